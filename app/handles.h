@@ -1,0 +1,55 @@
+// Small owners for Windows handles, so that no code path can forget one.
+//
+// Each alias names what is released and how; the owner is move-only.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <typename T, typename Deleter, T Null = T{}>
+class UniqueResource {
+public:
+    UniqueResource() = default;
+    explicit UniqueResource(T value) : value_(value) {}
+    ~UniqueResource() { reset(); }
+
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    T get() const { return value_; }
+    explicit operator bool() const { return value_ != Null; }
+    T release() { return std::exchange(value_, Null); }
+    void reset(T value = Null) {
+        if (value_ != Null) Deleter{}(value_);
+        value_ = value;
+    }
+
+private:
+    T value_ = Null;
+};
+
+struct CloseHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
+struct GdiObjectDeleter { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
+struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
+struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
+struct ModuleDeleter { void operator()(HMODULE h) const { FreeLibrary(h); } };
+struct HookDeleter { void operator()(HHOOK h) const { UnhookWindowsHookEx(h); } };
+struct WindowDeleter { void operator()(HWND h) const { DestroyWindow(h); } };
+
+// A kernel handle whose "none" is null (processes, threads, events, mutexes).
+using UniqueHandle = UniqueResource<HANDLE, CloseHandleDeleter>;
+using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectDeleter>;
+using UniqueBrush = UniqueResource<HBRUSH, GdiObjectDeleter>;
+using UniqueFont = UniqueResource<HFONT, GdiObjectDeleter>;
+using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectDeleter>;
+using UniqueIcon = UniqueResource<HICON, IconDeleter>;
+using UniqueMenu = UniqueResource<HMENU, MenuDeleter>;
+using UniqueModule = UniqueResource<HMODULE, ModuleDeleter>;
+using UniqueHook = UniqueResource<HHOOK, HookDeleter>;
+using UniqueWindow = UniqueResource<HWND, WindowDeleter>;

@@ -1,0 +1,84 @@
+// The settings record: defaults, and its part of system.ini.
+#include "settings/system_data.h"
+
+#include "settings/conditions.h"
+#include "settings/profile_hex.h"
+#include "settings/settings_strings.h"
+
+SystemData DefaultSystemData() {
+    SystemData d{};
+    d.showMenu = 1;
+    d.showTabIcons = 1;
+    d.shortcutSmallIcons = 1;
+    d.dragSwapTabs = 1;
+    d.dropToActiveChild = 1;
+    d.addLaunchedWindows = 1;
+    d.trayOnMinimize = 1;
+    d.wheelSwitchesTabs = 1;
+    d.wheelModifierKey = VK_MENU;
+    d.startMenuMaxItems = 8;
+    d.tabTextLength = 16;
+    d.shortcutPosition = 3;
+    d.watchInterval = 100;
+    d.tabStyle = 0x0200;  // TCS_MULTILINE
+    d.tabExStyle = 0;
+    d.headerExStyle = WS_EX_CLIENTEDGE;
+    d.mainExStyle = WS_EX_CLIENTEDGE;
+    d.shortcutStyle = 0;
+    d.shortcutExStyle = WS_EX_DLGMODALFRAME;
+    d.fixedTabWidth = 120;
+    d.headerActiveBack = GetSysColor(COLOR_ACTIVECAPTION);
+    d.headerInactiveBack = RGB(128, 128, 128);
+    d.headerActiveText = GetSysColor(COLOR_CAPTIONTEXT);
+    d.headerInactiveText = RGB(196, 196, 196);
+    return d;
+}
+
+SystemData& GetSystemData() {
+    static SystemData data = DefaultSystemData();
+    return data;
+}
+
+bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
+    SystemData& data = GetSystemData();
+    data.headerActiveBack = GetSysColor(COLOR_ACTIVECAPTION);
+    data.headerActiveText = GetSysColor(COLOR_CAPTIONTEXT);
+
+    if (GetFileAttributesA(systemIni) == INVALID_FILE_ATTRIBUTES) {
+        SetDefaultConditions();
+        return false;
+    }
+
+    // An invalid record is refused as a whole; the defaults stay.
+    profile_hex::ReadStruct(systemIni, ini::kSystemSection, ini::kStructKey,
+                            &data, sizeof data);
+
+    WINDOWPLACEMENT stored{};
+    const bool havePlacement = profile_hex::ReadStruct(
+        systemIni, ini::kSystemSection, ini::kPlacementKey, &stored, sizeof stored);
+    if (havePlacement && placement) *placement = stored;
+
+    AddConditions().Read(systemIni, ini::kAddConditionSection);
+    RemoveConditions().Read(systemIni, ini::kRemoveConditionSection);
+    return havePlacement;
+}
+
+bool SaveSystemData(const char* systemIni, HWND mainWindow) {
+    const SystemData& data = GetSystemData();
+    profile_hex::WriteStruct(systemIni, ini::kSystemSection, ini::kStructKey,
+                             &data, sizeof data);
+
+    if (mainWindow) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(mainWindow, &placement)) {
+            if (!IsWindowVisible(mainWindow)) placement.showCmd = SW_SHOWMINIMIZED;
+            profile_hex::WriteStruct(systemIni, ini::kSystemSection, ini::kPlacementKey,
+                                     &placement, sizeof placement);
+        }
+    }
+
+    const bool addWritten = AddConditions().Write(systemIni, ini::kAddConditionSection);
+    const bool removeWritten = RemoveConditions().Write(systemIni, ini::kRemoveConditionSection);
+    return addWritten && removeWritten;
+}

@@ -1,0 +1,26 @@
+// How tests drive the sample application, "another application" for Panelry.
+//
+// The sample application opens a hidden control window of class
+// kControlClass whose title is the token given on its command line
+// ("--token NAME"). A test sends it WM_COPYDATA with dwData kCommandData and
+// a command as text: lines of "key=value", the first being "op=...". The
+// result comes back as the message's return value.
+//
+//   op=open     class title style exstyle owner parent x y w h show -> window
+//   op=title    hwnd text                  -> 1
+//   op=icon     hwnd which (0 none, 1..3 stock icons) -> 1
+//   op=destroy  hwnd                       -> 1
+//   op=refuse   hwnd on (refuse WM_CLOSE and SC_CLOSE) -> 1
+//   op=hang     ms (stop answering messages for ms)     -> 1
+//   op=quit                                -> 1
+//
+// With "--log PATH" it appends one line per event it received:
+//   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
+//   drop <hwnd> <path>    a file dropped on the window
+//   destroyed <hwnd>      the window was destroyed
+#pragma once
+
+namespace sample {
+inline constexpr char kControlClass[] = "panelry_sample_control";
+inline constexpr unsigned long kCommandData = 0x53414D50;  // "SAMP"
+}  // namespace sample

@@ -1,0 +1,215 @@
+// The sample application: a separate Win32 process whose top-level windows
+// tests capture, release and watch. See sample_protocol.h for its commands.
+#include "sample_protocol.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr UINT kHangMessage = WM_APP + 1;
+
+std::string g_logPath;
+std::set<HWND> g_refusing;
+std::set<std::string> g_registered;
+HWND g_control;
+
+void Log(const char* format, ...) {
+    if (g_logPath.empty()) return;
+    FILE* file = std::fopen(g_logPath.c_str(), "a");
+    if (!file) return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+    std::fputc('\n', file);
+    std::fclose(file);
+}
+
+unsigned long HandleValue(HWND window) {
+    return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window));
+}
+
+LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            Log("close %lu", HandleValue(window));
+            if (g_refusing.count(window)) return 0;
+        }
+        break;
+    case WM_CLOSE:
+        Log("close %lu", HandleValue(window));
+        if (g_refusing.count(window)) return 0;
+        break;
+    case WM_DROPFILES: {
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            char path[MAX_PATH] = "";
+            DragQueryFileA(drop, i, path, MAX_PATH);
+            Log("drop %lu %s", HandleValue(window), path);
+        }
+        DragFinish(drop);
+        return 0;
+    }
+    case WM_DESTROY:
+        Log("destroyed %lu", HandleValue(window));
+        g_refusing.erase(window);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool EnsureClass(const std::string& name) {
+    if (g_registered.count(name)) return true;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = SampleProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name.c_str();
+    // Class names ignore case: another spelling of a registered name is that class.
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    g_registered.insert(name);
+    return true;
+}
+
+using Command = std::map<std::string, std::string>;
+
+Command Parse(const char* text, size_t size) {
+    Command command;
+    std::string all(text, strnlen(text, size));
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t end = all.find('\n', start);
+        if (end == std::string::npos) end = all.size();
+        const std::string line = all.substr(start, end - start);
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos) command[line.substr(0, eq)] = line.substr(eq + 1);
+        start = end + 1;
+    }
+    return command;
+}
+
+unsigned long Number(const Command& c, const char* key, unsigned long fallback) {
+    auto it = c.find(key);
+    return it == c.end() ? fallback : std::strtoul(it->second.c_str(), nullptr, 0);
+}
+
+HWND Window(const Command& c, const char* key) {
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(Number(c, key, 0)));
+}
+
+std::string Text(const Command& c, const char* key, const char* fallback) {
+    auto it = c.find(key);
+    return it == c.end() ? fallback : it->second;
+}
+
+LRESULT Open(const Command& c) {
+    const std::string className = Text(c, "class", "PanelrySample");
+    if (!EnsureClass(className)) return 0;
+    const HWND parent = Window(c, "parent");
+    const HWND owner = Window(c, "owner");
+    HWND window = CreateWindowExA(
+        static_cast<DWORD>(Number(c, "exstyle", 0)), className.c_str(),
+        Text(c, "title", "sample").c_str(),
+        static_cast<DWORD>(Number(c, "style", WS_OVERLAPPEDWINDOW)),
+        static_cast<int>(Number(c, "x", 100)), static_cast<int>(Number(c, "y", 100)),
+        static_cast<int>(Number(c, "w", 320)), static_cast<int>(Number(c, "h", 240)),
+        parent ? parent : owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!window) return 0;
+    DragAcceptFiles(window, TRUE);
+    const int show = static_cast<int>(Number(c, "show", SW_SHOWNORMAL));
+    if (show != SW_HIDE) ShowWindow(window, show);
+    return reinterpret_cast<LRESULT>(window);
+}
+
+LRESULT SetIcon(HWND window, unsigned long which) {
+    static const LPCSTR kIcons[] = {nullptr, IDI_WARNING, IDI_INFORMATION, IDI_ERROR};
+    HICON icon = which > 0 && which < 4 ? LoadIconA(nullptr, kIcons[which]) : nullptr;
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    return 1;
+}
+
+LRESULT Execute(const Command& c) {
+    const std::string op = Text(c, "op", "");
+    const HWND window = Window(c, "hwnd");
+    if (op == "open") return Open(c);
+    if (op == "title") return SetWindowTextA(window, Text(c, "text", "").c_str());
+    if (op == "icon") return SetIcon(window, Number(c, "which", 0));
+    if (op == "destroy") return DestroyWindow(window);
+    if (op == "refuse") {
+        if (Number(c, "on", 1)) g_refusing.insert(window); else g_refusing.erase(window);
+        return 1;
+    }
+    if (op == "hang") {
+        // Answer this request first, then stop answering.
+        PostMessageA(g_control, kHangMessage, Number(c, "ms", 0), 0);
+        return 1;
+    }
+    if (op == "quit") {
+        PostQuitMessage(0);
+        return 1;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData != sample::kCommandData || !data->lpData) return 0;
+        return Execute(Parse(static_cast<const char*>(data->lpData), data->cbData));
+    }
+    if (message == kHangMessage) {
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string Argument(int argc, char** argv, const char* name) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
+    }
+    return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_logPath = Argument(argc, argv, "--log");
+    const std::string token = Argument(argc, argv, "--token");
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ControlProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = sample::kControlClass;
+    if (!RegisterClassExA(&wc)) return 2;
+    // A hidden top-level window (not message-only) so FindWindow finds it.
+    g_control = CreateWindowExA(WS_EX_TOOLWINDOW, sample::kControlClass, token.c_str(),
+                                WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!g_control) return 3;
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,142 @@
+#include "tests/support/sample_app.h"
+
+#include "tests/sampleapp/sample_protocol.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+namespace {
+
+std::string Folder(const std::string& path) {
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::string OwnFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return Folder(path);
+}
+
+}  // namespace
+
+std::string HandleText(HWND window) {
+    return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+}
+
+SampleApp::SampleApp(bool logging) {
+    static unsigned counter;
+    char token[64];
+    std::snprintf(token, sizeof token, "panelry-sample-%lu-%u", GetCurrentProcessId(), ++counter);
+    token_ = token;
+
+    std::string commandLine = "\"" + OwnFolder() + "sampleapp.exe\" --token " + token_;
+    if (logging) {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        logPath_ = std::string(temp) + token_ + ".log";
+        DeleteFileA(logPath_.c_str());
+        commandLine += " --log \"" + logPath_ + "\"";
+    }
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
+        throw std::runtime_error("cannot start sampleapp.exe");
+    }
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    processId_ = info.dwProcessId;
+
+    WaitUntil([&] {
+        control_ = FindWindowA(sample::kControlClass, token_.c_str());
+        return control_ != nullptr;
+    }, 15000);
+    if (!control_) {
+        End();
+        throw std::runtime_error("sampleapp.exe did not come up");
+    }
+}
+
+SampleApp::~SampleApp() {
+    End();
+    if (!logPath_.empty()) DeleteFileA(logPath_.c_str());
+}
+
+LRESULT SampleApp::Send(const std::string& command, DWORD timeoutMs) const {
+    COPYDATASTRUCT data{};
+    data.dwData = sample::kCommandData;
+    data.cbData = static_cast<DWORD>(command.size() + 1);
+    data.lpData = const_cast<char*>(command.c_str());
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(control_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                             SMTO_NORMAL, timeoutMs, &result)) {
+        return 0;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+HWND SampleApp::Open(const WindowSpec& spec) {
+    std::ostringstream c;
+    c << "op=open\nclass=" << spec.className << "\ntitle=" << spec.title
+      << "\nstyle=" << spec.style << "\nexstyle=" << spec.exStyle
+      << "\nowner=" << HandleText(spec.owner) << "\nparent=" << HandleText(spec.parent)
+      << "\nx=" << spec.x << "\ny=" << spec.y << "\nw=" << spec.width
+      << "\nh=" << spec.height << "\nshow=" << spec.show;
+    return reinterpret_cast<HWND>(Send(c.str()));
+}
+
+bool SampleApp::SetTitle(HWND window, const std::string& text) {
+    return Send("op=title\nhwnd=" + HandleText(window) + "\ntext=" + text) != 0;
+}
+
+bool SampleApp::SetIcon(HWND window, int which) {
+    return Send("op=icon\nhwnd=" + HandleText(window) + "\nwhich=" + std::to_string(which)) != 0;
+}
+
+bool SampleApp::Destroy(HWND window) {
+    return Send("op=destroy\nhwnd=" + HandleText(window)) != 0;
+}
+
+bool SampleApp::RefuseClose(HWND window, bool refuse) {
+    return Send("op=refuse\nhwnd=" + HandleText(window) + "\non=" + (refuse ? "1" : "0")) != 0;
+}
+
+bool SampleApp::Hang(DWORD ms) { return Send("op=hang\nms=" + std::to_string(ms)) != 0; }
+
+std::vector<std::string> SampleApp::Log() const {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFileText(logPath_));
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool SampleApp::Logged(const std::string& line) const {
+    for (const auto& entry : Log()) {
+        if (entry == line) return true;
+    }
+    return false;
+}
+
+bool SampleApp::Running() const {
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void SampleApp::End() {
+    if (!Running()) return;
+    Send("op=quit", 1000);
+    if (WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+}  // namespace testing_support

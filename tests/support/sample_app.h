@@ -1,0 +1,66 @@
+// Starts and drives the sample application, a separate process whose windows
+// stand in for another application's.
+#pragma once
+
+#include "app/handles.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct WindowSpec {
+    std::string className = "PanelrySample";
+    std::string title = "sample";
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    HWND owner = nullptr;
+    HWND parent = nullptr;
+    int x = 100, y = 100, width = 320, height = 240;
+    int show = SW_SHOWNORMAL;
+};
+
+class SampleApp {
+public:
+    // Starts the process and waits until it takes commands. With logging on,
+    // the events it receives can be read with Log().
+    explicit SampleApp(bool logging = true);
+    ~SampleApp();
+    SampleApp(const SampleApp&) = delete;
+    SampleApp& operator=(const SampleApp&) = delete;
+
+    HWND Open(const WindowSpec& spec);
+    bool SetTitle(HWND window, const std::string& text);
+    bool SetIcon(HWND window, int which);  // 0 none, 1..3 distinct stock icons
+    bool Destroy(HWND window);
+    bool RefuseClose(HWND window, bool refuse = true);
+    // Stops answering messages for ms milliseconds (returns at once).
+    bool Hang(DWORD ms);
+
+    // Lines of the event log ("close <hwnd>", "drop <hwnd> <path>", ...).
+    std::vector<std::string> Log() const;
+    bool Logged(const std::string& line) const;
+
+    // Asks the application to quit, waits for it, and ends it by force if it
+    // does not go. Safe to call twice.
+    void End();
+    bool Running() const;
+    DWORD ProcessId() const { return processId_; }
+    HANDLE Process() const { return process_.get(); }
+
+private:
+    LRESULT Send(const std::string& command, DWORD timeoutMs = 5000) const;
+
+    std::string token_;
+    std::string logPath_;
+    HWND control_ = nullptr;
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+};
+
+// "<value>" of a window handle as the sample application logs it.
+std::string HandleText(HWND window);
+
+}  // namespace testing_support

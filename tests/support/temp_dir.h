@@ -1,0 +1,27 @@
+// A fresh folder per test for settings files; removed with its contents.
+#pragma once
+
+#include <string>
+
+namespace testing_support {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const char* name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// Whole-file helpers for assertions on INI files.
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+
+}  // namespace testing_support
