@@ -8,7 +8,7 @@
 //
 //   op=open     class title style exstyle owner parent x y w h show -> window
 //   op=title    hwnd text                  -> 1
-//   op=icon     hwnd which (0 none, 1..3 stock icons) -> 1
+//   op=icon     hwnd which (0 none, 1..3 stock icons) -> 1 if it now has an icon
 //   op=destroy  hwnd                       -> 1
 //   op=refuse   hwnd on (refuse WM_CLOSE and SC_CLOSE) -> 1
 //   op=hang     ms (stop answering messages for ms)     -> 1

@@ -140,9 +140,10 @@ LRESULT Open(const Command& c) {
 LRESULT SetIcon(HWND window, unsigned long which) {
     static const LPCSTR kIcons[] = {nullptr, IDI_WARNING, IDI_INFORMATION, IDI_ERROR};
     HICON icon = which > 0 && which < 4 ? LoadIconA(nullptr, kIcons[which]) : nullptr;
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // The big icon first: setting it may reset the small one.
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    return 1;
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    return SendMessageA(window, WM_GETICON, ICON_SMALL, 0) != 0;
 }
 
 LRESULT Execute(const Command& c) {

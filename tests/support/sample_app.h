@@ -33,7 +33,8 @@ public:
 
     HWND Open(const WindowSpec& spec);
     bool SetTitle(HWND window, const std::string& text);
-    bool SetIcon(HWND window, int which);  // 0 none, 1..3 distinct stock icons
+    // which: 0 none, 1..3 distinct stock icons. True when the window now has one.
+    bool SetIcon(HWND window, int which);
     bool Destroy(HWND window);
     bool RefuseClose(HWND window, bool refuse = true);
     // Stops answering messages for ms milliseconds (returns at once).
