@@ -1,0 +1,386 @@
+#!/usr/bin/env python3
+"""Draw Panelry's icons and drag cursor and write them as Windows .ico/.cur.
+
+Run from anywhere:  python3 resources/make_icons.py
+The files land beside this script.  Only the standard library is used, and
+the output is byte-for-byte reproducible.
+
+Every image is stored as a BMP-style entry: a BITMAPINFOHEADER, 32-bit BGRA
+pixels (bottom-up) and a 1-bit AND mask (bottom-up, rows padded to 4 bytes),
+which is what windres, LoadIcon and LoadImage expect.
+"""
+
+import os
+import struct
+import sys
+
+# ---------------------------------------------------------------------------
+# Colours
+# ---------------------------------------------------------------------------
+
+
+def rgb(hexstr, a=1.0):
+    hexstr = hexstr.lstrip("#")
+    return (int(hexstr[0:2], 16) / 255.0,
+            int(hexstr[2:4], 16) / 255.0,
+            int(hexstr[4:6], 16) / 255.0,
+            a)
+
+
+OUTLINE = rgb("1b2636")      # frame and tab outlines
+ACCENT = rgb("2f7fe8")       # front tab and header strip
+ACCENT_LIGHT = rgb("6aa8f7")  # top highlight of the front tab
+BACK_TAB = rgb("b4c1d1")     # tabs behind the front one
+BACK_TAB_2 = rgb("9eadc0")   # the rearmost tab
+PAGE = rgb("ffffff")         # window content
+PAGE_SHADE = rgb("e9eef4")   # bottom of the window content
+LINE = rgb("c3cedb")         # content lines
+SHADOW = rgb("000000", 0.2)
+
+FACE_TOP = rgb("f7f9fb")     # header-bar button face (released)
+FACE_BOTTOM = rgb("dce2ea")
+FACE_BORDER = rgb("8793a3")
+PRESSED_TOP = rgb("b3bdca")  # button face (pushed in)
+PRESSED_BOTTOM = rgb("c6cfda")
+PRESSED_BORDER = rgb("5f6b7b")
+PRESSED_INNER = rgb("97a3b3")  # inner shadow along the top and left edge
+GLYPH = rgb("243042")
+CLOSE_GLYPH = rgb("b42318")
+
+CURSOR_FILL = rgb("ffffff")
+CURSOR_EDGE = rgb("000000")
+
+
+def mix(c1, c2, t):
+    return tuple(c1[i] + (c2[i] - c1[i]) * t for i in range(4))
+
+
+# ---------------------------------------------------------------------------
+# A tiny raster canvas with straight (non-premultiplied) alpha
+# ---------------------------------------------------------------------------
+
+
+class Canvas:
+    def __init__(self, w, h):
+        self.w = w
+        self.h = h
+        self.px = [[(0.0, 0.0, 0.0, 0.0) for _ in range(w)] for _ in range(h)]
+
+    def blend(self, x, y, color, cover=1.0):
+        """Composite color over pixel (x, y) with the given coverage."""
+        if not (0 <= x < self.w and 0 <= y < self.h) or cover <= 0:
+            return
+        sr, sg, sb, sa = color
+        sa *= min(cover, 1.0)
+        dr, dg, db, da = self.px[y][x]
+        oa = sa + da * (1.0 - sa)
+        if oa <= 0:
+            self.px[y][x] = (0.0, 0.0, 0.0, 0.0)
+            return
+        f = da * (1.0 - sa)
+        self.px[y][x] = ((sr * sa + dr * f) / oa,
+                         (sg * sa + dg * f) / oa,
+                         (sb * sa + db * f) / oa,
+                         oa)
+
+    def put(self, x, y, color):
+        """Replace a pixel outright (no compositing)."""
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = color
+
+    def clear(self, x, y):
+        self.put(x, y, (0.0, 0.0, 0.0, 0.0))
+
+    def get(self, x, y):
+        return self.px[y][x]
+
+    def fill_rect(self, x0, y0, x1, y1, color):
+        """Fill the inclusive pixel rectangle [x0..x1] x [y0..y1]."""
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                self.blend(x, y, color)
+
+    def vgradient(self, x0, y0, x1, y1, top, bottom):
+        for y in range(y0, y1 + 1):
+            t = 0.0 if y1 == y0 else (y - y0) / (y1 - y0)
+            c = mix(top, bottom, t)
+            for x in range(x0, x1 + 1):
+                self.blend(x, y, c)
+
+    def hline(self, x0, x1, y, color):
+        self.fill_rect(x0, y, x1, y, color)
+
+    def vline(self, x, y0, y1, color):
+        self.fill_rect(x, y0, x, y1, color)
+
+    def outline_rect(self, x0, y0, x1, y1, color):
+        self.hline(x0, x1, y0, color)
+        self.hline(x0, x1, y1, color)
+        self.vline(x0, y0, y1, color)
+        self.vline(x1, y0, y1, color)
+
+    def shifted(self, dx, dy):
+        out = Canvas(self.w, self.h)
+        for y in range(self.h):
+            for x in range(self.w):
+                sx, sy = x - dx, y - dy
+                if 0 <= sx < self.w and 0 <= sy < self.h:
+                    out.px[y][x] = self.px[sy][sx]
+        return out
+
+    def draw_over(self, other):
+        for y in range(self.h):
+            for x in range(self.w):
+                c = other.px[y][x]
+                if c[3] > 0:
+                    self.blend(x, y, c)
+
+
+# ---------------------------------------------------------------------------
+# Program icon: a window frame with tabs along its top edge
+# ---------------------------------------------------------------------------
+
+
+def tab(c, x0, y0, x1, y1, fill, top_fill=None, open_bottom=False):
+    """A tab with 1-pixel rounded top corners and a dark outline.
+
+    x0..x1, y0..y1 is the outline box (inclusive).  With open_bottom the
+    bottom outline is left out so the tab flows into what lies below it.
+    """
+    if top_fill is None:
+        c.fill_rect(x0 + 1, y0 + 1, x1 - 1, y1, fill)
+    else:
+        c.vgradient(x0 + 1, y0 + 1, x1 - 1, y1, top_fill, fill)
+    c.hline(x0 + 1, x1 - 1, y0, OUTLINE)
+    c.vline(x0, y0 + 1, y1, OUTLINE)
+    c.vline(x1, y0 + 1, y1, OUTLINE)
+    if not open_bottom:
+        c.hline(x0, x1, y1, OUTLINE)
+
+
+def app_icon_32():
+    c = Canvas(32, 32)
+    # soft drop shadow, so the white page stays distinct on light task bars
+    c.fill_rect(2, 11, 31, 31, SHADOW)
+    c.clear(31, 11)
+    c.clear(2, 31)
+    # frame body
+    c.fill_rect(1, 10, 30, 30, PAGE)
+    c.vgradient(2, 20, 29, 29, PAGE, PAGE_SHADE)
+    # header strip joined to the front tab
+    c.fill_rect(2, 11, 29, 12, ACCENT)
+    c.outline_rect(1, 10, 30, 30, OUTLINE)
+    # rear tabs first, then the front tab on top of them
+    tab(c, 19, 5, 28, 10, BACK_TAB_2)
+    tab(c, 11, 5, 20, 10, BACK_TAB)
+    tab(c, 2, 2, 12, 10, ACCENT, ACCENT_LIGHT, open_bottom=True)
+    c.fill_rect(3, 10, 11, 10, ACCENT)
+    # a few lines of content
+    c.hline(5, 24, 16, LINE)
+    c.hline(5, 20, 19, LINE)
+    c.hline(5, 26, 22, LINE)
+    c.hline(5, 17, 25, LINE)
+    return c
+
+
+def app_icon_16():
+    c = Canvas(16, 16)
+    c.fill_rect(1, 6, 15, 15, SHADOW)
+    c.clear(15, 6)
+    c.clear(1, 15)
+    c.fill_rect(0, 5, 14, 14, PAGE)
+    c.vgradient(1, 9, 13, 13, PAGE, PAGE_SHADE)
+    c.fill_rect(1, 6, 13, 6, ACCENT)
+    c.outline_rect(0, 5, 14, 14, OUTLINE)
+    tab(c, 10, 2, 14, 5, BACK_TAB_2)
+    tab(c, 6, 2, 10, 5, BACK_TAB)
+    tab(c, 1, 0, 6, 5, ACCENT, ACCENT_LIGHT, open_bottom=True)
+    c.fill_rect(2, 5, 5, 5, ACCENT)
+    c.hline(3, 10, 9, LINE)
+    c.hline(3, 8, 11, LINE)
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Header-bar buttons (16x16)
+# ---------------------------------------------------------------------------
+
+
+def button_face(pressed):
+    c = Canvas(16, 16)
+    if pressed:
+        c.vgradient(1, 1, 14, 14, PRESSED_TOP, PRESSED_BOTTOM)
+        c.hline(1, 14, 1, PRESSED_INNER)
+        c.vline(1, 1, 14, PRESSED_INNER)
+        border = PRESSED_BORDER
+    else:
+        c.vgradient(1, 1, 14, 14, FACE_TOP, FACE_BOTTOM)
+        border = FACE_BORDER
+    c.hline(1, 14, 0, border)
+    c.hline(1, 14, 15, border)
+    c.vline(0, 1, 14, border)
+    c.vline(15, 1, 14, border)
+    # rounded corners: a faint corner pixel instead of a hard one
+    for x, y in ((0, 0), (15, 0), (0, 15), (15, 15)):
+        c.blend(x, y, border, 0.3)
+    return c
+
+
+def button(glyph_fn, pressed):
+    face = button_face(pressed)
+    glyph = Canvas(16, 16)
+    glyph_fn(glyph)
+    if pressed:
+        glyph = glyph.shifted(1, 1)
+    face.draw_over(glyph)
+    return face
+
+
+def glyph_close(c):
+    # a crisp x: two pixels per row on each diagonal, rows 4..11,
+    # mirror-symmetric about x = 8
+    for y in range(4, 12):
+        for x in (y, y + 1, 15 - y, 16 - y):
+            c.put(x, y, CLOSE_GLYPH)
+
+
+def glyph_minimize(c):
+    c.fill_rect(4, 10, 11, 11, GLYPH)
+
+
+def glyph_release(c):
+    # a window frame, open at its top-right corner, with a 2-pixel title bar
+    c.fill_rect(2, 5, 6, 6, GLYPH)     # title bar, left part only
+    c.vline(2, 5, 13, GLYPH)
+    c.hline(2, 10, 13, GLYPH)
+    c.vline(10, 10, 13, GLYPH)
+    # an arrow from inside the frame out through the open corner
+    for x in range(6, 13):
+        c.put(x, 16 - x, GLYPH)
+        c.put(x + 1, 16 - x, GLYPH)
+    c.fill_rect(9, 3, 13, 4, GLYPH)    # arrowhead, top leg
+    c.fill_rect(12, 3, 13, 7, GLYPH)   # arrowhead, right leg
+
+
+# ---------------------------------------------------------------------------
+# Drag cursor (32x32, hotspot at the arrow tip)
+# ---------------------------------------------------------------------------
+
+# The pointer, tip at (0, 0): '#' edge, '.' fill, ' ' transparent.
+ARROW = [
+    "#",
+    "##",
+    "#.#",
+    "#..#",
+    "#...#",
+    "#....#",
+    "#.....#",
+    "#......#",
+    "#.......#",
+    "#........#",
+    "#.........#",
+    "#......#####",
+    "#...#..#",
+    "#..##..#",
+    "#.#  #..#",
+    "##   #..#",
+    "      #..#",
+    "      #..#",
+    "       ##",
+]
+
+
+def drag_cursor():
+    c = Canvas(32, 32)
+    for y, row in enumerate(ARROW):
+        for x, ch in enumerate(row):
+            if ch == "#":
+                c.put(x, y, CURSOR_EDGE)
+            elif ch == ".":
+                c.put(x, y, CURSOR_FILL)
+    # the dragged tab, below and to the right of the arrow: a small tab
+    # with rounded top corners, a soft shadow and a caption: a little
+    # window icon followed by a line of text
+    x0, y0, x1, y1 = 13, 19, 28, 27
+    c.fill_rect(x0 + 2, y0 + 2, x1 + 1, y1 + 1, rgb("000000", 0.3))
+    c.vgradient(x0 + 1, y0 + 1, x1 - 1, y1 - 1, ACCENT_LIGHT, ACCENT)
+    c.hline(x0 + 1, x1 - 1, y0, OUTLINE)
+    c.hline(x0, x1, y1, OUTLINE)
+    c.vline(x0, y0 + 1, y1, OUTLINE)
+    c.vline(x1, y0 + 1, y1, OUTLINE)
+    c.fill_rect(x0 + 3, y0 + 3, x0 + 5, y0 + 5, PAGE)
+    c.hline(x0 + 7, x1 - 3, y0 + 4, PAGE)
+    return c
+
+
+# ---------------------------------------------------------------------------
+# .ico / .cur writer
+# ---------------------------------------------------------------------------
+
+
+def to_byte(v):
+    return max(0, min(255, int(round(v * 255))))
+
+
+def dib(canvas):
+    """BITMAPINFOHEADER + BGRA pixels + AND mask, both bottom-up."""
+    w, h = canvas.w, canvas.h
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    xor = bytearray()
+    mask = bytearray()
+    mask_stride = ((w + 31) // 32) * 4
+    for y in range(h - 1, -1, -1):
+        row_mask = bytearray(mask_stride)
+        for x in range(w):
+            r, g, b, a = canvas.get(x, y)
+            ab = to_byte(a)
+            if ab == 0:
+                xor += b"\0\0\0\0"
+                row_mask[x >> 3] |= 0x80 >> (x & 7)
+            else:
+                xor += bytes((to_byte(b), to_byte(g), to_byte(r), ab))
+        mask += row_mask
+    data = header + bytes(xor) + bytes(mask)
+    return data
+
+
+def icon_file(images, hotspots=None):
+    """images: canvases. hotspots: per-image (x, y) to make a .cur instead."""
+    kind = 2 if hotspots else 1
+    out = bytearray(struct.pack("<HHH", 0, kind, len(images)))
+    blobs = [dib(img) for img in images]
+    offset = 6 + 16 * len(images)
+    for i, (img, blob) in enumerate(zip(images, blobs)):
+        if hotspots:
+            f1, f2 = hotspots[i]
+        else:
+            f1, f2 = 1, 32  # planes, bits per pixel
+        out += struct.pack("<BBBBHHII", img.w & 0xFF, img.h & 0xFF, 0, 0,
+                           f1, f2, len(blob), offset)
+        offset += len(blob)
+    for blob in blobs:
+        out += blob
+    return bytes(out)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    outputs = {
+        "panelry.ico": icon_file([app_icon_16(), app_icon_32()]),
+        "close.ico": icon_file([button(glyph_close, False)]),
+        "close_pressed.ico": icon_file([button(glyph_close, True)]),
+        "release.ico": icon_file([button(glyph_release, False)]),
+        "release_pressed.ico": icon_file([button(glyph_release, True)]),
+        "minimize.ico": icon_file([button(glyph_minimize, False)]),
+        "minimize_pressed.ico": icon_file([button(glyph_minimize, True)]),
+        "drag.cur": icon_file([drag_cursor()], hotspots=[(0, 0)]),
+    }
+    for name, data in outputs.items():
+        with open(os.path.join(here, name), "wb") as f:
+            f.write(data)
+        print("wrote", os.path.join("resources", name), len(data), "bytes")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
