@@ -41,6 +41,7 @@ struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
 struct ModuleDeleter { void operator()(HMODULE h) const { FreeLibrary(h); } };
 struct HookDeleter { void operator()(HHOOK h) const { UnhookWindowsHookEx(h); } };
 struct WindowDeleter { void operator()(HWND h) const { DestroyWindow(h); } };
+struct DcDeleter { void operator()(HDC h) const { DeleteDC(h); } };
 
 // A kernel handle whose "none" is null (processes, threads, events, mutexes).
 using UniqueHandle = UniqueResource<HANDLE, CloseHandleDeleter>;
@@ -53,3 +54,24 @@ using UniqueMenu = UniqueResource<HMENU, MenuDeleter>;
 using UniqueModule = UniqueResource<HMODULE, ModuleDeleter>;
 using UniqueHook = UniqueResource<HHOOK, HookDeleter>;
 using UniqueWindow = UniqueResource<HWND, WindowDeleter>;
+// A device context made by CreateCompatibleDC or CreateDC.
+using UniqueDC = UniqueResource<HDC, DcDeleter>;
+
+// A window's device context from GetDC: it goes back to the window it came
+// from, so the owner keeps both.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
