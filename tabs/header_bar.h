@@ -1,0 +1,106 @@
+// The header bar at the top of a pane's display rectangle: the selected
+// window's title as "■[ %s ]" and close, release and minimise buttons. It
+// turns its clicks into the pane's ordinary tab commands; its colours say
+// whether the pane's window is the foreground window.
+#pragma once
+
+#include "app/handles.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CapturedWindow;
+
+class cHeader {
+public:
+    // Registers "panelry_header_base_class".
+    static bool Init(HINSTANCE instance);
+
+    cHeader();
+    virtual ~cHeader();
+    cHeader(const cHeader&) = delete;
+    cHeader& operator=(const cHeader&) = delete;
+
+    // Creates the header window inside the pane's tab control; the pane's
+    // property (name and value) goes on the header window too, so a tab
+    // dropped on a header is dropped on its pane.
+    bool Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack, COLORREF inactiveBack,
+                COLORREF activeText, COLORREF inactiveText, const char* paneProperty,
+                void* pane);
+    void DestroyWindow();
+
+    // The record's title, buttons enabled; null: empty, buttons disabled.
+    void ShowTitle(const CapturedWindow* record);
+    void SetColors(COLORREF activeBack, COLORREF inactiveBack, COLORREF activeText,
+                   COLORREF inactiveText);
+    // Repaints only when the state changes.
+    void SetActive(bool active);
+    void SetFont(HFONT font);
+    void SetExStyle(DWORD exStyle);
+    void Relayout();
+
+    HWND Window() const { return window_; }
+    bool Active() const { return active_; }
+    COLORREF ActiveBack() const { return activeBack_; }
+    COLORREF ActiveText() const { return activeText_; }
+    COLORREF InactiveBack() const { return inactiveBack_; }
+    COLORREF InactiveText() const { return inactiveText_; }
+    DWORD ExStyle() const;
+    void WindowRect(RECT* rect) const;
+
+    // Child control ids.
+    static constexpr int kTitleId = 1;
+    static constexpr int kCloseId = 2;
+    static constexpr int kReleaseId = 3;
+    static constexpr int kMinimizeId = 4;
+
+private:
+    // How a message's handling ends: most go on to DefWindowProcA and return
+    // its result; some return the handler's result after it or without it.
+    enum class Ending { Default, HandlerAfterDefault, HandlerOnly };
+    using Handler = LRESULT (cHeader::*)(WPARAM, LPARAM);
+    struct Route {
+        UINT message;
+        Handler handler;
+        Ending ending;
+    };
+    static const Route kRoutes[];
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnCtlColorStatic(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnCommand(WPARAM, LPARAM);
+    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    LRESULT OnRButtonDown(WPARAM, LPARAM);
+    LRESULT OnParentNotify(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+
+    void LoadIcons(HINSTANCE instance);
+    void CreateChildren(HINSTANCE instance);
+    void AddTooltip(int index, const char* text, HINSTANCE instance);
+    // The side of a button: the height of the close button's face.
+    int ButtonSize() const;
+    HWND Child(int id) const { return GetDlgItem(window_, id); }
+
+    // Faces in pairs (normal, pressed) for close, release and minimise.
+    static constexpr int kFaceCount = 6;
+    static constexpr int kButtonCount = 3;
+
+    HWND window_ = nullptr;
+    bool active_ = false;
+    COLORREF activeBack_;
+    COLORREF activeText_;
+    COLORREF inactiveBack_;
+    COLORREF inactiveText_;
+    UniqueBrush activeBrush_;
+    UniqueBrush inactiveBrush_;
+    UniqueIcon faces_[kFaceCount];
+    // Tooltip windows are owned by the top-level window, not by the header,
+    // so they do not go with it: the header takes them down itself.
+    UniqueWindow tooltips_[kButtonCount];
+    DWORD lastClickTime_ = 0;
+    // The pane's property, taken off again with the header's own.
+    std::string paneProperty_;
+};
