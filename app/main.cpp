@@ -1,8 +1,4 @@
 // Entry point of panelry.exe.
-#include <windows.h>
+#include "app/entry.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The main window arrives with the application core; until then the
-    // program only proves that it builds and links.
-    return 1;
-}
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunPanelry(instance); }

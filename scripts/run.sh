@@ -4,7 +4,7 @@
 # writes a screenshot of the screen to build/screenshot.png and then ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR="$here/build"
+export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
 
 "$here/scripts/setup.sh" "$BUILD_DIR"
 "$here/scripts/build.sh" "$BUILD_DIR"

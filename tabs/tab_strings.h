@@ -3,6 +3,17 @@
 #pragma once
 
 namespace tabs {
+// The pane.
+inline constexpr char kBaseClass[] = "panelry_tab_base_class";
+inline constexpr char kDisplayAreaClass[] = "panelry_tab_static_class";
+// On a pane's base window, tab control, display area and header: the pane.
+inline constexpr char kPaneProperty[] = "panelry_tab_class";
+inline constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
+inline constexpr char kRegisterClassError[] = "RegisterClass@cTab::Init";
+inline constexpr char kAddNewWindowCaption[] = "new @ cTab::AddNewWindow";
+inline constexpr char kBadAllocText[] = "bad_alloc 例外を受け取りました";
+inline constexpr char kOtherExceptionText[] = "bad_alloc 以外の例外を受け取りました";
+
 // The header bar.
 inline constexpr char kHeaderClassName[] = "panelry_header_base_class";
 // On the header window: the cHeader that runs it.

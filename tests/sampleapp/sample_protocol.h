@@ -10,14 +10,18 @@
 //   op=title    hwnd text                  -> 1
 //   op=icon     hwnd which (0 none, 1..3 stock icons) -> 1 if it now has an icon
 //   op=destroy  hwnd                       -> 1
+//   op=show     hwnd cmd (ShowWindow)      -> 1
 //   op=refuse   hwnd on (refuse WM_CLOSE and SC_CLOSE) -> 1
+//   op=placement hwnd (logs the window's own view of its placement) -> 1
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
 //
 // With "--log PATH" it appends one line per event it received:
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
+//   dropmsg <hwnd> <n>    WM_DROPFILES arrived, holding n readable files
 //   drop <hwnd> <path>    a file dropped on the window
 //   destroyed <hwnd>      the window was destroyed
+//   placement <hwnd> <showCmd> <left> <top> <right> <bottom>
 #pragma once
 
 namespace sample {

@@ -52,6 +52,7 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        Log("dropmsg %lu %u", HandleValue(window), count);
         for (UINT i = 0; i < count; ++i) {
             char path[MAX_PATH] = "";
             DragQueryFileA(drop, i, path, MAX_PATH);
@@ -153,8 +154,22 @@ LRESULT Execute(const Command& c) {
     if (op == "title") return SetWindowTextA(window, Text(c, "text", "").c_str());
     if (op == "icon") return SetIcon(window, Number(c, "which", 0));
     if (op == "destroy") return DestroyWindow(window);
+    if (op == "show") {
+        ShowWindow(window, static_cast<int>(Number(c, "cmd", SW_SHOWNORMAL)));
+        return 1;
+    }
     if (op == "refuse") {
         if (Number(c, "on", 1)) g_refusing.insert(window); else g_refusing.erase(window);
+        return 1;
+    }
+    if (op == "placement") {
+        // Asked here because Wine answers another process only with a rough one.
+        WINDOWPLACEMENT p{};
+        p.length = sizeof p;
+        if (!GetWindowPlacement(window, &p)) return 0;
+        Log("placement %lu %u %ld %ld %ld %ld", HandleValue(window), p.showCmd,
+            p.rcNormalPosition.left, p.rcNormalPosition.top, p.rcNormalPosition.right,
+            p.rcNormalPosition.bottom);
         return 1;
     }
     if (op == "hang") {

@@ -123,12 +123,12 @@ protected:
 
     HWND Open(const char* className, DWORD style = WS_OVERLAPPEDWINDOW, HWND owner = nullptr,
               HWND parent = nullptr) {
-        WindowSpec spec;
-        spec.className = className;
-        spec.style = style;
-        spec.owner = owner;
-        spec.parent = parent;
-        HWND window = app.Open(spec);
+        WindowSpec form;
+        form.className = className;
+        form.style = style;
+        form.owner = owner;
+        form.parent = parent;
+        HWND window = app.Open(form);
         EXPECT_NE(window, nullptr) << className;
         return window;
     }

@@ -81,13 +81,13 @@ LRESULT SampleApp::Send(const std::string& command, DWORD timeoutMs) const {
     return static_cast<LRESULT>(result);
 }
 
-HWND SampleApp::Open(const WindowSpec& spec) {
+HWND SampleApp::Open(const WindowSpec& form) {
     std::ostringstream c;
-    c << "op=open\nclass=" << spec.className << "\ntitle=" << spec.title
-      << "\nstyle=" << spec.style << "\nexstyle=" << spec.exStyle
-      << "\nowner=" << HandleText(spec.owner) << "\nparent=" << HandleText(spec.parent)
-      << "\nx=" << spec.x << "\ny=" << spec.y << "\nw=" << spec.width
-      << "\nh=" << spec.height << "\nshow=" << spec.show;
+    c << "op=open\nclass=" << form.className << "\ntitle=" << form.title
+      << "\nstyle=" << form.style << "\nexstyle=" << form.exStyle
+      << "\nowner=" << HandleText(form.owner) << "\nparent=" << HandleText(form.parent)
+      << "\nx=" << form.x << "\ny=" << form.y << "\nw=" << form.width
+      << "\nh=" << form.height << "\nshow=" << form.show;
     return reinterpret_cast<HWND>(Send(c.str()));
 }
 
@@ -103,8 +103,31 @@ bool SampleApp::Destroy(HWND window) {
     return Send("op=destroy\nhwnd=" + HandleText(window)) != 0;
 }
 
+bool SampleApp::Show(HWND window, int command) {
+    return Send("op=show\nhwnd=" + HandleText(window) + "\ncmd=" + std::to_string(command)) != 0;
+}
+
 bool SampleApp::RefuseClose(HWND window, bool refuse) {
     return Send("op=refuse\nhwnd=" + HandleText(window) + "\non=" + (refuse ? "1" : "0")) != 0;
+}
+
+bool SampleApp::Placement(HWND window, UINT* showCmd, RECT* normal) {
+    if (!Send("op=placement\nhwnd=" + HandleText(window))) return false;
+    const std::string prefix = "placement " + HandleText(window) + " ";
+    const auto log = Log();
+    for (auto line = log.rbegin(); line != log.rend(); ++line) {
+        if (line->compare(0, prefix.size(), prefix) != 0) continue;
+        long l = 0, t = 0, r = 0, b = 0;
+        unsigned show = 0;
+        if (std::sscanf(line->c_str() + prefix.size(), "%u %ld %ld %ld %ld", &show, &l, &t, &r,
+                        &b) != 5) {
+            return false;
+        }
+        *showCmd = show;
+        *normal = {l, t, r, b};
+        return true;
+    }
+    return false;
 }
 
 bool SampleApp::Hang(DWORD ms) { return Send("op=hang\nms=" + std::to_string(ms)) != 0; }

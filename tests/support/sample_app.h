@@ -31,12 +31,16 @@ public:
     SampleApp(const SampleApp&) = delete;
     SampleApp& operator=(const SampleApp&) = delete;
 
-    HWND Open(const WindowSpec& spec);
+    HWND Open(const WindowSpec& form);
     bool SetTitle(HWND window, const std::string& text);
     // which: 0 none, 1..3 distinct stock icons. True when the window now has one.
     bool SetIcon(HWND window, int which);
     bool Destroy(HWND window);
+    bool Show(HWND window, int command);
     bool RefuseClose(HWND window, bool refuse = true);
+    // The window's placement as its own process sees it (Wine tells other
+    // processes only the current rectangle). False if it could not be read.
+    bool Placement(HWND window, UINT* showCmd, RECT* normal);
     // Stops answering messages for ms milliseconds (returns at once).
     bool Hang(DWORD ms);
 

@@ -18,13 +18,13 @@ TEST(TestEnvironment, AnsiCodePageIsJapanese) {
 
 TEST(SampleApp, OpensWindowsAsAskedInItsOwnProcess) {
     SampleApp app;
-    WindowSpec spec;
-    spec.className = "SampleSpecClass";
-    spec.title = "タイトル表";
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    spec.exStyle = WS_EX_TOOLWINDOW;
-    spec.x = 40, spec.y = 50, spec.width = 200, spec.height = 100;
-    const HWND window = app.Open(spec);
+    WindowSpec form;
+    form.className = "SampleSpecClass";
+    form.title = "タイトル表";
+    form.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    form.exStyle = WS_EX_TOOLWINDOW;
+    form.x = 40, form.y = 50, form.width = 200, form.height = 100;
+    const HWND window = app.Open(form);
     ASSERT_NE(window, nullptr);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -35,23 +35,23 @@ TEST(SampleApp, OpensWindowsAsAskedInItsOwnProcess) {
     EXPECT_STREQ(text, "タイトル表");
     EXPECT_STREQ(className, "SampleSpecClass");
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ~WS_CLIPSIBLINGS,
-              spec.style | WS_VISIBLE);
+              form.style | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     RECT r{};
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, 40);
     EXPECT_EQ(r.bottom, 150);
 
-    spec.owner = window;
-    spec.show = SW_HIDE;
-    const HWND owned = app.Open(spec);
+    form.owner = window;
+    form.show = SW_HIDE;
+    const HWND owned = app.Open(form);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), window);
     EXPECT_FALSE(IsWindowVisible(owned));
 
-    spec.show = SW_SHOWMAXIMIZED;
-    spec.owner = nullptr;
-    spec.style = WS_OVERLAPPEDWINDOW;
-    EXPECT_TRUE(IsZoomed(app.Open(spec)));
+    form.show = SW_SHOWMAXIMIZED;
+    form.owner = nullptr;
+    form.style = WS_OVERLAPPEDWINDOW;
+    EXPECT_TRUE(IsZoomed(app.Open(form)));
 }
 
 TEST(SampleApp, ChangesTitleAndDestroysOnRequest) {

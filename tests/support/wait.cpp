@@ -24,4 +24,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+void PumpFor(DWORD ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
 }  // namespace testing_support

@@ -15,4 +15,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // posting to our own windows.
 void PumpPending();
 
+// Pumps this thread's messages for ms milliseconds. Only for tests whose
+// subject is time itself (a timer restarted) or the absence of an event.
+void PumpFor(DWORD ms);
+
 }  // namespace testing_support

@@ -1,0 +1,50 @@
+// Single instance, start-up order, message loop and the hook shutdown.
+#include "app/entry.h"
+
+#include "app/app_strings.h"
+#include "app/main_window.h"
+#include "inputtap/inputtap.h"
+#include "tabs/pane.h"
+
+
+HACCEL& AcceleratorTable() {
+    static HACCEL table;
+    return table;
+}
+
+bool ActivateRunningInstance() {
+    HWND running = FindWindowA(app::kMainClassName, nullptr);
+    if (!running) return false;
+    if (IsIconic(running)) {
+        ShowWindow(running, SW_RESTORE);
+    } else if (!IsWindowVisible(running)) {
+        ShowWindow(running, SW_SHOWNORMAL);  // it sits hidden in the notification area
+    }
+    // An open dialog of that instance comes forward rather than its main window.
+    SetForegroundWindow(GetLastActivePopup(running));
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        HACCEL table = AcceleratorTable();
+        if (table && TranslateAcceleratorA(MainWindow(), table, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int RunPanelry(HINSTANCE instance) {
+    if (ActivateRunningInstance()) return 0;
+    if (!cTab::Init(instance)) return -1;
+    if (!cMain::Init(instance)) return -1;
+    const int code = RunMessageLoop();
+    // The window watch is stopped both first and last.
+    INPUTTAP_End();
+    INPUTTAP_AccelEnd();
+    INPUTTAP_MouseEnd();
+    INPUTTAP_End();
+    return code;
+}

@@ -1,0 +1,331 @@
+// cMain: start-up, the message routes and their handlers.
+#include "app/main_window.h"
+
+#include "app/app_strings.h"
+#include "app/menu_data.h"
+#include "app/messages.h"
+#include "app/settings_files.h"
+#include "commands/command_kinds.h"
+#include "inputtap/inputtap.h"
+#include "resources/resource_ids.h"
+#include "settings/conditions.h"
+#include "settings/system_data.h"
+#include "tabs/pane.h"
+
+#include <shellapi.h>
+
+namespace {
+
+HWND g_mainWindow;
+
+constexpr UINT kTrayExit = 1;
+constexpr UINT kTrayShowHide = 2;
+constexpr UINT kTrayFirstWindow = 3;
+
+// A placement rectangle is used only when some of it is on the screen.
+bool ReachesScreen(const RECT& r) {
+    return r.left < GetSystemMetrics(SM_CXSCREEN) && r.right > 0 &&
+           r.top < GetSystemMetrics(SM_CYSCREEN) && r.bottom > 0;
+}
+
+bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANELRY));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    wc.lpszClassName = app::kMainClassName;
+    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+BOOL CALLBACK AddIfEligible(HWND candidate, LPARAM main) {
+    char title[256] = "";
+    if (CanAddWindow(candidate) && GetWindowTextA(candidate, title, sizeof title) > 0) {
+        SendMessageA(reinterpret_cast<HWND>(main), PM_ADDWINDOW, 0,
+                     reinterpret_cast<LPARAM>(candidate));
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND MainWindow() { return g_mainWindow; }
+
+cMain& cMain::Instance() {
+    static cMain main;
+    return main;
+}
+
+const cMain::Route cMain::kRoutes[] = {
+    {WM_CREATE, &cMain::OnCreate},
+    {WM_SIZE, &cMain::OnSize},
+    {WM_CLOSE, &cMain::OnClose},
+    {WM_DESTROY, &cMain::OnDestroy},
+    {WM_COMMAND, &cMain::OnCommand},
+    {WM_HOTKEY, &cMain::OnHotKey},
+    {WM_EXITMENULOOP, &cMain::OnExitMenuLoop},
+    {PM_ADDWINDOW, &cMain::OnAddWindow},
+    {PM_NEWWINDOW, &cMain::OnNewWindow},
+    {PM_HOOKWHEEL, &cMain::OnHookWheel},
+    {PM_HOOKCOMMAND, &cMain::OnHookCommand},
+    {PM_APPLYSETTINGS, &cMain::OnApplySettings},
+    {PM_TRAYNOTIFY, &cMain::OnTrayNotify},
+    {PM_EXECCOMMAND, &cMain::OnExecCommand},
+};
+
+LRESULT CALLBACK cMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // One main window per process: the class's only window is the object's.
+    cMain& self = Instance();
+    if (message == WM_NCCREATE && !self.window_) self.window_ = window;
+    if (self.window_ == window) {
+        for (const Route& route : kRoutes) {
+            if (route.message == message) return (self.*route.handler)(wParam, lParam);
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool cMain::Init(HINSTANCE instance) {
+    cMain& self = Instance();
+    self.instance_ = instance;
+    ActivePane() = &RootPane();
+    if (!RegisterMainClass(instance, &cMain::WindowProc)) {
+        MessageBoxA(nullptr, "RegisterClass@cMain::Init", app::kErrorCaption, MB_ICONERROR);
+        return false;
+    }
+
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+    int show = SW_SHOWNORMAL;
+    WINDOWPLACEMENT placement{};
+    if (LoadAllSettings(&placement)) {
+        const RECT& r = placement.rcNormalPosition;
+        if (ReachesScreen(r)) {
+            x = r.left;
+            y = r.top;
+            width = r.right - r.left;
+            height = r.bottom - r.top;
+        }
+        show = static_cast<int>(placement.showCmd);
+        if (GetSystemData().startMinimized || show == 0) show = SW_SHOWMINIMIZED;
+    }
+
+    HWND window = CreateWindowExA(GetSystemData().mainExStyle, app::kMainClassName,
+                                  app::kMainTitle, WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, x, y,
+                                  width, height, nullptr, nullptr, instance, nullptr);
+    if (!window) {
+        self.window_ = nullptr;
+        return false;
+    }
+
+    self.LayOut();
+    ShowWindow(window, show);
+    SendMessageA(window, PM_APPLYSETTINGS, 0, 0);
+    if (GetSystemData().addAllOnStart) SendMessageA(window, WM_COMMAND, kAddAllWindows, 0);
+    if (GetSystemData().autoAddOnStart) INPUTTAP_Start();
+    return true;
+}
+
+LRESULT cMain::OnCreate(WPARAM, LPARAM) {
+    g_mainWindow = window_;
+    INPUTTAP_SetHWND(window_);
+    const SystemData& settings = GetSystemData();
+    if (!RootPane().Create(window_, instance_, settings.headerActiveBack,
+                           settings.headerInactiveBack, settings.headerActiveText,
+                           settings.headerInactiveText)) {
+        MessageBoxA(nullptr, app::kPaneCreationFailed, app::kErrorCaption, MB_ICONERROR);
+        RootPane().DestroyWindows();
+        g_mainWindow = nullptr;
+        window_ = nullptr;
+        return -1;
+    }
+    tray_.Add(window_, instance_, PM_TRAYNOTIFY);
+    return 0;
+}
+
+void cMain::LayOut() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    RootPane().MoveBaseWindow(0, 0, client.right, client.bottom);
+}
+
+LRESULT cMain::OnSize(WPARAM wParam, LPARAM lParam) {
+    if (wParam != SIZE_MINIMIZED) {
+        LayOut();
+    } else if (GetSystemData().trayOnMinimize) {
+        ShowWindow(window_, SW_HIDE);
+    }
+    return DefWindowProcA(window_, WM_SIZE, wParam, lParam);
+}
+
+LRESULT cMain::OnClose(WPARAM, LPARAM) {
+    // Saved first, so the placement and layout are those the user left.
+    SaveAllSettings(window_);
+    // Gives back (or closes) every captured window of every pane.
+    RootPane().DestroyWindows();
+    DestroyWindow(window_);
+    return 0;
+}
+
+LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
+    tray_.Remove();
+    INPUTTAP_End();
+    INPUTTAP_AccelEnd();
+    INPUTTAP_MouseEnd();
+    KillTimer(window_, kMenuDataTimer);
+    launchCaptureArmed_ = false;
+    g_mainWindow = nullptr;
+    window_ = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT cMain::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const WORD source = HIWORD(wParam);  // 0 menu, 1 accelerator
+    if ((source == 0 || source == 1) && lParam == 0) {
+        const LPARAM menu = reinterpret_cast<LPARAM>(GetMenu(window_));
+        if (SendMessageA(window_, PM_EXECCOMMAND, wParam, menu)) return 0;
+    }
+    return DefWindowProcA(window_, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT cMain::OnHotKey(WPARAM wParam, LPARAM lParam) {
+    SendMessageA(window_, PM_EXECCOMMAND, wParam, 0);
+    return DefWindowProcA(window_, WM_HOTKEY, wParam, lParam);
+}
+
+LRESULT cMain::OnExitMenuLoop(WPARAM, LPARAM) {
+    StartMenuDataTimer(window_);
+    return 0;
+}
+
+LRESULT cMain::OnAddWindow(WPARAM, LPARAM lParam) {
+    return ActivePane()->AddNewWindow(reinterpret_cast<HWND>(lParam)) ? 1 : 0;
+}
+
+LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {
+    ActivePane()->QueueWindow(reinterpret_cast<HWND>(lParam));
+    return 0;
+}
+
+LRESULT cMain::OnHookWheel(WPARAM wParam, LPARAM lParam) {
+    if (GetKeyState(GetSystemData().wheelModifierKey) < 0) {
+        // Turned away from the user: the tab to the left.
+        if (GET_WHEEL_DELTA_WPARAM(wParam) > 0) ActivePane()->SelectPrevTab();
+        else ActivePane()->SelectNextTab();
+    }
+    return DefWindowProcA(window_, PM_HOOKWHEEL, wParam, lParam);
+}
+
+LRESULT cMain::OnHookCommand(WPARAM wParam, LPARAM) {
+    PostMessageA(window_, WM_COMMAND, wParam, 0);
+    return 0;
+}
+
+LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
+    const SystemData& settings = GetSystemData();
+    INPUTTAP_MouseStart(settings.wheelSwitchesTabs ? INPUTTAP_MOUSE_WHEEL : 0);
+    SetWindowLongA(window_, GWL_EXSTYLE, static_cast<LONG>(settings.mainExStyle));
+    RootPane().ApplyLook();
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    DrawMenuBar(window_);
+    INPUTTAP_AccelEnd();
+    SendMessageA(window_, WM_SIZE, 0, 0);
+    return 0;
+}
+
+LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
+    if (lParam == WM_LBUTTONDBLCLK) ToggleFromTray();
+    else if (lParam == WM_RBUTTONDOWN) ShowTrayMenu();
+    return 0;
+}
+
+LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM) {
+    const unsigned id = static_cast<unsigned>(wParam);
+    if (ActivePane()->ExecCommand(LOWORD(id))) return 1;
+    return ExecOwnCommand(CommandKindOf(id)) ? 1 : 0;
+}
+
+bool cMain::ExecOwnCommand(int kind) {
+    switch (kind) {
+    case kAddAllWindows:
+        AddAllWindows();
+        return true;
+    case kWatchOn:
+        INPUTTAP_Start();
+        return true;
+    case kWatchOff:
+        INPUTTAP_End();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void cMain::AddAllWindows() {
+    EnumWindows(&AddIfEligible, reinterpret_cast<LPARAM>(window_));
+}
+
+void cMain::ArmLaunchCapture() {
+    if (GetSystemData().addLaunchedWindows && !INPUTTAP_IsAttached() && INPUTTAP_Start()) {
+        launchCaptureArmed_ = true;
+    }
+}
+
+bool cMain::ConsumeLaunchCapture() {
+    if (!launchCaptureArmed_) return false;
+    INPUTTAP_End();
+    launchCaptureArmed_ = false;
+    return true;
+}
+
+void cMain::ToggleFromTray() {
+    ShowWindow(window_, IsIconic(window_) ? SW_SHOWNORMAL : SW_SHOWMINIMIZED);
+    SetForegroundWindow(window_);
+}
+
+UniqueMenu cMain::BuildTrayMenu() const {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return menu;
+    if (RootPane().ListWindowsInMenu(menu.get(), kTrayFirstWindow)) {
+        AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    }
+    AppendMenuA(menu.get(), MF_STRING, kTrayShowHide,
+                IsWindowVisible(window_) ? app::kTrayHide : app::kTrayShow);
+    AppendMenuA(menu.get(), MF_STRING, kTrayExit, app::kTrayExit);
+    return menu;
+}
+
+void cMain::ShowTrayMenu() {
+    UniqueMenu menu = BuildTrayMenu();
+    if (!menu) return;
+    POINT at{};
+    GetCursorPos(&at);
+    SetForegroundWindow(window_);
+    // Wine shows no popup menu for a hidden owner, and the tray menu matters
+    // most while the main window is hidden; a message-only window owns it
+    // then (the choice comes back as the result, not as a message).
+    UniqueWindow standIn;
+    HWND owner = window_;
+    if (!IsWindowVisible(window_)) {
+        standIn.reset(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       instance_, nullptr));
+        if (standIn) owner = standIn.get();
+    }
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
+    if (chosen == kTrayExit) {
+        SendMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (chosen == kTrayShowHide) {
+        SendMessageA(window_, PM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK);
+    } else if (chosen >= kTrayFirstWindow) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_DATA;
+        if (GetMenuItemInfoA(menu.get(), chosen, FALSE, &item) && item.dwItemData) {
+            RootPane().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+        }
+    }
+}

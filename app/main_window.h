@@ -1,0 +1,69 @@
+// The main window: hub of every message from outside the panes, owner of the
+// notification-area icon, and the place every command id ends up.
+#pragma once
+
+#include "app/handles.h"
+#include "app/tray_icon.h"
+
+#include <windows.h>
+
+// The main window, or null while there is none.
+HWND MainWindow();
+
+class cMain {
+public:
+    // Registers the class, loads every settings file, creates and shows the
+    // main window, applies the settings and runs the start-up actions.
+    static bool Init(HINSTANCE instance);
+    static cMain& Instance();
+
+    HWND Window() const { return window_; }
+
+    // Before a launch: switch the new-window watch on for one window only.
+    void ArmLaunchCapture();
+    // True once for the window that follows an armed launch.
+    bool ConsumeLaunchCapture();
+    bool LaunchCaptureArmed() const { return launchCaptureArmed_; }
+
+    // Sends PM_ADDWINDOW for every top-level window the conditions accept
+    // and that has a title.
+    void AddAllWindows();
+
+    // The notification-area menu, as it pops up; ids: 1 exit, 2 hide or
+    // show, 3 and up captured windows.
+    UniqueMenu BuildTrayMenu() const;
+
+private:
+    using Handler = LRESULT (cMain::*)(WPARAM, LPARAM);
+    struct Route {
+        UINT message;
+        Handler handler;
+    };
+    static const Route kRoutes[];
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT OnCreate(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnCommand(WPARAM, LPARAM);
+    LRESULT OnHotKey(WPARAM, LPARAM);
+    LRESULT OnExitMenuLoop(WPARAM, LPARAM);
+    LRESULT OnAddWindow(WPARAM, LPARAM);
+    LRESULT OnNewWindow(WPARAM, LPARAM);
+    LRESULT OnHookWheel(WPARAM, LPARAM);
+    LRESULT OnHookCommand(WPARAM, LPARAM);
+    LRESULT OnApplySettings(WPARAM, LPARAM);
+    LRESULT OnTrayNotify(WPARAM, LPARAM);
+    LRESULT OnExecCommand(WPARAM, LPARAM);
+
+    bool ExecOwnCommand(int kind);
+    void ToggleFromTray();
+    void ShowTrayMenu();
+    void LayOut();
+
+    HWND window_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    TrayIcon tray_;
+    bool launchCaptureArmed_ = false;
+};

@@ -1,0 +1,44 @@
+// Command ids: the low five bits are the kind; list entries number their
+// items above the kind (id = number * 32 + kind) and keep the target in the
+// menu item's data.
+#pragma once
+
+#include <cstdint>
+
+enum CommandKind : int {
+    kSelectPrevTab = 1,
+    kSelectNextTab = 2,
+    kAddAllWindows = 3,
+    kWatchOn = 4,
+    kWatchOff = 5,
+    kReleaseTab = 6,
+    kMinimizeTab = 7,
+    kCloseTab = 8,
+    kReleaseAllTabs = 9,
+    kMinimizeAllTabs = 10,
+    kCloseAllTabs = 11,
+    kReleaseLeftTabs = 12,
+    kMinimizeLeftTabs = 13,
+    kCloseLeftTabs = 14,
+    kReleaseRightTabs = 15,
+    kMinimizeRightTabs = 16,
+    kCloseRightTabs = 17,
+    kUnsplit = 18,
+    kSplitLeftRight = 19,
+    kSplitTopBottom = 20,
+    kSettings = 21,
+    kWindowList = 22,
+    kToolList = 23,
+    kStartMenuList = 24,
+    kShortcutList = 25,
+};
+
+inline constexpr int kCommandKindCount = 25;
+
+inline constexpr int CommandKindOf(unsigned id) { return static_cast<int>(id & 0x1F); }
+inline constexpr unsigned ListCommandId(unsigned number, CommandKind kind) {
+    return number << 5 | static_cast<unsigned>(kind);
+}
+
+// The command table's texts, by kind (index 0 unused).
+const char* CommandText(int kind);

@@ -1,0 +1,179 @@
+// Capture, release and the watch over a captured window.
+#include "tabs/captured_window.h"
+
+#include "app/handles.h"
+#include "app/messages.h"
+#include "inputtap/inputtap.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+RECT WorkAreaOffset(const RECT& around) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromRect(&around, MONITOR_DEFAULTTOPRIMARY), &info);
+    return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top, 0, 0};
+}
+
+// Windows reports the normal position of a top-level window in workspace
+// coordinates (relative to the work area); Wine reports screen coordinates.
+// A window of our own at a known place tells which this platform does.
+bool PlacementUsesWorkspace(HINSTANCE instance) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    const int x = info.rcWork.left + 20, y = info.rcWork.top + 20;
+    UniqueWindow probe(CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, x, y, 50, 50, nullptr,
+                                       nullptr, instance, nullptr));
+    if (!probe) return false;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(probe.get(), &placement);
+    return placement.rcNormalPosition.left != x || placement.rcNormalPosition.top != y;
+}
+
+// The saved normal position as a rectangle on the screen.
+RECT NormalRectOnScreen(HWND window, const WINDOWPLACEMENT& placement, LONG exStyle) {
+    RECT rect = placement.rcNormalPosition;
+    if (!IsIconic(window) && !IsZoomed(window)) {
+        // Shown normally: where it is now is its normal position, exactly.
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+    if (exStyle & WS_EX_TOOLWINDOW) return rect;  // always screen coordinates
+    const RECT offset = WorkAreaOffset(rect);
+    if ((offset.left || offset.top) && PlacementUsesWorkspace(GetModuleHandleA(nullptr))) {
+        OffsetRect(&rect, offset.left, offset.top);
+    }
+    return rect;
+}
+
+BOOL CALLBACK PostToChild(HWND child, LPARAM data) {
+    const auto* message = reinterpret_cast<const MSG*>(data);
+    PostMessageA(child, message->message, message->wParam, message->lParam);
+    return TRUE;
+}
+
+}  // namespace
+
+CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
+    : window_(window), displayArea_(displayArea) {
+    // The extended style first: changing the style recomputes WS_EX_WINDOWEDGE.
+    savedStyle_ = GetWindowLongA(window, GWL_STYLE);
+    savedExStyle_ = GetWindowLongA(window, GWL_EXSTYLE);
+    savedPlacement_.length = sizeof savedPlacement_;
+    // Before hiding, so the show command says normal, maximised or minimised.
+    GetWindowPlacement(window, &savedPlacement_);
+    screenRect_ = NormalRectOnScreen(window, savedPlacement_, savedExStyle_);
+
+    ShowWindow(window, SW_HIDE);
+    SetWindowLongA(window, GWL_STYLE, savedStyle_ & ~kRemovedStyles);
+    SetParent(window, displayArea);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
+    lastActivated_ = timeGetTime();
+    SetTimer(displayArea, TimerId(), kWatchPeriod, WatchTimerProc);
+}
+
+CapturedWindow::~CapturedWindow() { Release(); }
+
+void CapturedWindow::StopWatch() {
+    if (displayArea_) KillTimer(displayArea_, TimerId());
+    displayArea_ = nullptr;
+}
+
+void CapturedWindow::Release() {
+    StopWatch();
+    if (!window_ || !IsWindow(window_)) {
+        window_ = nullptr;
+        return;
+    }
+    // The window reappearing on the desktop is not a new window to capture.
+    const bool watching = INPUTTAP_IsAttached() != 0;
+    INPUTTAP_End();
+
+    SetParent(window_, nullptr);
+    SetWindowLongA(window_, GWL_STYLE, savedStyle_);
+    SetWindowLongA(window_, GWL_EXSTYLE, savedExStyle_);
+    // Not SetWindowPlacement: Wine refuses it for another process's window.
+    MoveWindow(window_, screenRect_.left, screenRect_.top, screenRect_.right - screenRect_.left,
+               screenRect_.bottom - screenRect_.top, TRUE);
+    ShowWindow(window_, static_cast<int>(savedPlacement_.showCmd));
+    SetForegroundWindow(window_);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    InvalidateRect(window_, nullptr, TRUE);
+
+    if (watching) INPUTTAP_Start();
+    window_ = nullptr;
+}
+
+void CapturedWindow::CloseWindow(bool releaseFirst) {
+    const HWND window = window_;
+    if (releaseFirst) Release();
+    if (!window) return;
+    // The application may ask its user first; we do not wait for that.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                        kSendTimeout, &result);
+}
+
+void CapturedWindow::MoveTo(HWND newDisplayArea) {
+    const HWND previous = SetParent(window_, newDisplayArea);
+    KillTimer(displayArea_ ? displayArea_ : previous, TimerId());
+    displayArea_ = newDisplayArea;
+    SetTimer(newDisplayArea, TimerId(), kWatchPeriod, WatchTimerProc);
+}
+
+void CapturedWindow::Show(int command) const {
+    if (window_) ShowWindowAsync(window_, command);
+}
+
+void CapturedWindow::Place(const RECT& rect) const {
+    if (!window_) return;
+    SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+void CapturedWindow::Touch() { lastActivated_ = timeGetTime(); }
+
+bool CapturedWindow::IsForeground() const { return window_ && GetForegroundWindow() == window_; }
+
+int CapturedWindow::Title(char* buffer, int maxChars) const {
+    // Reads the stored title; sends nothing to the application.
+    return GetWindowTextA(window_, buffer, maxChars);
+}
+
+HICON CapturedWindow::Icon() const {
+    for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
+        DWORD_PTR icon = 0;
+        if (SendMessageTimeoutA(window_, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                kSendTimeout, &icon) &&
+            icon) {
+            return reinterpret_cast<HICON>(icon);
+        }
+    }
+    if (auto icon = GetClassLongPtrA(window_, GCLP_HICONSM)) return reinterpret_cast<HICON>(icon);
+    return reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON));
+}
+
+void CapturedWindow::PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) const {
+    PostMessageA(window_, message, wParam, lParam);
+}
+
+void CapturedWindow::PostToWindowTree(UINT message, WPARAM wParam, LPARAM lParam) const {
+    PostMessageA(window_, message, wParam, lParam);
+    MSG posted{};
+    posted.message = message;
+    posted.wParam = wParam;
+    posted.lParam = lParam;
+    EnumChildWindows(window_, PostToChild, reinterpret_cast<LPARAM>(&posted));
+}
+
+void CALLBACK CapturedWindow::WatchTimerProc(HWND displayArea, UINT, UINT_PTR id, DWORD) {
+    auto* record = reinterpret_cast<CapturedWindow*>(id);
+    if (IsWindow(record->window_)) return;
+    KillTimer(displayArea, id);
+    SendMessageA(displayArea, PM_CHILDGONE, id, 0);
+}

@@ -1,0 +1,139 @@
+// A pane: a tab control whose tabs hold captured windows, the display area
+// they live in, and the header bar above it. The main window owns the root
+// pane; a split gives a pane one child pane, so panes form a chain.
+#pragma once
+
+#include "tabs/captured_window.h"
+#include "tabs/header_bar.h"
+#include "app/handles.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+class cSplitbar;
+
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using UniqueImageList = UniqueResource<HIMAGELIST, ImageListDeleter>;
+
+class cTab {
+public:
+    // InitCommonControls and the window classes of panes, header bars and
+    // split bars. Shows "RegisterClass@cTab::Init" on failure.
+    static bool Init(HINSTANCE instance);
+
+    cTab();
+    virtual ~cTab();
+    cTab(const cTab&) = delete;
+    cTab& operator=(const cTab&) = delete;
+
+    bool Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF inactiveBack,
+                COLORREF activeText, COLORREF inactiveText);
+    // Destroys the pane's windows, which gives back (or closes) its windows.
+    void DestroyWindows();
+
+    bool AddNewWindow(HWND window);
+    bool QueueWindow(HWND window);
+    void ActivateCurrent();
+    bool RemoveTabItem(int index);
+    void ReleaseTab(int index, bool minimize);
+    void CloseTab(int index);
+    void MinimizeTab(int index) { ReleaseTab(index, true); }
+    bool MoveCurrentTabTo(cTab& target);
+    void SelectPrevTab();
+    void SelectNextTab();
+    void RefreshTabText(int index);
+    bool RebuildTabIcons();
+    void RefreshAllTabs();
+    bool ExecCommand(unsigned id);
+
+    void ApplyTabStyle(DWORD style, DWORD exStyle);
+    void ApplyHeaderExStyle(DWORD exStyle);
+    void ApplyLook();
+
+    bool ListWindowsInMenu(HMENU menu, UINT firstId) const;
+    void ReleaseByRecord(const CapturedWindow* record);
+    void MoveBaseWindow(int x, int y, int width, int height);
+
+    HWND TabControl() const { return tabControl_; }
+    HWND DisplayArea() const { return displayArea_; }
+    HWND BaseWindow() const { return baseWindow_; }
+    cHeader& Header() { return header_; }
+    cTab* Child() const { return child_; }
+    int TabCount() const;
+    int Selected() const;
+    CapturedWindow* RecordAt(int index) const;
+    int IndexOf(const CapturedWindow* record) const;
+    std::size_t PendingCount() const { return pending_.size(); }
+    bool SwapOnDrag() const { return swapOnDrag_; }
+
+    // Drag and drop of tabs: a tab at from dropped at screen point, as the
+    // mouse would. Public so keyboard-free tests can drive the same path.
+    void DropTab(int from, POINT screenPoint);
+
+    static constexpr UINT_PTR kPendingTimer = 1;
+    static constexpr UINT_PTR kRefreshTimer = 2;
+    static constexpr DWORD kPendingGiveUpMs = 10000;
+
+private:
+    struct PendingWindow {
+        HWND window;
+        DWORD queuedAt;
+    };
+
+    static LRESULT CALLBACK BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Tab control subclass.
+    LRESULT CallTabDefault(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabRButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabDropFiles(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabForegroundActive(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabDestroy(WPARAM wParam, LPARAM lParam);
+
+    // Base window and display area.
+    void OnBaseNotify(WPARAM wParam, LPARAM lParam);
+    void OnBaseSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
+
+    void CapturePending();
+    void Refresh();
+    void TrackTabDrag(int dragged);
+    void ReleaseAllAtExit();
+    // Takes the record out of the list; the caller decides when it goes.
+    std::unique_ptr<CapturedWindow> TakeRecord(const CapturedWindow* record);
+    int TabAtScreenPoint(POINT screenPoint) const;
+    void InsertTab(int index, CapturedWindow* record);
+    void SetCurrent(int index);
+    void RunOnTabs(int kind);
+
+    HWND tabControl_ = nullptr;
+    HWND displayArea_ = nullptr;
+    HWND baseWindow_ = nullptr;
+    UniqueFont fonts_[2];
+    cHeader header_;
+    std::vector<std::unique_ptr<CapturedWindow>> windows_;  // capture order
+    std::vector<PendingWindow> pending_;
+    WNDPROC defaultTabProc_ = nullptr;
+    bool swapOnDrag_ = false;
+    bool minimizeOnExit_ = false;
+    bool dropToWindow_ = true;
+    bool dropToWindowTree_ = false;
+    cSplitbar* splitBar_ = nullptr;
+    cTab* child_ = nullptr;
+    UniqueImageList images_;
+};
+
+// The main window's root pane, and the pane that commands act on: the one
+// whose tab control last received a button press (the root at first).
+cTab& RootPane();
+cTab*& ActivePane();

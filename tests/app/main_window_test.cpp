@@ -1,0 +1,299 @@
+// The main window in this process: placement at start, the notification-area
+// icon and menu, the built-in commands and the deferred menu data release.
+#include "app/main_window.h"
+
+#include "app/menu_data.h"
+#include "app/messages.h"
+#include "inputtap/inputtap.h"
+#include "settings/profile_hex.h"
+#include "settings/system_data.h"
+#include "tabs/pane.h"
+#include "tests/support/fresh_settings.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using testing_support::FreshSettings;
+using testing_support::PumpFor;
+using testing_support::PumpPending;
+using testing_support::WaitUntil;
+
+namespace {
+
+WINDOWPLACEMENT Placement(UINT showCmd, RECT normal) {
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    p.showCmd = showCmd;
+    p.rcNormalPosition = normal;
+    return p;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
+        PumpPending();
+    }
+
+    HWND Start() {
+        EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
+        EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
+        return MainWindow();
+    }
+
+    void StorePlacement(const WINDOWPLACEMENT& p) {
+        profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "PLACEMENT", &p,
+                                 sizeof p);
+    }
+
+    WINDOWPLACEMENT StoredPlacement() {
+        WINDOWPLACEMENT p{};
+        EXPECT_TRUE(profile_hex::ReadStruct(settings.SystemIni().c_str(), "SYSTEMDATA",
+                                            "PLACEMENT", &p, sizeof p));
+        return p;
+    }
+
+    FreshSettings settings;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsNormallyEvenWhenStartMinimizedIsSet) {
+    GetSystemData().startMinimized = 1;  // no placement stored yet: ignored
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    char title[32] = "", className[32] = "";
+    GetWindowTextA(main, title, sizeof title);
+    GetClassNameA(main, className, sizeof className);
+    EXPECT_STREQ(title, "Panelry");
+    EXPECT_STREQ(className, "panelryclass");
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_CLIPCHILDREN);
+    EXPECT_EQ(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+}
+
+TEST_F(MainWindowTest, StoredPlacementGivesPositionSizeAndShowCommand) {
+    StorePlacement(Placement(SW_SHOWNORMAL, {60, 70, 560, 470}));
+    HWND main = Start();
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 60);
+    EXPECT_EQ(r.top, 70);
+    EXPECT_EQ(r.right - r.left, 500);
+    EXPECT_EQ(r.bottom - r.top, 400);
+    EXPECT_FALSE(IsIconic(main));
+}
+
+TEST_F(MainWindowTest, OffScreenPlacementIsIgnoredButItsShowCommandKept) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    StorePlacement(Placement(SW_SHOWMAXIMIZED, {width + 10, 10, width + 400, 300}));
+    HWND main = Start();
+    EXPECT_TRUE(IsZoomed(main));
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(main, &p);
+    EXPECT_LT(p.rcNormalPosition.left, width) << "the default position, not the stored one";
+}
+
+TEST_F(MainWindowTest, ShowCommandZeroOrStartMinimizedStartsMinimized) {
+    GetSystemData().trayOnMinimize = 0;
+    StorePlacement(Placement(0, {10, 10, 300, 300}));
+    EXPECT_TRUE(IsIconic(Start()));
+    SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
+
+    testing_support::ResetSettingsState();
+    StorePlacement(Placement(SW_SHOWNORMAL, {10, 10, 300, 300}));
+    // The stored record must carry the flag: the load replaces the record.
+    SystemData record = GetSystemData();
+    record.startMinimized = 1;
+    record.trayOnMinimize = 0;
+    profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
+                             sizeof record);
+    EXPECT_TRUE(IsIconic(Start()));
+}
+
+TEST_F(MainWindowTest, MinimisingHidesToTheTrayOnlyWhenAsked) {
+    HWND main = Start();
+    GetSystemData().trayOnMinimize = 0;
+    ShowWindow(main, SW_MINIMIZE);
+    EXPECT_TRUE(IsWindowVisible(main));
+    ShowWindow(main, SW_RESTORE);
+
+    GetSystemData().trayOnMinimize = 1;
+    ShowWindow(main, SW_MINIMIZE);
+    EXPECT_FALSE(IsWindowVisible(main));
+}
+
+TEST_F(MainWindowTest, TrayDoubleClickShowsAHiddenWindowAndMinimisesAShownOne) {
+    HWND main = Start();
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_FALSE(IsWindowVisible(main));
+    SendMessageA(main, PM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(GetForegroundWindow(), main);
+
+    SendMessageA(main, PM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsIconic(main));
+    EXPECT_FALSE(IsWindowVisible(main)) << "trayOnMinimize hides it again";
+}
+
+TEST_F(MainWindowTest, ClosingWhileHiddenStoresShowCommandTwo) {
+    HWND main = Start();
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_FALSE(IsWindowVisible(main));
+    SendMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_EQ(StoredPlacement().showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+}
+
+TEST_F(MainWindowTest, ClosingStoresThePlacementOfTheWindow) {
+    StorePlacement(Placement(SW_SHOWNORMAL, {60, 70, 560, 470}));
+    HWND main = Start();
+    MoveWindow(main, 80, 90, 400, 300, TRUE);
+    SendMessageA(main, WM_CLOSE, 0, 0);
+    const WINDOWPLACEMENT p = StoredPlacement();
+    EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+    EXPECT_EQ(p.rcNormalPosition.left, 80);
+    EXPECT_EQ(p.rcNormalPosition.bottom, 390);
+}
+
+// The popup as TrackPopupMenu shows it, read while it is open; then either
+// dismissed or its item g_choose chosen with the keyboard.
+std::vector<std::pair<UINT, std::string>> g_trayItems;
+int g_choose = -1;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    KillTimer(nullptr, id);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        g_trayItems.emplace_back(GetMenuItemID(menu, i), text);
+    }
+    if (g_choose < 0) {
+        EndMenu();
+        return;
+    }
+    for (int i = 0; i <= g_choose; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -1) {
+    g_trayItems.clear();
+    g_choose = choose;
+    SetTimer(nullptr, 0, 50, ReadOpenMenu);
+    SendMessageA(main, PM_TRAYNOTIFY, 1, WM_RBUTTONDOWN);
+    return g_trayItems;
+}
+
+TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {
+    HWND main = Start();
+    using Items = std::vector<std::pair<UINT, std::string>>;
+    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, "隠す"}, {1, "終了する"}}));
+    ShowWindow(main, SW_HIDE);
+    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, "表示する"}, {1, "終了する"}}));
+}
+
+TEST_F(MainWindowTest, TrayMenuChoicesShowHideAndExit) {
+    HWND main = Start();
+    OpenTrayMenu(main, 0);  // "隠す"
+    EXPECT_FALSE(IsWindowVisible(main));
+    OpenTrayMenu(main, 0);  // "表示する"
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    OpenTrayMenu(main, 1);  // "終了する"
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(testing_support::FileExists(settings.SystemIni()));
+}
+
+TEST_F(MainWindowTest, CommandsSwitchTheWindowWatch) {
+    HWND main = Start();
+    INPUTTAP_End();
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 4, 0), 1);
+    EXPECT_TRUE(INPUTTAP_IsAttached());
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 5, 0), 1);
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+
+    SendMessageA(main, WM_COMMAND, 4, 0);
+    EXPECT_TRUE(INPUTTAP_IsAttached());
+    SendMessageA(main, WM_COMMAND, 5, 0);
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+
+    // A desktop-wide accelerator comes back as a posted WM_COMMAND.
+    SendMessageA(main, PM_HOOKCOMMAND, 4, 0);
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+    PumpPending();
+    EXPECT_TRUE(INPUTTAP_IsAttached());
+    SendMessageA(main, WM_HOTKEY, 5, 0);
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+}
+
+TEST_F(MainWindowTest, UnknownCommandIsNotHandled) {
+    HWND main = Start();
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 26, 0), 0);
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 31, 0), 0);
+}
+
+TEST_F(MainWindowTest, ClosingStopsTheWatch) {
+    HWND main = Start();
+    SendMessageA(main, WM_COMMAND, 4, 0);
+    ASSERT_TRUE(INPUTTAP_IsAttached());
+    SendMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+}
+
+TEST_F(MainWindowTest, ApplyingSettingsSetsTheMainExtendedStyle) {
+    HWND main = Start();
+    GetSystemData().mainExStyle = WS_EX_TOOLWINDOW;
+    SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
+    const LONG exStyle = GetWindowLongA(main, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(exStyle & WS_EX_CLIENTEDGE);
+}
+
+TEST_F(MainWindowTest, LaunchCaptureIsOneShot) {
+    HWND main = Start();
+    INPUTTAP_End();
+    cMain& m = cMain::Instance();
+    m.ArmLaunchCapture();
+    EXPECT_TRUE(m.LaunchCaptureArmed());
+    EXPECT_TRUE(INPUTTAP_IsAttached());
+    EXPECT_TRUE(m.ConsumeLaunchCapture());
+    EXPECT_FALSE(INPUTTAP_IsAttached());
+    EXPECT_FALSE(m.ConsumeLaunchCapture());
+
+    SendMessageA(main, WM_COMMAND, 4, 0);  // watch already on: nothing to arm
+    m.ArmLaunchCapture();
+    EXPECT_FALSE(m.LaunchCaptureArmed());
+    GetSystemData().addLaunchedWindows = 0;
+    SendMessageA(main, WM_COMMAND, 5, 0);
+    m.ArmLaunchCapture();
+    EXPECT_FALSE(m.LaunchCaptureArmed());
+}
+
+TEST_F(MainWindowTest, TwoMenuLoopsFreeTheMenuDataOnceASecondAfterTheLast) {
+    HWND main = Start();
+    ASSERT_NE(MenuDataList::Allocate(16), nullptr);
+    SendMessageA(main, WM_EXITMENULOOP, 0, 0);
+    const DWORD first = GetTickCount();
+    PumpFor(400);
+    ASSERT_EQ(MenuDataList::Count(), 1u);
+    ASSERT_NE(MenuDataList::Allocate(16), nullptr);
+    SendMessageA(main, WM_EXITMENULOOP, 0, 0);
+    const DWORD second = GetTickCount();
+    ASSERT_TRUE(WaitUntil([] { return MenuDataList::Count() == 0; }, 5000));
+    const DWORD freedAt = GetTickCount();
+    // The second loop restarted the timer: nothing went at first + 1000.
+    EXPECT_GE(freedAt - second, 950u);
+    EXPECT_GE(freedAt - first, 1350u);
+}
+
+}  // namespace

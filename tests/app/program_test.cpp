@@ -1,0 +1,109 @@
+// The real panelry.exe: one instance only, and its settings written at close.
+#include "settings/profile_hex.h"
+#include "settings/system_data.h"
+#include "tests/support/panelry_process.h"
+#include "tests/support/sample_app.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using testing_support::PanelryProcess;
+using testing_support::PumpFor;
+using testing_support::SampleApp;
+using testing_support::WaitForExit;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+
+namespace {
+
+// Windows created by one process, seen through window events.
+std::set<HWND> g_created;
+
+void CALLBACK OnCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                        DWORD) {
+    if (object == OBJID_WINDOW && child == CHILDID_SELF) g_created.insert(window);
+}
+
+TEST(Program, ClosingWritesThePlacementAndExitsWithZero) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    MoveWindow(main, 30, 40, 500, 350, TRUE);
+    EXPECT_EQ(panelry.Close(), 0);
+    WINDOWPLACEMENT p{};
+    ASSERT_TRUE(profile_hex::ReadStruct(panelry.SystemIni().c_str(), "SYSTEMDATA", "PLACEMENT",
+                                        &p, sizeof p));
+    EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+    EXPECT_EQ(p.rcNormalPosition.left, 30);
+    EXPECT_EQ(p.rcNormalPosition.right, 530);
+}
+
+TEST(Program, SecondStartShowsTheHiddenFirstAndCreatesNoWindow) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ShowWindow(main, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(main));
+
+    auto second = panelry.StartAnother(true);
+    g_created.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr,
+                                         OnCreated, second.processId, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    ResumeThread(second.thread.get());
+    EXPECT_EQ(WaitForExit(second.process.get(), 15000), 0);
+    PumpFor(300);  // late window events would arrive by now
+    UnhookWinEvent(hook);
+    EXPECT_TRUE(g_created.empty()) << g_created.size() << " window(s) created";
+
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(panelry.Running());
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, SecondStartRestoresAMinimisedFirst) {
+    PanelryProcess panelry;
+    // Minimised but kept on the task bar: the tray option is off.
+    SystemData record = DefaultSystemData();
+    record.trayOnMinimize = 0;
+    profile_hex::WriteStruct(panelry.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
+                             sizeof record);
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main));
+    ASSERT_TRUE(IsWindowVisible(main));
+    auto second = panelry.StartAnother();
+    EXPECT_EQ(WaitForExit(second.process.get(), 15000), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }));
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, SecondStartBringsTheFirstInstancesDialogForward) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app(false);
+    WindowSpec dialogSpec;
+    dialogSpec.className = "SampleDialog";
+    dialogSpec.title = "dialog";
+    dialogSpec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    dialogSpec.owner = main;  // owned by the first instance's main window, as its dialogs are
+    HWND dialog = app.Open(dialogSpec);
+    ASSERT_NE(dialog, nullptr);
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+    HWND other = app.Open(WindowSpec{});
+    SetForegroundWindow(other);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }));
+
+    auto second = panelry.StartAnother();
+    EXPECT_EQ(WaitForExit(second.process.get(), 15000), 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,390 @@
+// Panes with real windows of another process: what is refused, the most
+// recently used rule, the tab commands, automatic capture and drag and drop.
+#include "tabs/pane.h"
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "inputtap/inputtap.h"
+#include "settings/system_data.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+using testing_support::HandleText;
+using testing_support::PaneTest;
+using testing_support::PumpFor;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+
+namespace {
+
+using Windows = std::vector<HWND>;
+
+TEST_F(PaneTest, RefusedWindowsChangeNothing) {
+    const HWND plain = OpenWindow("plain");
+    WindowSpec form;
+    form.show = SW_HIDE;
+    const HWND hidden = app.Open(form);
+    form.show = SW_SHOWNORMAL;
+    form.owner = plain;
+    form.style = WS_POPUP | WS_CAPTION;
+    const HWND owned = app.Open(form);
+    form.owner = nullptr;
+    form.parent = plain;
+    form.style = WS_CHILD | WS_VISIBLE;
+    const HWND child = app.Open(form);
+    form.parent = nullptr;
+    form.style = WS_OVERLAPPEDWINDOW;
+    form.className = "panelryclass";
+    const HWND ownClass = app.Open(form);
+
+    for (HWND refused : {hidden, owned, child, ownClass}) {
+        const LONG style = GetWindowLongA(refused, GWL_STYLE);
+        const HWND parent = GetAncestor(refused, GA_PARENT);
+        EXPECT_FALSE(Add(refused));
+        EXPECT_EQ(GetWindowLongA(refused, GWL_STYLE), style);
+        EXPECT_EQ(GetAncestor(refused, GA_PARENT), parent);
+    }
+    EXPECT_EQ(Root().TabCount(), 0);
+
+    ASSERT_TRUE(Add(plain));
+    const LONG captured = GetWindowLongA(plain, GWL_STYLE);
+    EXPECT_FALSE(Add(plain)) << "already held";
+    EXPECT_EQ(GetWindowLongA(plain, GWL_STYLE), captured);
+    EXPECT_EQ(Root().TabCount(), 1);
+}
+
+TEST_F(PaneTest, CapturedWindowFillsTheDisplayAreaAndShowsOnlyWhenSelected) {
+    const HWND a = OpenWindow("alpha");
+    const HWND b = OpenWindow("beta");
+    ASSERT_TRUE(Add(a));
+    ASSERT_TRUE(Add(b));
+    EXPECT_EQ(TabWindows(Root()), (Windows{a, b}));
+    EXPECT_EQ(SelectedWindow(Root()), b);
+    EXPECT_EQ(GetAncestor(a, GA_PARENT), Root().DisplayArea());
+    RECT area{};
+    GetClientRect(Root().DisplayArea(), &area);
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT r{};
+        GetWindowRect(b, &r);
+        return r.right - r.left == area.right && r.bottom - r.top == area.bottom;
+    })) << "sized to the display area";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(b) && !IsWindowVisible(a); }));
+
+    Command(1);  // the tab to the left
+    EXPECT_EQ(SelectedWindow(Root()), a);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(a) && !IsWindowVisible(b); }));
+}
+
+TEST_F(PaneTest, TabDisappearsWhenItsApplicationDestroysTheWindow) {
+    const HWND a = OpenWindow("alpha");
+    const HWND b = OpenWindow("beta");
+    Add(a);
+    Add(b);
+    ASSERT_TRUE(app.Destroy(b));
+    EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 1; }, 5000));
+    EXPECT_EQ(TabWindows(Root()), (Windows{a}));
+    EXPECT_EQ(SelectedWindow(Root()), a);
+}
+
+TEST_F(PaneTest, PreviousAndNextWrapAround) {
+    const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c");
+    Add(a), Add(b), Add(c);
+    ASSERT_EQ(SelectedWindow(Root()), c);
+    Command(2);
+    EXPECT_EQ(SelectedWindow(Root()), a) << "next after the last is the first";
+    Command(1);
+    EXPECT_EQ(SelectedWindow(Root()), c) << "previous before the first is the last";
+    Command(1);
+    EXPECT_EQ(SelectedWindow(Root()), b);
+}
+
+TEST_F(PaneTest, RemovalSelectsTheMostRecentlyUsedTab) {
+    struct Case {
+        std::vector<DWORD> times;  // of tabs 0..3; tab 3 is selected and released
+        int expected;
+    };
+    const Case cases[] = {
+        {{100, 300, 200, 400}, 1},  // the most recent, not the neighbour
+        {{300, 300, 300, 400}, 0},  // all equal: tab 0
+        {{100, 300, 300, 400}, 2},  // equal later tabs: the highest index
+        {{500, 300, 300, 400}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<HWND> w;
+        for (const char* t : {"t0", "t1", "t2", "t3"}) {
+            w.push_back(OpenWindow(t));
+            ASSERT_TRUE(Add(w.back()));
+        }
+        for (int i = 0; i < 4; ++i) Root().RecordAt(i)->SetLastActivated(c.times[i]);
+        ASSERT_EQ(Root().Selected(), 3);
+        Command(6);
+        EXPECT_TRUE(OnDesktop(w[3]));
+        EXPECT_EQ(SelectedWindow(Root()), w[c.expected]) << "case expecting " << c.expected;
+        Command(9);  // release all before the next case
+        ASSERT_EQ(Root().TabCount(), 0);
+    }
+}
+
+// Four tabs, the third selected; which windows each command affects.
+class PaneCommandTest : public PaneTest {
+protected:
+    void SetUp() override {
+        PaneTest::SetUp();
+        for (const char* t : {"k", "l", "m", "n"}) {
+            w.push_back(OpenWindow(t));
+            ASSERT_TRUE(Add(w.back()));
+        }
+        SendMessageA(Root().TabControl(), TCM_SETCURFOCUS, 2, 0);
+        ASSERT_EQ(SelectedWindow(Root()), w[2]);
+    }
+    Windows Released() {
+        Windows out;
+        for (HWND h : w) {
+            if (OnDesktop(h)) out.push_back(h);
+        }
+        return out;
+    }
+    Windows Iconic() {
+        Windows out;
+        for (HWND h : w) {
+            if (IsIconic(h)) out.push_back(h);
+        }
+        return out;
+    }
+    Windows CloseRequested() {
+        Windows out;
+        for (HWND h : w) {
+            if (app.Logged("close " + HandleText(h))) out.push_back(h);
+        }
+        return out;
+    }
+    Windows w;
+};
+
+TEST_F(PaneCommandTest, ReleaseSelected) {
+    Command(6);
+    EXPECT_EQ(Released(), (Windows{w[2]}));
+    EXPECT_EQ(Iconic(), Windows{});
+}
+
+TEST_F(PaneCommandTest, MinimiseSelected) {
+    Command(7);
+    EXPECT_EQ(Released(), (Windows{w[2]}));
+    EXPECT_EQ(Iconic(), (Windows{w[2]}));
+}
+
+TEST_F(PaneCommandTest, CloseSelected) {
+    for (HWND h : w) app.RefuseClose(h);  // so the tabs stay and can be counted
+    Command(8);
+    EXPECT_EQ(CloseRequested(), (Windows{w[2]}));
+    EXPECT_EQ(Root().TabCount(), 4);
+}
+
+TEST_F(PaneCommandTest, ReleaseAndMinimiseAll) {
+    Command(10);
+    EXPECT_EQ(Released(), w);
+    EXPECT_EQ(Iconic(), w);
+    EXPECT_EQ(Root().TabCount(), 0);
+}
+
+TEST_F(PaneCommandTest, CloseAll) {
+    Command(11);
+    EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 0; }));
+    for (HWND h : w) EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(PaneCommandTest, ReleaseLeft) {
+    Command(12);
+    EXPECT_EQ(Released(), (Windows{w[0], w[1]}));
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[3]}));
+}
+
+TEST_F(PaneCommandTest, MinimiseLeft) {
+    Command(13);
+    EXPECT_EQ(Iconic(), (Windows{w[0], w[1]}));
+}
+
+TEST_F(PaneCommandTest, CloseLeft) {
+    for (HWND h : w) app.RefuseClose(h);
+    Command(14);
+    EXPECT_EQ(CloseRequested(), (Windows{w[0], w[1]}));
+}
+
+TEST_F(PaneCommandTest, CloseLeftReleasingFirst) {
+    GetSystemData().releaseBeforeClose = 1;
+    for (HWND h : w) app.RefuseClose(h);
+    Command(14);
+    EXPECT_EQ(CloseRequested(), (Windows{w[0], w[1]}));
+    EXPECT_EQ(Released(), (Windows{w[0], w[1]}));
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[3]}));
+}
+
+TEST_F(PaneCommandTest, ReleaseRight) {
+    Command(15);
+    EXPECT_EQ(Released(), (Windows{w[3]}));
+}
+
+TEST_F(PaneCommandTest, MinimiseRight) {
+    Command(16);
+    EXPECT_EQ(Iconic(), (Windows{w[3]}));
+}
+
+TEST_F(PaneCommandTest, CloseRight) {
+    for (HWND h : w) app.RefuseClose(h);
+    Command(17);
+    EXPECT_EQ(CloseRequested(), (Windows{w[3]}));
+}
+
+TEST_F(PaneCommandTest, CommandsOnAnEmptyPaneDoNothing) {
+    Command(9);
+    ASSERT_EQ(Root().TabCount(), 0);
+    for (unsigned id = 1; id <= 17; ++id) {
+        if (id >= 3 && id <= 5) continue;
+        EXPECT_EQ(Command(id), 1) << id;
+    }
+    EXPECT_EQ(Root().TabCount(), 0);
+}
+
+// Drag and drop within the pane: K L M N.
+class PaneDragTest : public PaneCommandTest {
+protected:
+    void Drag(int from, int to, bool swap) {
+        GetSystemData().dragSwapTabs = swap;
+        SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+        SendMessageA(Root().TabControl(), TCM_SETCURFOCUS, from, 0);
+        Root().DropTab(from, TabCentre(Root(), to));
+    }
+};
+
+TEST_F(PaneDragTest, MoveKOntoM) {
+    Drag(0, 2, false);
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[1], w[0], w[2], w[3]}));
+    EXPECT_EQ(Root().Selected(), 1);
+}
+
+TEST_F(PaneDragTest, MoveNOntoL) {
+    Drag(3, 1, false);
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[0], w[3], w[1], w[2]}));
+    EXPECT_EQ(Root().Selected(), 1);
+}
+
+TEST_F(PaneDragTest, SwapKAndM) {
+    Drag(0, 2, true);
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[1], w[0], w[3]}));
+    EXPECT_EQ(Root().Selected(), 2);
+}
+
+TEST_F(PaneDragTest, DroppingOnItselfOrNowhereChangesNothing) {
+    Drag(1, 1, false);
+    EXPECT_EQ(TabWindows(Root()), w);
+    POINT outside{5, 790};  // the desktop, below the main window
+    Root().DropTab(1, outside);
+    EXPECT_EQ(TabWindows(Root()), w);
+}
+
+TEST_F(PaneDragTest, RealMouseDragMovesTheTab) {
+    GetSystemData().dragSwapTabs = 0;
+    GetSystemData().wheelSwitchesTabs = 0;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    SetForegroundWindow(Main());
+    const POINT from = TabCentre(Root(), 0);
+    const POINT to = TabCentre(Root(), 2);
+    auto move = [](POINT p) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+    };
+    auto button = [](DWORD flag) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flag;
+        SendInput(1, &input, sizeof input);
+    };
+    move(from);
+    testing_support::PumpPending();
+    button(MOUSEEVENTF_LEFTDOWN);
+    move({(from.x + to.x) / 2, from.y});
+    move(to);
+    button(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return TabWindows(Root()) == Windows{w[1], w[0], w[2], w[3]}; }))
+        << "the order is now L K M N";
+}
+
+TEST_F(PaneCommandTest, FilesDroppedOnAnotherTabSelectItAndReachItsWindow) {
+    // Where the drop lands, in the tab control's client coordinates.
+    RECT tab{};
+    SendMessageA(Root().TabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    const char files[] = "C:\\report.txt\0";
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof files);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    memcpy(drop + 1, files, sizeof files);
+    GlobalUnlock(block);
+    SendMessageA(Root().TabControl(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    EXPECT_EQ(SelectedWindow(Root()), w[0]) << "the tab under the drop is selected first";
+    const std::string prefix = "dropmsg " + HandleText(w[0]) + " ";
+    EXPECT_TRUE(WaitUntil([&] {
+        for (const auto& line : app.Log()) {
+            if (line.compare(0, prefix.size(), prefix) == 0) return true;
+        }
+        return false;
+    })) << "the drop reaches the window of that tab";
+}
+
+TEST_F(PaneTest, TrayMenuListsCapturedWindowsAndGivesOneBack) {
+    const HWND a = OpenWindow("first window");
+    const HWND b = OpenWindow("second window");
+    Add(a), Add(b);
+    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
+    ASSERT_GE(GetMenuItemCount(menu.get()), 5);
+    char text[64] = "";
+    GetMenuStringA(menu.get(), 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "first window");
+    EXPECT_EQ(GetMenuItemID(menu.get(), 0), 3u);
+    EXPECT_EQ(GetMenuItemID(menu.get(), 1), 4u);
+    EXPECT_EQ(GetMenuState(menu.get(), 2, MF_BYPOSITION) & MF_SEPARATOR, MF_SEPARATOR);
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_DATA;
+    GetMenuItemInfoA(menu.get(), 4, FALSE, &item);
+    Root().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+    EXPECT_TRUE(OnDesktop(b));
+    EXPECT_EQ(TabWindows(Root()), (Windows{a}));
+}
+
+TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
+    const HWND a = OpenWindow("Alpha Title");
+    Add(a);
+    char text[300] = "";
+    GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
+    EXPECT_STREQ(text, "■[ Alpha Title ]");
+    app.SetTitle(a, "ALPHA TITLE");
+    PumpFor(300);  // several refreshes
+    GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
+    EXPECT_STREQ(text, "■[ Alpha Title ]") << "a change of letter case only is not shown";
+    app.SetTitle(a, "Beta");
+    EXPECT_TRUE(WaitUntil([&] {
+        GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
+        return std::string(text) == "■[ Beta ]";
+    }));
+
+    const HWND header = Root().Header().Window();
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    EXPECT_TRUE(OnDesktop(a)) << "a double click releases";
+    EXPECT_EQ(Root().TabCount(), 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kCloseId)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kReleaseId)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kMinimizeId)));
+}
+
+}  // namespace
