@@ -613,23 +613,26 @@ TEST_F(InputTapAccel, OldPressTheSystemNoLongerKnowsOfDoesNotCount) {
 TEST_F(InputTapAccel, ModifiersChangedWhileOffAreTakenFromTheSystem) {
     SetKeys({Entry(FCONTROL, VK_RIGHT, 2)});
     FocusOther();
+    const auto sendAndSee = [&](WORD vk, bool up) {
+        const size_t from = observer.KeyCount();
+        SendKey(vk, up);
+        return WaitUntil([&] { return observer.SawKey(vk, up, from); }, kDeadlineMs);
+    };
 
     // Pressed before the hook was there.
-    size_t from = observer.KeyCount();
-    SendKey(VK_CONTROL, false);
-    ASSERT_TRUE(WaitUntil([&] { return observer.SawKey(VK_CONTROL, false, from); }, kDeadlineMs));
+    ASSERT_TRUE(sendAndSee(VK_CONTROL, false));
     INPUTTAP_AccelStart();
-    bool pressed = Press({}, VK_RIGHT);
+    const bool pressed = Press({}, VK_RIGHT);
+    const bool released = sendAndSee(VK_CONTROL, true);
+    ASSERT_TRUE(pressed && released);
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 
-    // Released while the hook was off.
+    // Pressed while the hook ran, released while it was off.
+    ASSERT_TRUE(sendAndSee(VK_CONTROL, false));
     INPUTTAP_AccelEnd();
-    from = observer.KeyCount();
-    SendKey(VK_CONTROL, true);
-    ASSERT_TRUE(pressed);
-    ASSERT_TRUE(WaitUntil([&] { return observer.SawKey(VK_CONTROL, true, from); }, kDeadlineMs));
+    ASSERT_TRUE(sendAndSee(VK_CONTROL, true));
     INPUTTAP_AccelStart();
-    from = observer.KeyCount();
+    const size_t from = observer.KeyCount();
     ASSERT_TRUE(Press({}, VK_RIGHT));
     EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from)) << "Right alone passes";
     EXPECT_EQ(ReportedCommands(), (Commands{2}));

@@ -1,0 +1,192 @@
+// Windows that arrive on their own: the new-window watch and its queue, the
+// add-all command, launch capture, and the main window's reactions.
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "inputtap/inputtap.h"
+#include "settings/conditions.h"
+#include "settings/system_data.h"
+#include "tabs/pane.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::PaneTest;
+using testing_support::PumpFor;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+
+namespace {
+
+bool Holds(cTab& pane, HWND window) {
+    for (int i = 0; i < pane.TabCount(); ++i) {
+        if (pane.RecordAt(i) && pane.RecordAt(i)->Holds(window)) return true;
+    }
+    return false;
+}
+
+HWND OpenHidden(testing_support::SampleApp& app, const char* title) {
+    WindowSpec form;
+    form.title = title;
+    form.show = SW_HIDE;
+    return app.Open(form);
+}
+
+TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {
+    Command(4);
+    ASSERT_TRUE(INPUTTAP_IsAttached());
+    const HWND window = OpenHidden(app, "late");
+    ASSERT_TRUE(WaitUntil([&] { return Root().PendingCount() == 1; }));
+    PumpFor(300);
+    EXPECT_EQ(Root().TabCount(), 0) << "not while it is hidden";
+    app.Show(window, SW_SHOWNORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), window); }));
+    EXPECT_EQ(Root().PendingCount(), 0u);
+}
+
+TEST_F(PaneTest, AWindowHiddenForMoreThanTenSecondsIsForgotten) {
+    Command(4);
+    const HWND window = OpenHidden(app, "never shown");
+    ASSERT_TRUE(WaitUntil([&] { return Root().PendingCount() == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return Root().PendingCount() == 0; }, 15000));
+    app.Show(window, SW_SHOWNORMAL);
+    PumpFor(400);
+    EXPECT_FALSE(Holds(Root(), window));
+    EXPECT_TRUE(OnDesktop(window));
+}
+
+TEST_F(PaneTest, AWindowReportedTwiceIsQueuedOnce) {
+    const HWND window = OpenHidden(app, "twice");
+    SendMessageA(Main(), PM_NEWWINDOW, 0, reinterpret_cast<LPARAM>(window));
+    SendMessageA(Main(), PM_NEWWINDOW, 0, reinterpret_cast<LPARAM>(window));
+    EXPECT_EQ(Root().PendingCount(), 1u);
+    app.Show(window, SW_SHOWNORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), window); }));
+    EXPECT_EQ(Root().TabCount(), 1);
+}
+
+TEST_F(PaneTest, TheConditionsDecideWhatTheWatchCaptures) {
+    Command(4);
+    WindowSpec form;
+    form.className = "Progman";  // removed by default
+    const HWND removed = app.Open(form);
+    form.className = "SampleFrame";
+    const HWND taken = app.Open(form);
+    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), taken); }));
+    PumpFor(300);
+    EXPECT_FALSE(Holds(Root(), removed));
+}
+
+TEST_F(PaneTest, ReleasingWhileWatchingLeavesTheWindowOutAndTheWatchOn) {
+    Command(4);
+    const HWND window = OpenWindow("watched");
+    ASSERT_TRUE(WaitUntil([&] { return Holds(Root(), window); }));
+    Command(6);
+    EXPECT_TRUE(OnDesktop(window));
+    EXPECT_TRUE(INPUTTAP_IsAttached());
+    PumpFor(500);
+    EXPECT_EQ(Root().TabCount(), 0) << "not captured again";
+}
+
+TEST_F(PaneTest, ALaunchedWindowIsCapturedWhateverTheConditions) {
+    ASSERT_FALSE(INPUTTAP_IsAttached());
+    cMain::Instance().ArmLaunchCapture();
+    ASSERT_TRUE(INPUTTAP_IsAttached());
+    WindowSpec form;
+    form.className = "Progman";
+    const HWND launched = app.Open(form);
+    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), launched); }));
+    EXPECT_FALSE(INPUTTAP_IsAttached()) << "the watch was on for that one window only";
+}
+
+TEST_F(PaneTest, AddAllTakesTitledWindowsThatPassTheConditions) {
+    // Only the sample's own class, so nothing else on the desktop is taken.
+    AddConditions().classOn = true;
+    AddConditions().classes.Add("AddAllFrame");
+    WindowSpec form;
+    form.className = "AddAllFrame";
+    form.title = "titled";
+    const HWND titled = app.Open(form);
+    form.title = "";
+    const HWND untitled = app.Open(form);
+    form.className = "OtherFrame";
+    form.title = "other";
+    const HWND other = app.Open(form);
+    Command(3);
+    EXPECT_TRUE(Holds(Root(), titled));
+    EXPECT_FALSE(Holds(Root(), untitled)) << "an empty title is skipped";
+    EXPECT_FALSE(Holds(Root(), other));
+    EXPECT_EQ(Root().TabCount(), 1);
+}
+
+TEST_F(PaneTest, CapturingRestoresAMinimisedMainWindowOnlyWhenAsked) {
+    GetSystemData().trayOnMinimize = 0;
+    ShowWindow(Main(), SW_MINIMIZE);
+    Add(OpenWindow("one"));
+    EXPECT_TRUE(IsIconic(Main()));
+    GetSystemData().restoreOnAdd = 1;
+    Add(OpenWindow("two"));
+    EXPECT_FALSE(IsIconic(Main()));
+}
+
+// The key state this thread's GetKeyState reads, as if the key were held.
+void HoldKey(int key, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(PaneTest, TheWheelSwitchesTabsWhileTheModifierIsHeld) {
+    const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c");
+    Add(a), Add(b), Add(c);
+    GetSystemData().wheelModifierKey = VK_SHIFT;
+    const WPARAM away = MAKEWPARAM(0, WHEEL_DELTA);
+    const WPARAM toward = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+    SendMessageA(Main(), PM_HOOKWHEEL, away, 0);
+    EXPECT_EQ(SelectedWindow(Root()), c) << "nothing without the key";
+
+    HoldKey(VK_SHIFT, true);
+    SendMessageA(Main(), PM_HOOKWHEEL, away, 0);
+    EXPECT_EQ(SelectedWindow(Root()), b);
+    SendMessageA(Main(), PM_HOOKWHEEL, toward, 0);
+    SendMessageA(Main(), PM_HOOKWHEEL, toward, 0);
+    EXPECT_EQ(SelectedWindow(Root()), a) << "past the last comes the first";
+    HoldKey(VK_SHIFT, false);
+    SendMessageA(Main(), PM_HOOKWHEEL, away, 0);
+    EXPECT_EQ(SelectedWindow(Root()), a) << "nothing once the key is up";
+}
+
+TEST_F(PaneTest, AHungApplicationDoesNotFreezeThePane) {
+    testing_support::SampleApp other;
+    const HWND hung1 = OpenWindow("hung one");
+    const HWND hung2 = OpenWindow("hung two");
+    WindowSpec form;
+    form.title = "lively";
+    const HWND lively = other.Open(form);
+    Add(hung1), Add(hung2), Add(lively);
+    ASSERT_TRUE(app.Hang(8000));
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        return !SendMessageTimeoutA(hung1, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored);
+    }));
+    for (int i = 0; i < 6; ++i) Command(2);  // switching shows and hides the hung windows
+    SendMessageA(Root().TabControl(), WM_SIZE, 0, 0);
+    // The periodic refresh goes on: another application's new title shows.
+    other.SetTitle(lively, "renamed");
+    const int index = 2;
+    char text[64] = "";
+    EXPECT_TRUE(WaitUntil([&] {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(Root().TabControl(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+        return std::string(text) == "renamed";
+    }));
+    // All of it happened while the application was still hung.
+    EXPECT_FALSE(SendMessageTimeoutA(hung1, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored));
+    app.End();
+}
+
+}  // namespace
