@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Panelry.
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
-# writes a screenshot of the screen to build/screenshot.png and then ends.
+# hands Panelry three windows to hold, writes a screenshot of the screen to
+# build/screenshot.png and then ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
@@ -32,7 +33,15 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         fi
         sleep 0.2
     done
-    sleep 1
+    # Nobody can use Panelry by hand here: give it three ordinary windows,
+    # Wine'"'"'s notepad and two of the sample application'"'"'s, to show as tabs.
+    wine notepad.exe >/dev/null 2>&1 &
+    for _ in $(seq 1 50); do
+        xdotool search --classname notepad.exe >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    wine sampleapp.exe --token demo --demo >/dev/null 2>&1 &
+    sleep 3
     import -window root "$SHOT"
     echo "run: screenshot written to $SHOT"
     wineserver -k >/dev/null 2>&1

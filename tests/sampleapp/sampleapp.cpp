@@ -206,6 +206,23 @@ std::string Argument(int argc, char** argv, const char* name) {
 
 }  // namespace
 
+// "--demo": opens two windows and hands them, and Wine's notepad if one is
+// open, to a running Panelry, as any process may. The run script uses it on a
+// virtual display, where nobody can do it by hand.
+void HandToPanelry() {
+    const HWND panelry = FindWindowA("panelryclass", nullptr);
+    if (!panelry) return;
+    const UINT addWindow = WM_USER + 3;
+    for (const char* title : {"サンプル 1", "サンプル 2"}) {
+        Command c{{"op", "open"}, {"title", title}, {"w", "480"}, {"h", "320"}};
+        HWND window = reinterpret_cast<HWND>(Open(c));
+        if (window) SendMessageA(panelry, addWindow, 0, reinterpret_cast<LPARAM>(window));
+    }
+    if (HWND notepad = FindWindowA("Notepad", nullptr)) {
+        SendMessageA(panelry, addWindow, 0, reinterpret_cast<LPARAM>(notepad));
+    }
+}
+
 int main(int argc, char** argv) {
     g_logPath = Argument(argc, argv, "--log");
     const std::string token = Argument(argc, argv, "--token");
@@ -221,6 +238,9 @@ int main(int argc, char** argv) {
                                 WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     if (!g_control) return 3;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--demo") == 0) HandToPanelry();
+    }
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
