@@ -124,13 +124,19 @@ void cTab::DestroyWindows() {
 
 // ---- Window procedures ---------------------------------------------------
 
-LRESULT CALLBACK cTab::BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// At WM_CREATE: the pane passed as the creation parameter is stored on the
+// window, and the window in the pane (at slot).
+cTab* cTab::Attach(HWND window, UINT message, LPARAM lParam, HWND cTab::*slot) {
     if (message == WM_CREATE) {
         auto* pane = static_cast<cTab*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetPropA(window, tabs::kPaneProperty, pane);
-        pane->baseWindow_ = window;
+        pane->*slot = window;
     }
-    cTab* pane = PaneOf(window);
+    return PaneOf(window);
+}
+
+LRESULT CALLBACK cTab::BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    cTab* pane = Attach(window, message, lParam, &cTab::baseWindow_);
     if (pane) {
         switch (message) {
         case WM_NOTIFY:
@@ -152,12 +158,7 @@ LRESULT CALLBACK cTab::BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK cTab::AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CREATE) {
-        auto* pane = static_cast<cTab*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetPropA(window, tabs::kPaneProperty, pane);
-        pane->displayArea_ = window;
-    }
-    cTab* pane = PaneOf(window);
+    cTab* pane = Attach(window, message, lParam, &cTab::displayArea_);
     if (pane) {
         switch (message) {
         case WM_RBUTTONDOWN:

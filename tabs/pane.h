@@ -85,6 +85,7 @@ private:
         DWORD queuedAt;
     };
 
+    static cTab* Attach(HWND window, UINT message, LPARAM lParam, HWND cTab::*slot);
     static LRESULT CALLBACK BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

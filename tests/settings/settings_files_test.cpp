@@ -16,9 +16,7 @@ using testing_support::WriteFileText;
 namespace {
 
 std::string Value(const std::string& ini, const char* section, const char* key) {
-    char text[512] = "";
-    GetPrivateProfileStringA(section, key, "\x01", text, sizeof text, ini.c_str());
-    return text;
+    return testing_support::IniValue(ini, section, key, "\x01");
 }
 
 TEST(ModuleFilePath, JoinsTheExecutablesFolderWithTheName) {

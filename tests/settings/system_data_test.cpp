@@ -16,11 +16,6 @@ using testing_support::WriteFileText;
 
 namespace {
 
-std::string Value(const std::string& ini, const char* section, const char* key) {
-    char text[512] = "";
-    GetPrivateProfileStringA(section, key, "", text, sizeof text, ini.c_str());
-    return text;
-}
 
 // A record unlike the defaults in every field, reserved bytes included.
 SystemData Distinct() {
@@ -146,7 +141,7 @@ TEST_F(SystemDataFile, RecordIsWrittenBackByteForByte) {
     WriteFileText(ini, IniWith(text));
     LoadSystemData(ini.c_str(), nullptr);
     ASSERT_TRUE(SaveSystemData(ini.c_str(), nullptr));
-    EXPECT_EQ(Value(ini, "SYSTEMDATA", "STRUCT"), text);
+    EXPECT_EQ(testing_support::IniValue(ini, "SYSTEMDATA", "STRUCT"), text);
 }
 
 TEST_F(SystemDataFile, PlacementOfAHiddenWindowIsStoredMinimised) {

@@ -62,6 +62,13 @@ void WriteFileText(const std::string& path, const std::string& text) {
     out << text;
 }
 
+std::string IniValue(const std::string& ini, const char* section, const char* key,
+                     const char* fallback) {
+    char text[512] = "";
+    GetPrivateProfileStringA(section, key, fallback, text, sizeof text, ini.c_str());
+    return text;
+}
+
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

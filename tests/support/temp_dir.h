@@ -23,5 +23,8 @@ private:
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
+// One value of an INI file; fallback when the key is missing.
+std::string IniValue(const std::string& ini, const char* section, const char* key,
+                     const char* fallback = "");
 
 }  // namespace testing_support
