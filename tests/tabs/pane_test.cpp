@@ -388,3 +388,57 @@ TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
+    Add(OpenWindow("one"));
+    Add(OpenWindow("two"));
+    SystemData& settings = GetSystemData();
+    settings.tabStyle = TCS_BOTTOM | TCS_FIXEDWIDTH;
+    settings.tabExStyle = WS_EX_CLIENTEDGE;
+    settings.fixedTabWidth = 150;
+    settings.dropToActiveChild = 0;
+    settings.dropToAllChildren = 0;
+    settings.headerExStyle = 0;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    const HWND tabs = Root().TabControl();
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(tabs, GWL_STYLE)),
+              static_cast<DWORD>(TCS_BOTTOM | TCS_FIXEDWIDTH | 0x52010020));
+    EXPECT_EQ(GetWindowLongA(tabs, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES),
+              WS_EX_CLIENTEDGE) << "no drops accepted while both drop options are off";
+    RECT item{};
+    SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.right - item.left, 150);
+    EXPECT_EQ(Root().Header().ExStyle() & WS_EX_CLIENTEDGE, 0u);
+    const HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0));
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(icons), 2);
+
+    settings.dropToAllChildren = 1;
+    settings.showTabIcons = 0;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    EXPECT_TRUE(GetWindowLongA(tabs, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0), 0) << "no icons without showTabIcons";
+    char text[32] = "";
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&tab));
+    EXPECT_STREQ(text, "two");
+}
+
+TEST_F(PaneTest, TabTextsAreCutToTheSetLength) {
+    GetSystemData().tabTextLength = 5;
+    Add(OpenWindow("abcdefghij"));
+    char text[32] = "";
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = sizeof text;
+    SendMessageA(Root().TabControl(), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+    EXPECT_STREQ(text, "abcd") << "at most tabTextLength - 1 characters";
+}
+
+}  // namespace
