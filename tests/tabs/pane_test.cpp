@@ -289,30 +289,28 @@ TEST_F(PaneDragTest, DroppingOnItselfOrNowhereChangesNothing) {
 
 TEST_F(PaneDragTest, RealMouseDragMovesTheTab) {
     GetSystemData().dragSwapTabs = 0;
-    GetSystemData().wheelSwitchesTabs = 0;
     SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
     SetForegroundWindow(Main());
     const POINT from = TabCentre(Root(), 0);
     const POINT to = TabCentre(Root(), 2);
-    auto move = [](POINT p) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof input);
-    };
+    // The pointer is placed with SetCursorPos: under Wine, moves injected
+    // with SendInput do not move it while a low-level mouse hook (the wheel
+    // hook) is installed.
     auto button = [](DWORD flag) {
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flag;
         SendInput(1, &input, sizeof input);
     };
-    move(from);
-    testing_support::PumpPending();
+    SetCursorPos(from.x, from.y);
+    ASSERT_TRUE(WaitUntil([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == from.x && at.y == from.y;
+    }));
     button(MOUSEEVENTF_LEFTDOWN);
-    move({(from.x + to.x) / 2, from.y});
-    move(to);
+    SetCursorPos((from.x + to.x) / 2, from.y);
+    SetCursorPos(to.x, to.y);
     button(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return TabWindows(Root()) == Windows{w[1], w[0], w[2], w[3]}; }))
         << "the order is now L K M N";
