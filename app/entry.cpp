@@ -3,6 +3,7 @@
 
 #include "app/app_strings.h"
 #include "app/main_window.h"
+#include "app/rescue.h"
 #include "inputtap/inputtap.h"
 #include "tabs/pane.h"
 
@@ -38,8 +39,12 @@ int RunMessageLoop() {
 
 int RunPanelry(HINSTANCE instance) {
     if (ActivateRunningInstance()) return 0;
+    // Before anything can be captured (the start may capture windows) and
+    // until every window has been given back.
+    Rescue rescue;
     if (!cTab::Init(instance)) return -1;
     if (!cMain::Init(instance)) return -1;
+    rescue.Watch(MainWindow());
     const int code = RunMessageLoop();
     // The window watch is stopped both first and last.
     INPUTTAP_End();

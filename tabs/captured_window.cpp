@@ -3,6 +3,7 @@
 
 #include "app/handles.h"
 #include "app/messages.h"
+#include "app/rescue_table.h"
 #include "inputtap/inputtap.h"
 
 #include <mmsystem.h>
@@ -66,6 +67,9 @@ CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
     // Before hiding, so the show command says normal, maximised or minimised.
     GetWindowPlacement(window, &savedPlacement_);
     screenRect_ = NormalRectOnScreen(window, savedPlacement_, savedExStyle_);
+    // Entered before anything changes, so a failure from here on gives it back.
+    rescueSlot_ = rescue::Enter(window, savedStyle_, savedExStyle_, screenRect_,
+                                savedPlacement_.showCmd);
 
     ShowWindow(window, SW_HIDE);
     SetWindowLongA(window, GWL_STYLE, savedStyle_ & ~kRemovedStyles);
@@ -84,8 +88,11 @@ void CapturedWindow::StopWatch() {
 }
 
 void CapturedWindow::Release() {
+    // Out of the table first: a later rescue must not touch a released window.
+    const bool rescued = rescue::Withdraw(rescueSlot_);
+    rescueSlot_ = -1;
     StopWatch();
-    if (!window_ || !IsWindow(window_)) {
+    if (rescued || !window_ || !IsWindow(window_)) {
         window_ = nullptr;
         return;
     }
@@ -119,19 +126,22 @@ void CapturedWindow::CloseWindow(bool releaseFirst) {
                         kSendTimeout, &result);
 }
 
+bool CapturedWindow::Rescued() const { return rescue::Taken(rescueSlot_); }
+
+// The rescue table's entry stays as it is: same window, same saved state.
 void CapturedWindow::MoveTo(HWND newDisplayArea) {
-    const HWND previous = SetParent(window_, newDisplayArea);
+    const HWND previous = Rescued() ? nullptr : SetParent(window_, newDisplayArea);
     KillTimer(displayArea_ ? displayArea_ : previous, TimerId());
     displayArea_ = newDisplayArea;
     SetTimer(newDisplayArea, TimerId(), kWatchPeriod, WatchTimerProc);
 }
 
 void CapturedWindow::Show(int command) const {
-    if (window_) ShowWindowAsync(window_, command);
+    if (Held()) ShowWindowAsync(window_, command);
 }
 
 void CapturedWindow::Place(const RECT& rect) const {
-    if (!window_) return;
+    if (!Held()) return;
     SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }

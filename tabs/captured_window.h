@@ -4,6 +4,9 @@
 // Every call that reaches the other application during normal work is one
 // that cannot block on a hung application (asynchronous show and size, sends
 // with a short timeout). Only capture and release themselves may wait.
+//
+// While captured, the window is in the rescue table, which gives it back if
+// the program fails; once a rescue has taken it, the record leaves it alone.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +20,8 @@ public:
     CapturedWindow(const CapturedWindow&) = delete;
     CapturedWindow& operator=(const CapturedWindow&) = delete;
 
-    // Gives the window back to the desktop as it was; clears Window().
+    // Gives the window back to the desktop as it was; clears Window(). A
+    // window a rescue gave back is only forgotten.
     void Release();
     // Asks the window to close (after releasing it if asked). Does not wait
     // for the application, which may ask its user first.
@@ -42,6 +46,8 @@ public:
     HICON Icon() const;
     bool Holds(HWND hwnd) const { return window_ == hwnd; }
     HWND Window() const { return window_; }
+    // True once a rescue has given the window back (after a hang).
+    bool Rescued() const;
 
     void PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) const;
     void PostToWindowTree(UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -62,6 +68,8 @@ public:
 private:
     UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
     void StopWatch();
+    // Ours to show, size and move: held and not taken by a rescue.
+    bool Held() const { return window_ && !Rescued(); }
 
     HWND window_;
     // The display area the watch timer runs on. Kept here rather than asked
@@ -72,4 +80,5 @@ private:
     WINDOWPLACEMENT savedPlacement_{};
     RECT screenRect_{};
     DWORD lastActivated_ = 0;
+    int rescueSlot_ = -1;  // none when the rescue table was full
 };

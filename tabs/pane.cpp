@@ -6,6 +6,7 @@
 #include "app/app_strings.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/rescue_table.h"
 #include "commands/command_kinds.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
@@ -597,6 +598,7 @@ void cTab::RefreshAllTabs() {
 
 void cTab::Refresh() {
     KillTimer(tabControl_, kRefreshTimer);
+    DropRescuedTabs();
     const int count = TabCount();
     for (int i = 0; i < count; ++i) RefreshTabText(i);
     const CapturedWindow* current = RecordAt(Selected());
@@ -613,6 +615,23 @@ void cTab::Refresh() {
     }
     SetTimer(tabControl_, kRefreshTimer, static_cast<UINT>(GetSystemData().watchInterval),
              nullptr);
+}
+
+// After the hang watchdog gave windows back, their tabs go as if released,
+// but their windows are not touched again. The periodic refresh notices a
+// finished pass because it runs on this thread as soon as the thread runs
+// again, in every pane, with nothing new to send across threads or to lose
+// in a modal loop; between passes the check is one comparison.
+void cTab::DropRescuedTabs() {
+    const LONG passes = rescue::Passes();
+    if (passes == rescuePassesSeen_) return;
+    rescuePassesSeen_ = passes;
+    for (int i = TabCount() - 1; i >= 0; --i) {
+        CapturedWindow* record = RecordAt(i);
+        if (!record || !record->Rescued()) continue;
+        RemoveTabItem(i);
+        TakeRecord(record);  // deleted here; it only forgets its window
+    }
 }
 
 // ---- Commands ----------------------------------------------------------------

@@ -108,6 +108,7 @@ private:
 
     void CapturePending();
     void Refresh();
+    void DropRescuedTabs();
     void TrackTabDrag(int dragged);
     void ReleaseAllAtExit();
     // Takes the record out of the list; the caller decides when it goes.
@@ -132,6 +133,7 @@ private:
     cSplitbar* splitBar_ = nullptr;
     cTab* child_ = nullptr;
     UniqueImageList images_;
+    LONG rescuePassesSeen_ = 0;
 };
 
 // The main window's root pane, and the pane that commands act on: the one

@@ -1,0 +1,151 @@
+// The rescue table and the give-back routine shared by the crash rescue and
+// the hang watchdog.
+#include "app/rescue_table.h"
+
+namespace rescue {
+namespace {
+
+// A slot's life. Only the user-interface thread moves a slot out of kFree
+// (Enter) and out of kHeld into kFree (Withdraw); a rescue moves kHeld to
+// kTaking with one compare-exchange, so each window is taken exactly once.
+enum SlotState : LONG {
+    kFree = 0,
+    kHeld = 1,
+    kTaking = 2,     // a rescue is giving the window back
+    kGivenBack = 3,  // the rescue is done; the owner has not withdrawn it yet
+    kOrphaned = 4,   // withdrawn while a rescue was at work: the rescue frees it
+};
+
+struct Slot {
+    volatile LONG state;
+    HWND volatile window;
+    LONG style;
+    LONG exStyle;
+    RECT screenRect;
+    UINT showCmd;
+};
+
+// Static storage, zero (all kFree) before any code runs.
+Slot g_slots[kSlots];
+volatile LONG g_passes;
+GiveBackProbe volatile g_probe;
+
+LONG Load(const volatile LONG& value) {
+    return InterlockedCompareExchange(const_cast<volatile LONG*>(&value), 0, 0);
+}
+
+bool Answers(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 500,
+                               &ignored) != 0;
+}
+
+// The same steps as CapturedWindow::Release, less taking the focus.
+void GiveBack(const Slot& slot, HWND window) {
+    if (!IsWindow(window)) return;  // its application destroyed it
+    // While its parent is ours, the window's thread shares its input with
+    // our thread. Taken off the parent, the window is hidden first, and if it
+    // is the active window its thread activates the next window in line,
+    // often our main window; with the input shared it does that itself,
+    // waiting on our (stuck or failed) thread for an answer that never
+    // comes, which hangs the application and this rescue. Apart, the thread
+    // only notifies ours.
+    const DWORD appThread = GetWindowThreadProcessId(window, nullptr);
+    const DWORD ourThread = GetWindowThreadProcessId(GetAncestor(window, GA_PARENT), nullptr);
+    if (appThread && ourThread && appThread != ourThread) {
+        AttachThreadInput(appThread, ourThread, FALSE);
+    }
+    SetParent(window, nullptr);
+    SetWindowLongA(window, GWL_STYLE, slot.style);
+    SetWindowLongA(window, GWL_EXSTYLE, slot.exStyle);
+    const RECT& r = slot.screenRect;
+    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    ShowWindow(window, static_cast<int>(slot.showCmd));
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void Free(Slot& slot) {
+    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&slot.window), nullptr);
+    InterlockedExchange(&slot.state, kFree);
+}
+
+bool TakeAndGiveBack(Slot& slot) {
+    if (InterlockedCompareExchange(&slot.state, kTaking, kHeld) != kHeld) return false;
+    // Marked before touching anything: a thread that takes over after a
+    // fault here skips this window rather than fault on it again.
+    const HWND window = slot.window;
+    if (const GiveBackProbe probe = g_probe) probe(window);
+    GiveBack(slot, window);
+    if (InterlockedCompareExchange(&slot.state, kGivenBack, kTaking) == kOrphaned) Free(slot);
+    return true;
+}
+
+}  // namespace
+
+int Enter(HWND window, LONG style, LONG exStyle, const RECT& screenRect, UINT showCmd) {
+    for (int i = 0; i < kSlots; ++i) {
+        Slot& slot = g_slots[i];
+        if (Load(slot.state) != kFree) continue;
+        slot.style = style;
+        slot.exStyle = exStyle;
+        slot.screenRect = screenRect;
+        slot.showCmd = showCmd;
+        InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&slot.window), window);
+        // Published last, with a full barrier: a rescue that sees kHeld sees
+        // the whole entry.
+        InterlockedExchange(&slot.state, kHeld);
+        return i;
+    }
+    return -1;
+}
+
+bool Withdraw(int slot) {
+    if (slot < 0 || slot >= kSlots) return false;
+    Slot& s = g_slots[slot];
+    const LONG was = InterlockedCompareExchange(&s.state, kFree, kHeld);
+    if (was == kFree) return false;
+    if (was == kHeld) {
+        InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&s.window), nullptr);
+        return false;
+    }
+    if (was == kTaking &&
+        InterlockedCompareExchange(&s.state, kOrphaned, kTaking) == kTaking) {
+        return true;
+    }
+    // kGivenBack (possibly reached just now): the rescue is done with it.
+    if (Load(s.state) == kGivenBack) Free(s);
+    return true;
+}
+
+bool Taken(int slot) {
+    if (slot < 0 || slot >= kSlots) return false;
+    const LONG state = Load(g_slots[slot].state);
+    return state == kTaking || state == kGivenBack || state == kOrphaned;
+}
+
+int HeldCount() {
+    int held = 0;
+    for (const Slot& slot : g_slots) held += Load(slot.state) == kHeld ? 1 : 0;
+    return held;
+}
+
+int GiveBackAll() {
+    int taken = 0;
+    for (Slot& slot : g_slots) {
+        if (Load(slot.state) == kHeld && Answers(slot.window)) taken += TakeAndGiveBack(slot);
+    }
+    for (Slot& slot : g_slots) taken += TakeAndGiveBack(slot);
+    if (taken > 0) InterlockedIncrement(&g_passes);
+    return taken;
+}
+
+LONG Passes() { return Load(g_passes); }
+
+void SetGiveBackProbe(GiveBackProbe probe) {
+    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_probe),
+                               reinterpret_cast<void*>(probe));
+}
+
+}  // namespace rescue

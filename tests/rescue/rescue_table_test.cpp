@@ -1,0 +1,256 @@
+// The rescue table kept by real captures of the sample application's
+// windows, and a give-back pass run in this process as the hang watchdog
+// runs it: what it restores, what it leaves alone, and how the panes go on.
+#include "app/rescue_table.h"
+
+#include "commands/command_kinds.h"
+#include "tabs/captured_window.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/sample_app.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using testing_support::SampleApp;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+
+namespace {
+
+bool OnDesktop(HWND window) { return GetAncestor(window, GA_PARENT) == GetDesktopWindow(); }
+
+struct State {
+    LONG style, exStyle;
+    UINT showCmd;
+    RECT normal;
+    bool zoomed, visible;
+};
+
+State Take(SampleApp& app, HWND window) {
+    State s{};
+    s.style = GetWindowLongA(window, GWL_STYLE);
+    s.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(app.Placement(window, &s.showCmd, &s.normal));
+    s.zoomed = IsZoomed(window);
+    s.visible = IsWindowVisible(window);
+    return s;
+}
+
+void ExpectSame(const State& before, const State& after) {
+    EXPECT_EQ(after.style, before.style);
+    EXPECT_EQ(after.exStyle, before.exStyle);
+    EXPECT_EQ(after.showCmd, before.showCmd);
+    EXPECT_TRUE(EqualRect(&after.normal, &before.normal))
+        << after.normal.left << "," << after.normal.top << " " << after.normal.right << ","
+        << after.normal.bottom << " was " << before.normal.left << "," << before.normal.top
+        << " " << before.normal.right << "," << before.normal.bottom;
+    EXPECT_EQ(after.zoomed, before.zoomed);
+    EXPECT_EQ(after.visible, before.visible);
+}
+
+// Two display areas of our own, as two panes would have.
+class Areas {
+public:
+    Areas() {
+        frame_ = CreateWindowExA(0, "STATIC", "areas", WS_OVERLAPPEDWINDOW | WS_VISIBLE |
+                                 WS_CLIPCHILDREN, 0, 0, 700, 500, nullptr, nullptr, nullptr,
+                                 nullptr);
+        for (HWND& area : areas_) {
+            area = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                   0, 600, 400, frame_, nullptr, nullptr, nullptr);
+        }
+    }
+    ~Areas() { DestroyWindow(frame_); }
+    HWND operator[](int i) const { return areas_[i]; }
+
+private:
+    HWND frame_;
+    HWND areas_[2];
+};
+
+class RescueTableTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(rescue::HeldCount(), 0); }
+
+    HWND Open(int x, int y, int show = SW_SHOWNORMAL) {
+        WindowSpec form;
+        form.x = x, form.y = y, form.width = 330, form.height = 230;
+        form.show = show;
+        const HWND window = app.Open(form);
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+
+    SampleApp app;
+    Areas areas;
+};
+
+TEST_F(RescueTableTest, ACaptureEntersItsWindowAndAReleaseWithdrawsIt) {
+    const HWND window = Open(100, 110);
+    CapturedWindow record(window, areas[0]);
+    EXPECT_EQ(rescue::HeldCount(), 1);
+    EXPECT_FALSE(record.Rescued());
+    record.Release();
+    EXPECT_EQ(rescue::HeldCount(), 0);
+    EXPECT_TRUE(OnDesktop(window));
+}
+
+TEST_F(RescueTableTest, APassGivesBackWhatTheCaptureSaved) {
+    const HWND normal = Open(100, 110);
+    const HWND maximised = Open(140, 90, SW_SHOWMAXIMIZED);
+    const State normalBefore = Take(app, normal);
+    const State maximisedBefore = Take(app, maximised);
+    CapturedWindow first(normal, areas[0]);
+    CapturedWindow second(maximised, areas[0]);
+    ASSERT_FALSE(OnDesktop(normal));
+
+    EXPECT_EQ(rescue::GiveBackAll(), 2);
+    EXPECT_TRUE(OnDesktop(normal));
+    EXPECT_TRUE(OnDesktop(maximised));
+    ExpectSame(normalBefore, Take(app, normal));
+    ExpectSame(maximisedBefore, Take(app, maximised));
+    EXPECT_TRUE(first.Rescued());
+    EXPECT_TRUE(second.Rescued());
+    EXPECT_EQ(rescue::HeldCount(), 0);
+    EXPECT_EQ(rescue::GiveBackAll(), 0) << "a window is given back once";
+}
+
+TEST_F(RescueTableTest, ARescuedWindowIsLeftAloneByItsRecord) {
+    const HWND window = Open(100, 110);
+    CapturedWindow record(window, areas[0]);
+    const LONG passes = rescue::Passes();
+    ASSERT_EQ(rescue::GiveBackAll(), 1);
+    EXPECT_EQ(rescue::Passes(), passes + 1);
+    // Its user moves it on the desktop; the record, still in its pane, is
+    // asked what a pane asks of it.
+    MoveWindow(window, 420, 380, 300, 200, TRUE);
+    const State moved = Take(app, window);
+    record.Show(SW_HIDE);
+    record.Place({0, 0, 600, 400});
+    record.MoveTo(areas[1]);
+    record.Release();
+    EXPECT_EQ(record.Window(), nullptr);
+    // Hiding and sizing are asynchronous: time for them to arrive, had they
+    // been sent.
+    testing_support::PumpFor(300);
+    EXPECT_TRUE(OnDesktop(window));
+    ExpectSame(moved, Take(app, window));
+    EXPECT_EQ(rescue::HeldCount(), 0);
+}
+
+TEST_F(RescueTableTest, AMoveToAnotherPaneKeepsTheEntry) {
+    const HWND window = Open(100, 110, SW_SHOWMAXIMIZED);
+    const State before = Take(app, window);
+    CapturedWindow record(window, areas[0]);
+    record.MoveTo(areas[1]);
+    ASSERT_EQ(GetAncestor(window, GA_PARENT), areas[1]);
+    EXPECT_EQ(rescue::HeldCount(), 1);
+    EXPECT_EQ(rescue::GiveBackAll(), 1);
+    ExpectSame(before, Take(app, window));
+}
+
+TEST_F(RescueTableTest, AReleasedWindowIsNotTouchedByALaterPass) {
+    const HWND released = Open(100, 110);
+    const HWND kept = Open(200, 150);
+    const State keptBefore = Take(app, kept);
+    CapturedWindow first(released, areas[0]);
+    CapturedWindow second(kept, areas[0]);
+    first.Release();
+    MoveWindow(released, 450, 400, 280, 190, TRUE);
+    const State moved = Take(app, released);
+    EXPECT_EQ(rescue::GiveBackAll(), 1);
+    ExpectSame(moved, Take(app, released));
+    ExpectSame(keptBefore, Take(app, kept));
+}
+
+TEST_F(RescueTableTest, AFullTableDoesNotStopACapture) {
+    // Every slot taken by a window of our own that no pass will see.
+    struct Occupied {
+        std::vector<int> slots;
+        ~Occupied() {
+            for (int slot : slots) rescue::Withdraw(slot);
+        }
+    } occupied;
+    const RECT nowhere{0, 0, 10, 10};
+    for (int i = 0; i < rescue::kSlots; ++i) {
+        occupied.slots.push_back(rescue::Enter(areas[0], WS_CHILD, 0, nowhere, SW_SHOWNORMAL));
+        ASSERT_GE(occupied.slots.back(), 0);
+    }
+    ASSERT_EQ(rescue::Enter(areas[0], WS_CHILD, 0, nowhere, SW_SHOWNORMAL), -1);
+
+    const HWND window = Open(100, 110);
+    const State before = Take(app, window);
+    {
+        CapturedWindow record(window, areas[1]);
+        EXPECT_EQ(GetAncestor(window, GA_PARENT), areas[1]);
+        EXPECT_FALSE(record.Rescued());
+        EXPECT_EQ(rescue::HeldCount(), rescue::kSlots);
+    }
+    EXPECT_TRUE(OnDesktop(window));
+    ExpectSame(before, Take(app, window));
+    for (int slot : occupied.slots) EXPECT_FALSE(rescue::Withdraw(slot));
+    occupied.slots.clear();
+    EXPECT_EQ(rescue::HeldCount(), 0);
+}
+
+// The panes, after a pass that happened while their thread was away.
+class RescuePaneTest : public testing_support::PaneTest {
+protected:
+    void SetUp() override {
+        PaneTest::SetUp();
+        ASSERT_EQ(rescue::HeldCount(), 0);
+    }
+};
+
+TEST_F(RescuePaneTest, AWindowDestroyedByItsApplicationLeavesTheTable) {
+    const HWND window = OpenWindow("short-lived");
+    ASSERT_TRUE(Add(window));
+    EXPECT_EQ(rescue::HeldCount(), 1);
+    ASSERT_TRUE(app.Destroy(window));
+    ASSERT_TRUE(WaitUntil([&] { return Root().TabCount() == 0; }));
+    EXPECT_EQ(rescue::HeldCount(), 0);
+}
+
+TEST_F(RescuePaneTest, TheRescuedTabsGoAndTheRestWorkOn) {
+    const HWND a = OpenWindow("a");
+    const HWND b = OpenWindow("b");
+    const State aBefore = Take(app, a);
+    ASSERT_TRUE(Add(a));
+    ASSERT_TRUE(Add(b));
+    ASSERT_EQ(rescue::GiveBackAll(), 2);
+
+    // The thread comes back and gets on with its work before the refresh:
+    // two captures (each showing its own tab and hiding the others) and a
+    // switch to the older of the two new tabs.
+    const HWND c = OpenWindow("c");
+    const HWND d = OpenWindow("d");
+    ASSERT_TRUE(Add(c));
+    ASSERT_TRUE(Add(d));
+    Root().SelectPrevTab();
+    ASSERT_EQ(SelectedWindow(Root()), c);
+
+    ASSERT_TRUE(WaitUntil([&] { return Root().TabCount() == 2; }));
+    EXPECT_EQ(TabWindows(Root()), (std::vector<HWND>{c, d}));
+    // The most recently used of what is left, as after any release.
+    EXPECT_EQ(SelectedWindow(Root()), c);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(c) && !IsWindowVisible(d); }));
+    EXPECT_EQ(rescue::HeldCount(), 2);
+
+    // The rescued windows were left as the pass gave them back.
+    for (HWND rescued : {a, b}) {
+        EXPECT_TRUE(OnDesktop(rescued));
+        EXPECT_TRUE(IsWindowVisible(rescued));
+    }
+    ExpectSame(aBefore, Take(app, a));
+
+    Command(kReleaseAllTabs);
+    EXPECT_EQ(Root().TabCount(), 0);
+    EXPECT_TRUE(OnDesktop(c));
+    EXPECT_TRUE(OnDesktop(d));
+    EXPECT_EQ(rescue::HeldCount(), 0);
+}
+
+}  // namespace
