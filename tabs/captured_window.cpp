@@ -159,7 +159,7 @@ HICON CapturedWindow::Icon() const {
     for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
         DWORD_PTR icon = 0;
         if (SendMessageTimeoutA(window_, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                kSendTimeout, &icon) &&
+                                kIconTimeout, &icon) &&
             icon) {
             return reinterpret_cast<HICON>(icon);
         }

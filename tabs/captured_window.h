@@ -64,6 +64,9 @@ public:
     static constexpr LONG kRemovedStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     static constexpr UINT kWatchPeriod = 100;
     static constexpr UINT kSendTimeout = 200;
+    // Every activation asks every tab's window for its icon: a busy (not yet
+    // hung) application must not hold each of them up for long.
+    static constexpr UINT kIconTimeout = 50;
 
 private:
     UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
