@@ -48,6 +48,7 @@ using UniqueHandle = UniqueResource<HANDLE, CloseHandleDeleter>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectDeleter>;
 using UniqueBrush = UniqueResource<HBRUSH, GdiObjectDeleter>;
 using UniqueFont = UniqueResource<HFONT, GdiObjectDeleter>;
+using UniquePen = UniqueResource<HPEN, GdiObjectDeleter>;
 using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueResource<HICON, IconDeleter>;
 using UniqueMenu = UniqueResource<HMENU, MenuDeleter>;
@@ -74,4 +75,38 @@ public:
 private:
     HWND window_;
     HDC dc_;
+};
+
+// The device context of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a DC for a while: the one it replaced goes back
+// in, so the object can be deleted afterwards. Declare it after the owner of
+// the object, so that it is undone first.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };

@@ -4,6 +4,7 @@
 #include "app/module_path.h"
 #include "settings/settings_strings.h"
 #include "settings/system_data.h"
+#include "tabs/split_bar.h"
 
 #include <string>
 
@@ -16,6 +17,7 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(ini::kSystemIni);
     GetPrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ini::kToolDirDefault,
                              ToolFolderName(), kToolFolderSize, systemIni.c_str());
+    cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);
 }
 
@@ -24,5 +26,6 @@ bool SaveAllSettings(HWND mainWindow) {
     WritePrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ToolFolderName(),
                                systemIni.c_str());
     SaveSystemData(systemIni.c_str(), mainWindow);
+    cSplitbar::SaveSettings(systemIni.c_str());
     return true;
 }

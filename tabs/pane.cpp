@@ -12,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
+#include "tabs/split_bar.h"
 #include "tabs/tab_strings.h"
 
 #include <mmsystem.h>
@@ -73,7 +74,7 @@ bool cTab::Init(HINSTANCE instance) {
         RegisterPaneClass(instance, tabs::kDisplayAreaClass, AreaProc,
                           reinterpret_cast<HBRUSH>(COLOR_MENU + 1)) &&
         RegisterPaneClass(instance, tabs::kBaseClass, BaseProc, nullptr) &&
-        cHeader::Init(instance);
+        cHeader::Init(instance) && cSplitbar::Init(instance);
     if (!registered) {
         MessageBoxA(nullptr, tabs::kRegisterClassError, app::kErrorCaption, MB_ICONERROR);
     }

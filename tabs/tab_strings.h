@@ -23,4 +23,15 @@ inline constexpr char kHeaderTitleFormat[] = "■[ %s ]";
 inline constexpr char kHeaderCloseTip[] = "閉じる";
 inline constexpr char kHeaderReleaseTip[] = "解放";
 inline constexpr char kHeaderMinimizeTip[] = "最小化";
+
+// The split bar.
+inline constexpr char kSplitHBarClass[] = "panelry_split_hbar_class";
+inline constexpr char kSplitVBarClass[] = "panelry_split_vbar_class";
+// On a split bar's window: the cSplitbar that runs it.
+inline constexpr char kSplitbarProp[] = "panelry_splitbar_class";
+inline constexpr char kSplitbarButtonClass[] = "button";
+inline constexpr char kSplitbarRegisterError[] = "RegisterClass@cSplitbar::Init";
+// Keys of the SYSTEMDATA section of system.ini.
+inline constexpr char kSplitbarFlagKey[] = "SBARFLAG";
+inline constexpr char kSplitbarRateKey[] = "SBARRATE";
 }  // namespace tabs

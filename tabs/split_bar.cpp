@@ -1,0 +1,458 @@
+// The split bar's window classes, its placement in the container, its
+// shaded look, its two arrow buttons and the drag that moves it, and the two
+// settings (SBARFLAG, SBARRATE) every bar follows.
+#include "tabs/split_bar.h"
+
+#include "app/app_strings.h"
+#include "app/handles.h"
+#include "app/messages.h"
+#include "settings/settings_strings.h"
+#include "tabs/tab_strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+constexpr int kShadeCount = 3;
+// The brush that fills the bar and a pressed button; the raised face of a
+// button and its edges use the others.
+constexpr int kFlatShade = 2;
+constexpr int kRaisedShade = 0;
+constexpr int kEdgeShade = 1;
+constexpr BYTE kMaxGripPercent = 100;
+// A ratio derived from a position comes back a hair short of it in doubles
+// (81 / 161 * 161 = 80.999...): truncated as it is, the bar would creep a
+// pixel towards the start at every layout and at every press that does not
+// move it.
+constexpr double kRoundTripSlack = 1e-6;
+
+bool g_dragWithRightButton = false;
+BYTE g_gripPercent = 20;
+
+// One brush per shade and orientation for the whole process: every bar of an
+// orientation paints with the same three, and they go when the process ends.
+struct ShadeSet {
+    UniqueBrush brushes[kShadeCount];
+};
+
+ShadeSet& Shades(bool horizontal) {
+    static ShadeSet sets[2];
+    return sets[horizontal ? 0 : 1];
+}
+
+HBRUSH Shade(bool horizontal, int k) { return Shades(horizontal).brushes[k].get(); }
+
+// Pixel p across the bar of shade k: a cylinder lit from the front, k pixels
+// narrower than the bar at each side, on the menu colour.
+COLORREF ShadeColour(int k, int p, COLORREF base) {
+    if (p < k || p >= cSplitbar::kThickness - k) return base;
+    const double s = cSplitbar::kThickness - 1 - 2 * k;
+    const double x = ((p - k) - s / 2) * 2 / s;
+    const int d = static_cast<int>(255 * std::sqrt(std::max(0.0, 1 - x * x)));
+    return RGB((GetRValue(base) + d) / 2, (GetGValue(base) + d) / 2, (GetBValue(base) + d) / 2);
+}
+
+HBRUSH CreateShadeBrush(int k, bool horizontal) {
+    // A packed 24-bit DIB, one pixel along the bar and kThickness across it;
+    // rows run bottom-up and each is padded to four bytes.
+    struct PackedDib {
+        BITMAPINFOHEADER header;
+        BYTE bits[cSplitbar::kThickness * 4];
+    } dib{};
+    dib.header.biSize = sizeof dib.header;
+    dib.header.biWidth = horizontal ? 1 : cSplitbar::kThickness;
+    dib.header.biHeight = horizontal ? cSplitbar::kThickness : 1;
+    dib.header.biPlanes = 1;
+    dib.header.biBitCount = 24;
+    dib.header.biCompression = BI_RGB;
+    const COLORREF base = GetSysColor(COLOR_MENU);
+    for (int p = 0; p < cSplitbar::kThickness; ++p) {
+        const COLORREF colour = ShadeColour(k, p, base);
+        BYTE* pixel =
+            horizontal ? dib.bits + (cSplitbar::kThickness - 1 - p) * 4 : dib.bits + p * 3;
+        pixel[0] = GetBValue(colour);
+        pixel[1] = GetGValue(colour);
+        pixel[2] = GetRValue(colour);
+    }
+    return CreateDIBPatternBrushPt(&dib, DIB_RGB_COLORS);
+}
+
+void BuildShadesOnce(bool horizontal) {
+    ShadeSet& set = Shades(horizontal);
+    if (set.brushes[0]) return;
+    for (int k = 0; k < kShadeCount; ++k) set.brushes[k].reset(CreateShadeBrush(k, horizontal));
+}
+
+bool RegisterBarClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    wc.lpszClassName = name;
+    // Every pane asks; the first one registers.
+    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool IsDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
+// The cursor along the split axis, in the container's client coordinates.
+int CursorAlong(bool horizontal, HWND container) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(container, &cursor);
+    return horizontal ? cursor.y : cursor.x;
+}
+
+// A one-pixel strip across the bar at offset along it.
+RECT StripAcross(const RECT& r, bool horizontal, int offset) {
+    return horizontal ? RECT{offset, r.top, offset + 1, r.bottom}
+                      : RECT{r.left, offset, r.right, offset + 1};
+}
+
+RECT ShrunkAcross(RECT r, bool horizontal, int by) {
+    if (horizontal) {
+        InflateRect(&r, 0, -by);
+    } else {
+        InflateRect(&r, -by, 0);
+    }
+    return r;
+}
+
+// The start button moves a tab into the second pane (below, or right), the
+// end button back into the first: each arrow points where the tab goes.
+void DrawArrow(HDC dc, const RECT& box, bool horizontal, bool startButton) {
+    const int height = horizontal ? box.bottom - box.top : box.right - box.left;
+    const int half = static_cast<int>(std::lround(height / 1.732));
+    POINT points[3];
+    if (horizontal) {
+        const int middle = (box.left + box.right) / 2;
+        const int base = startButton ? box.top : box.bottom;
+        const int apex = startButton ? box.bottom : box.top;
+        points[0] = {middle - half, base};
+        points[1] = {middle + half, base};
+        points[2] = {middle, apex};
+    } else {
+        const int middle = (box.top + box.bottom) / 2;
+        const int base = startButton ? box.left : box.right;
+        const int apex = startButton ? box.right : box.left;
+        points[0] = {base, middle - half};
+        points[1] = {base, middle + half};
+        points[2] = {apex, middle};
+    }
+    const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    const UniqueBrush brush(CreateSolidBrush(RGB(0, 0, 0)));
+    const SelectedObject usePen(dc, pen.get());
+    const SelectedObject useBrush(dc, brush.get());
+    Polygon(dc, points, 3);
+}
+
+// The inverted line on the screen that shows where a dragged bar would go,
+// across the bar's whole length; inverting it again takes it away.
+class DragLine {
+public:
+    DragLine(bool horizontal, const RECT& bar, int containerOrigin)
+        : horizontal_(horizontal), bar_(bar), origin_(containerOrigin) {}
+
+    // position: a leading edge in the container's client coordinates.
+    void Invert(int position) const {
+        const WindowDC screen(nullptr);
+        SetROP2(screen.get(), R2_NOT);
+        const int centre = origin_ + position + cSplitbar::kThickness / 2;
+        if (horizontal_) {
+            MoveToEx(screen.get(), bar_.left, centre, nullptr);
+            LineTo(screen.get(), bar_.right, centre);
+        } else {
+            MoveToEx(screen.get(), centre, bar_.top, nullptr);
+            LineTo(screen.get(), centre, bar_.bottom);
+        }
+    }
+
+private:
+    bool horizontal_;
+    RECT bar_;
+    int origin_;
+};
+
+}  // namespace
+
+const cSplitbar::Axis cSplitbar::kHorizontal{true};
+const cSplitbar::Axis cSplitbar::kVertical{false};
+
+// Every message, handled or not, then goes on to DefWindowProcA.
+const cSplitbar::Route cSplitbar::kRoutes[] = {
+    {WM_SIZE, &cSplitbar::OnSize},
+    {WM_PAINT, &cSplitbar::OnPaint},
+    {WM_DRAWITEM, &cSplitbar::OnDrawItem},
+    {WM_COMMAND, &cSplitbar::OnCommand},
+    {WM_LBUTTONDOWN, &cSplitbar::OnButtonDown},
+    {WM_RBUTTONDOWN, &cSplitbar::OnButtonDown},
+    {WM_SETCURSOR, &cSplitbar::OnSetCursor},
+    {WM_DESTROY, &cSplitbar::OnDestroy},
+};
+
+LRESULT CALLBACK cSplitbar::HorizontalProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    return Dispatch(kHorizontal, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK cSplitbar::VerticalProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+    return Dispatch(kVertical, window, message, wParam, lParam);
+}
+
+LRESULT cSplitbar::Dispatch(const Axis& axis, HWND window, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+    BuildShadesOnce(axis.horizontal);
+    // Until Create has set the property (creation messages) and after
+    // WM_DESTROY has taken it off, the window runs without its object.
+    if (auto* self = static_cast<cSplitbar*>(GetPropA(window, tabs::kSplitbarProp))) {
+        for (const Route& route : kRoutes) {
+            if (route.message != message) continue;
+            // A button's command may end the split and this object with it,
+            // so nothing below touches self again.
+            (self->*route.handler)(axis, wParam, lParam);
+            break;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool cSplitbar::Init(HINSTANCE instance) {
+    const bool registered = RegisterBarClass(instance, tabs::kSplitHBarClass, HorizontalProc) &&
+                            RegisterBarClass(instance, tabs::kSplitVBarClass, VerticalProc);
+    if (!registered) {
+        MessageBoxA(nullptr, tabs::kSplitbarRegisterError, app::kErrorCaption, MB_ICONERROR);
+    }
+    return registered;
+}
+
+cSplitbar::cSplitbar() = default;
+
+cSplitbar::~cSplitbar() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool cSplitbar::Create(HWND parent, HINSTANCE instance, bool horizontal) {
+    if (window_) DestroyWindow(window_);  // WM_DESTROY clears window_
+    window_ = nullptr;
+    const HWND window = CreateWindowExA(
+        0, horizontal ? tabs::kSplitHBarClass : tabs::kSplitVBarClass, "", WS_CHILD | WS_VISIBLE,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, this);
+    if (!window) return false;
+    window_ = window;
+    SetPropA(window_, tabs::kSplitbarProp, this);
+    for (int id : {kStartButtonId, kEndButtonId}) {
+        CreateWindowExA(0, tabs::kSplitbarButtonClass, "", kButtonStyle, 0, 0, 0, 0, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+    }
+    return true;
+}
+
+void cSplitbar::SetRatio(double ratio) {
+    // Written so that a NaN ends up as 0 too.
+    ratio_ = ratio > 1 ? 1 : (ratio >= 0 ? ratio : 0);
+    if (!window_) return;
+    const HWND parent = GetParent(window_);
+    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(parent, nullptr, TRUE);
+    // The container lays its panes out again and sends the bar WM_SIZE.
+    SendMessageA(parent, WM_SIZE, 0, 0);
+}
+
+bool cSplitbar::IsHorizontal() const {
+    char name[64] = "";
+    return window_ && GetClassNameA(window_, name, sizeof name) > 0 &&
+           lstrcmpiA(name, tabs::kSplitHBarClass) == 0;
+}
+
+int cSplitbar::ClampSplitPosition(int position, int extent) {
+    if (position < kMargin) return kMargin;
+    if (position + kThickness > extent - kMargin) return extent - kMargin - kThickness;
+    return position;
+}
+
+// ---- Settings ------------------------------------------------------------------
+
+void cSplitbar::LoadSettings(const char* systemIni) {
+    g_dragWithRightButton =
+        GetPrivateProfileIntA(ini::kSystemSection, tabs::kSplitbarFlagKey, 0, systemIni) != 0;
+    const UINT rate =
+        GetPrivateProfileIntA(ini::kSystemSection, tabs::kSplitbarRateKey, 20, systemIni);
+    // The value is kept as one byte; an edited file may hold more than 100,
+    // which would give the buttons a negative length.
+    SetGripPercent(static_cast<BYTE>(rate & 0xFF));
+}
+
+void cSplitbar::SaveSettings(const char* systemIni) {
+    WritePrivateProfileStringA(ini::kSystemSection, tabs::kSplitbarFlagKey,
+                               g_dragWithRightButton ? "1" : "0", systemIni);
+    char rate[8] = "";
+    std::snprintf(rate, sizeof rate, "%u", static_cast<unsigned>(g_gripPercent));
+    WritePrivateProfileStringA(ini::kSystemSection, tabs::kSplitbarRateKey, rate, systemIni);
+}
+
+bool cSplitbar::DragWithRightButton() { return g_dragWithRightButton; }
+
+void cSplitbar::SetDragWithRightButton(bool right) { g_dragWithRightButton = right; }
+
+BYTE cSplitbar::GripPercent() { return g_gripPercent; }
+
+void cSplitbar::SetGripPercent(BYTE percent) {
+    g_gripPercent = std::min(percent, kMaxGripPercent);
+}
+
+// ---- Messages --------------------------------------------------------------------
+
+void cSplitbar::OnSize(const Axis& axis, WPARAM, LPARAM) {
+    const HWND parent = GetParent(window_);
+    RECT room{};
+    GetClientRect(parent, &room);
+    const double extent =
+        axis.horizontal ? room.bottom - room.top : room.right - room.left;
+    const int position = ClampSplitPosition(static_cast<int>(extent * ratio_ + kRoundTripSlack),
+                                            static_cast<int>(extent));
+    // A container too small for both margins puts the bar beyond its end,
+    // and an empty one has no ratio to give.
+    if (extent > 0) ratio_ = std::clamp(position / extent, 0.0, 1.0);
+    // Moving the bar to a new size sends WM_SIZE again; that inner pass finds
+    // the bar in place and only lays out the buttons.
+    if (axis.horizontal) {
+        MoveWindow(window_, room.left, room.top + position, room.right - room.left, kThickness,
+                   TRUE);
+    } else {
+        MoveWindow(window_, room.left + position, room.top, kThickness, room.bottom - room.top,
+                   TRUE);
+    }
+    PlaceButtons(axis);
+}
+
+void cSplitbar::PlaceButtons(const Axis& axis) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int length = axis.horizontal ? client.right - client.left : client.bottom - client.top;
+    // In right-button mode nothing is left for a grip: the buttons meet.
+    const int button =
+        g_dragWithRightButton ? length / 2 : length * (100 - g_gripPercent) / 200;
+    const HWND start = GetDlgItem(window_, kStartButtonId);
+    const HWND end = GetDlgItem(window_, kEndButtonId);
+    if (axis.horizontal) {
+        MoveWindow(start, 0, 0, button, kThickness, TRUE);
+        MoveWindow(end, length - button, 0, button, kThickness, TRUE);
+    } else {
+        MoveWindow(start, 0, 0, kThickness, button, TRUE);
+        MoveWindow(end, 0, length - button, kThickness, button, TRUE);
+    }
+}
+
+void cSplitbar::OnPaint(const Axis& axis, WPARAM, LPARAM) {
+    const PaintDC dc(window_);
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc.get(), &client, Shade(axis.horizontal, kFlatShade));
+}
+
+void cSplitbar::OnDrawItem(const Axis& axis, WPARAM, LPARAM lParam) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const int id = static_cast<int>(item->CtlID);
+    if (item->CtlType != ODT_BUTTON || (id != kStartButtonId && id != kEndButtonId)) return;
+    const bool horizontal = axis.horizontal;
+    const HDC dc = item->hDC;
+    const RECT& r = item->rcItem;
+    RECT box{};
+    if (item->itemState & ODS_SELECTED) {
+        // Pressed: sunk flat into the bar, the arrow a little smaller.
+        FillRect(dc, &r, Shade(horizontal, kFlatShade));
+        box = ShrunkAcross(r, horizontal, 5);
+    } else {
+        // Raised, with two-step edges at both of its ends.
+        FillRect(dc, &r, Shade(horizontal, kRaisedShade));
+        const int first = horizontal ? r.left : r.top;
+        const int last = (horizontal ? r.right : r.bottom) - 1;
+        const RECT outer[] = {StripAcross(r, horizontal, first), StripAcross(r, horizontal, last)};
+        const RECT inner[] = {StripAcross(r, horizontal, first + 1),
+                              StripAcross(r, horizontal, last - 1)};
+        for (const RECT& strip : outer) FillRect(dc, &strip, Shade(horizontal, kFlatShade));
+        for (const RECT& strip : inner) FillRect(dc, &strip, Shade(horizontal, kEdgeShade));
+        box = ShrunkAcross(r, horizontal, 4);
+    }
+    DrawArrow(dc, box, horizontal, id == kStartButtonId);
+}
+
+void cSplitbar::OnCommand(const Axis&, WPARAM wParam, LPARAM) {
+    const int id = LOWORD(wParam);
+    if (HIWORD(wParam) != BN_CLICKED || (id != kStartButtonId && id != kEndButtonId)) return;
+    SendMessageA(GetParent(window_), PM_MOVETAB, 0, id == kStartButtonId ? 1 : 0);
+}
+
+void cSplitbar::OnButtonDown(const Axis& axis, WPARAM, LPARAM) { Drag(axis); }
+
+void cSplitbar::OnSetCursor(const Axis&, WPARAM wParam, LPARAM lParam) {
+    // In right-button mode the buttons cover the bar, so a right press on a
+    // button, which the bar hears of here before the button gets it, drags
+    // the bar as a press on the bar itself would.
+    if (!g_dragWithRightButton || LOWORD(lParam) != HTCLIENT ||
+        HIWORD(lParam) != WM_RBUTTONDOWN) {
+        return;
+    }
+    const HWND under = reinterpret_cast<HWND>(wParam);
+    if (under != GetDlgItem(window_, kStartButtonId) &&
+        under != GetDlgItem(window_, kEndButtonId)) {
+        return;
+    }
+    SendMessageA(window_, WM_RBUTTONDOWN, 0, 0);
+}
+
+void cSplitbar::OnDestroy(const Axis&, WPARAM, LPARAM) {
+    RemovePropA(window_, tabs::kSplitbarProp);
+    window_ = nullptr;
+}
+
+// ---- Drag --------------------------------------------------------------------------
+
+// Follows the pointer while the drag button stays down, with an inverted line
+// on the screen where the bar would go; the bar and the panes move once, at
+// the release.
+void cSplitbar::Drag(const Axis& axis) {
+    const int button = g_dragWithRightButton ? VK_RBUTTON : VK_LBUTTON;
+    // A button already let go by the time its press is handled starts
+    // nothing. Under Wine 8 a thread's "up" answer is cached for 50 ms, so a
+    // press within 50 ms of the end of the previous drag counts as let go.
+    if (!IsDown(button)) return;
+    const bool horizontal = axis.horizontal;
+    const HWND parent = GetParent(window_);
+    RECT room{};
+    GetClientRect(parent, &room);
+    const int extent = horizontal ? room.bottom - room.top : room.right - room.left;
+    if (extent <= 0) return;
+    RECT bar{};
+    GetWindowRect(window_, &bar);
+    POINT origin{0, 0};
+    ClientToScreen(parent, &origin);
+    const int originAlong = horizontal ? origin.y : origin.x;
+    const int start = (horizontal ? bar.top : bar.left) - originAlong;
+    const int grab = start - CursorAlong(horizontal, parent);
+    const DragLine line(horizontal, bar, originAlong);
+
+    int current = start;
+    line.Invert(current);
+    // Polled: no message is taken from the queue or dispatched, and the mouse
+    // is not captured, so nothing else runs until the release. Measured under
+    // Wine 8: a loop that calls nothing but GetAsyncKeyState and GetCursorPos
+    // sees presses, releases and moves, both from the X server (a real mouse,
+    // xdotool) and from SendInput and SetCursorPos, so it needs no message
+    // call to let Wine read its X events.
+    while (IsDown(button)) {
+        const int candidate = ClampSplitPosition(CursorAlong(horizontal, parent) + grab, extent);
+        if (candidate == current) continue;
+        line.Invert(current);
+        line.Invert(candidate);
+        current = candidate;
+    }
+    line.Invert(current);
+    SetRatio(ClampSplitPosition(current, extent) / static_cast<double>(extent));
+}

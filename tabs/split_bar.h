@@ -1,0 +1,87 @@
+// The split bar: the 16-pixel strip between the two panes of a split pane.
+// It is dragged to share the container's room between the panes, and its two
+// arrow buttons ask the container to move the selected tab across. The
+// container sends the bar WM_SIZE and lays its panes out around the bar's
+// window rectangle; the bar keeps the share as a ratio of the container.
+#pragma once
+
+#include <windows.h>
+
+class cSplitbar {
+public:
+    // Registers "panelry_split_hbar_class" and "panelry_split_vbar_class".
+    // Shows "RegisterClass@cSplitbar::Init" on failure.
+    static bool Init(HINSTANCE instance);
+
+    cSplitbar();
+    virtual ~cSplitbar();
+    cSplitbar(const cSplitbar&) = delete;
+    cSplitbar& operator=(const cSplitbar&) = delete;
+
+    // A horizontal bar lies between an upper and a lower pane. The bar is
+    // placed at the next WM_SIZE its parent sends it.
+    bool Create(HWND parent, HINSTANCE instance, bool horizontal);
+    // Clamped to 0..1; the parent is told to lay out again.
+    void SetRatio(double ratio);
+    double Ratio() const { return ratio_; }
+    bool IsHorizontal() const;
+    HWND Window() const { return window_; }
+
+    // Where a bar's leading edge may lie in a container of extent pixels
+    // along the split axis: kMargin clear of both ends where there is room.
+    static int ClampSplitPosition(int position, int extent);
+
+    // SBARFLAG and SBARRATE of the SYSTEMDATA section of system.ini.
+    static void LoadSettings(const char* systemIni);
+    static void SaveSettings(const char* systemIni);
+    // True: bars are dragged with the right button and the two arrow buttons
+    // fill the bar; false: dragged with the left button by the grip.
+    static bool DragWithRightButton();
+    static void SetDragWithRightButton(bool right);
+    // The grip's length in percent of the bar's length; at most 100.
+    static BYTE GripPercent();
+    static void SetGripPercent(BYTE percent);
+
+    static constexpr int kThickness = 16;
+    static constexpr int kMargin = 64;
+    // The start button is at the left end of a horizontal bar and at the
+    // top end of a vertical one.
+    static constexpr int kStartButtonId = 1;
+    static constexpr int kEndButtonId = 2;
+
+private:
+    // What differs between the two orientations, handed to every handler by
+    // the window procedure of the class.
+    struct Axis {
+        bool horizontal;
+    };
+    static const Axis kHorizontal;
+    static const Axis kVertical;
+
+    using Handler = void (cSplitbar::*)(const Axis&, WPARAM, LPARAM);
+    struct Route {
+        UINT message;
+        Handler handler;
+    };
+    static const Route kRoutes[];
+    static LRESULT CALLBACK HorizontalProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam);
+    static LRESULT CALLBACK VerticalProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam);
+    static LRESULT Dispatch(const Axis& axis, HWND window, UINT message, WPARAM wParam,
+                            LPARAM lParam);
+
+    void OnSize(const Axis& axis, WPARAM, LPARAM);
+    void OnPaint(const Axis& axis, WPARAM, LPARAM);
+    void OnDrawItem(const Axis& axis, WPARAM, LPARAM);
+    void OnCommand(const Axis& axis, WPARAM, LPARAM);
+    void OnButtonDown(const Axis& axis, WPARAM, LPARAM);
+    void OnSetCursor(const Axis& axis, WPARAM, LPARAM);
+    void OnDestroy(const Axis& axis, WPARAM, LPARAM);
+
+    void PlaceButtons(const Axis& axis);
+    void Drag(const Axis& axis);
+
+    HWND window_ = nullptr;
+    double ratio_ = 0.5;
+};
