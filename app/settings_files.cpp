@@ -2,6 +2,8 @@
 #include "app/settings_files.h"
 
 #include "app/module_path.h"
+#include "commands/command_strings.h"
+#include "commands/menu_settings.h"
 #include "settings/settings_strings.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
@@ -17,11 +19,13 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(ini::kSystemIni);
     GetPrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ini::kToolDirDefault,
                              ToolFolderName(), kToolFolderSize, systemIni.c_str());
+    LoadMenuSettings(ModuleFilePath(menu_ini::kFileName));
     cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);
 }
 
 bool SaveAllSettings(HWND mainWindow) {
+    SaveMenuSettings(ModuleFilePath(menu_ini::kFileName));
     const std::string systemIni = ModuleFilePath(ini::kSystemIni);
     WritePrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ToolFolderName(),
                                systemIni.c_str());

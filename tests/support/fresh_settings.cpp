@@ -1,6 +1,7 @@
 #include "tests/support/fresh_settings.h"
 
 #include "app/settings_files.h"
+#include "commands/menu_settings.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
 
@@ -10,6 +11,7 @@ namespace testing_support {
 
 void ResetSettingsState() {
     GetSystemData() = DefaultSystemData();
+    GetMenuSettings() = DefaultMenuSettings();
     AddConditions().Reset();
     RemoveConditions().Reset();
     std::strcpy(ToolFolderName(), "tool");

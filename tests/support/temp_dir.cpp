@@ -64,7 +64,7 @@ void WriteFileText(const std::string& path, const std::string& text) {
 
 std::string IniValue(const std::string& ini, const char* section, const char* key,
                      const char* fallback) {
-    char text[512] = "";
+    char text[4096] = "";
     GetPrivateProfileStringA(section, key, fallback, text, sizeof text, ini.c_str());
     return text;
 }

@@ -1,0 +1,22 @@
+// Fixed strings of the commands subsystem: menu.ini's sections and keys and
+// the default popup titles. Stored files rely on every spelling here.
+#pragma once
+
+namespace menu_ini {
+inline constexpr char kFileName[] = "menu.ini";
+inline constexpr char kMainSection[] = "MAIN";
+inline constexpr char kMainItemsKey[] = "MAIN MENU ITEM";
+inline constexpr char kPopupTitleKeyFormat[] = "POPUP.%d";
+inline constexpr char kTabSection[] = "TAB";
+inline constexpr char kTabItemsKey[] = "TAB MENU ITEM";
+inline constexpr char kHotkeySection[] = "HOTKEY";
+inline constexpr char kDrawKey[] = "DRAW";
+inline constexpr char kHookKey[] = "HOOK";
+inline constexpr char kTrue[] = "true";
+inline constexpr char kFalse[] = "false";
+
+inline constexpr char kDefaultTitle0[] = "タブ(&T)";
+inline constexpr char kDefaultTitle1[] = "操作(&E)";
+inline constexpr char kDefaultTitle2[] = "スタート(&S)";
+inline constexpr char kDefaultTitle3[] = "追加(&A)";
+}  // namespace menu_ini
