@@ -8,6 +8,7 @@
 #include "tests/support/pane_fixture.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -22,34 +23,9 @@ namespace {
 
 bool OnDesktop(HWND window) { return GetAncestor(window, GA_PARENT) == GetDesktopWindow(); }
 
-struct State {
-    LONG style, exStyle;
-    UINT showCmd;
-    RECT normal;
-    bool zoomed, visible;
-};
-
-State Take(SampleApp& app, HWND window) {
-    State s{};
-    s.style = GetWindowLongA(window, GWL_STYLE);
-    s.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
-    EXPECT_TRUE(app.Placement(window, &s.showCmd, &s.normal));
-    s.zoomed = IsZoomed(window);
-    s.visible = IsWindowVisible(window);
-    return s;
-}
-
-void ExpectSame(const State& before, const State& after) {
-    EXPECT_EQ(after.style, before.style);
-    EXPECT_EQ(after.exStyle, before.exStyle);
-    EXPECT_EQ(after.showCmd, before.showCmd);
-    EXPECT_TRUE(EqualRect(&after.normal, &before.normal))
-        << after.normal.left << "," << after.normal.top << " " << after.normal.right << ","
-        << after.normal.bottom << " was " << before.normal.left << "," << before.normal.top
-        << " " << before.normal.right << "," << before.normal.bottom;
-    EXPECT_EQ(after.zoomed, before.zoomed);
-    EXPECT_EQ(after.visible, before.visible);
-}
+using State = testing_support::WindowSnapshot;
+constexpr auto Take = testing_support::TakeSnapshot;
+constexpr auto ExpectSame = testing_support::ExpectSameSnapshot;
 
 // Two display areas of our own, as two panes would have.
 class Areas {

@@ -9,6 +9,7 @@
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -30,50 +31,11 @@ constexpr int kAbortExitCode = 3;
 // Wine destroys the windows a process held within about 200 ms of its end.
 constexpr DWORD kWindowsGoAfterMs = 600;
 
-struct Snapshot {
-    LONG style, exStyle;
-    UINT showCmd;
-    RECT normal;
-    bool zoomed, iconic, visible;
-};
-
-bool TryTake(SampleApp& app, HWND window, Snapshot* s) {
-    s->style = GetWindowLongA(window, GWL_STYLE);
-    s->exStyle = GetWindowLongA(window, GWL_EXSTYLE);
-    s->zoomed = IsZoomed(window);
-    s->iconic = IsIconic(window);
-    s->visible = IsWindowVisible(window);
-    return app.Placement(window, &s->showCmd, &s->normal);
-}
-
-Snapshot Take(SampleApp& app, HWND window) {
-    Snapshot s{};
-    EXPECT_TRUE(TryTake(app, window, &s));
-    return s;
-}
-
-bool Same(const Snapshot& a, const Snapshot& b) {
-    return a.style == b.style && a.exStyle == b.exStyle && a.showCmd == b.showCmd &&
-           EqualRect(&a.normal, &b.normal) && a.zoomed == b.zoomed && a.iconic == b.iconic &&
-           a.visible == b.visible;
-}
-
-std::string Text(const RECT& r) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%ld,%ld %ld,%ld", r.left, r.top, r.right, r.bottom);
-    return text;
-}
-
-void ExpectSame(const Snapshot& before, const Snapshot& after) {
-    EXPECT_EQ(after.style, before.style);
-    EXPECT_EQ(after.exStyle, before.exStyle);
-    EXPECT_EQ(after.showCmd, before.showCmd);
-    EXPECT_TRUE(EqualRect(&after.normal, &before.normal))
-        << "normal position " << Text(after.normal) << " was " << Text(before.normal);
-    EXPECT_EQ(after.zoomed, before.zoomed);
-    EXPECT_EQ(after.iconic, before.iconic);
-    EXPECT_EQ(after.visible, before.visible);
-}
+using Snapshot = testing_support::WindowSnapshot;
+constexpr auto Take = testing_support::TakeSnapshot;
+constexpr auto ExpectSame = testing_support::ExpectSameSnapshot;
+constexpr auto TryTake = testing_support::TryTakeSnapshot;
+constexpr auto Same = testing_support::SameSnapshot;
 
 bool OnDesktop(HWND window) { return GetAncestor(window, GA_PARENT) == GetDesktopWindow(); }
 

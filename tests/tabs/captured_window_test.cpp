@@ -6,6 +6,7 @@
 #include "inputtap/inputtap.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -50,36 +51,9 @@ private:
     HWND areas_[2];
 };
 
-struct Snapshot {
-    LONG style, exStyle;
-    UINT showCmd;
-    RECT normal;
-    bool zoomed, iconic, visible;
-};
-
-Snapshot Take(SampleApp& app, HWND window) {
-    Snapshot s{};
-    s.style = GetWindowLongA(window, GWL_STYLE);
-    s.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
-    EXPECT_TRUE(app.Placement(window, &s.showCmd, &s.normal));
-    s.zoomed = IsZoomed(window);
-    s.iconic = IsIconic(window);
-    s.visible = IsWindowVisible(window);
-    return s;
-}
-
-void ExpectSame(const Snapshot& before, const Snapshot& after) {
-    EXPECT_EQ(after.style, before.style);
-    EXPECT_EQ(after.exStyle, before.exStyle);
-    EXPECT_EQ(after.showCmd, before.showCmd);
-    EXPECT_TRUE(EqualRect(&after.normal, &before.normal))
-        << "normal position " << after.normal.left << "," << after.normal.top << " "
-        << after.normal.right << "," << after.normal.bottom << " was " << before.normal.left
-        << "," << before.normal.top << " " << before.normal.right << "," << before.normal.bottom;
-    EXPECT_EQ(after.zoomed, before.zoomed);
-    EXPECT_EQ(after.iconic, before.iconic);
-    EXPECT_EQ(after.visible, before.visible);
-}
+using Snapshot = testing_support::WindowSnapshot;
+constexpr auto Take = testing_support::TakeSnapshot;
+constexpr auto ExpectSame = testing_support::ExpectSameSnapshot;
 
 class CapturedWindowTest : public ::testing::Test {
 protected:
