@@ -4,14 +4,9 @@
 #include "app/app_strings.h"
 #include "app/main_window.h"
 #include "app/rescue.h"
+#include "commands/accelerators.h"
 #include "inputtap/inputtap.h"
 #include "tabs/pane.h"
-
-
-HACCEL& AcceleratorTable() {
-    static HACCEL table;
-    return table;
-}
 
 bool ActivateRunningInstance() {
     HWND running = FindWindowA(app::kMainClassName, nullptr);
@@ -29,7 +24,7 @@ bool ActivateRunningInstance() {
 int RunMessageLoop() {
     MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HACCEL table = AcceleratorTable();
+        HACCEL table = AcceleratorTable::Instance().Handle();
         if (table && TranslateAcceleratorA(MainWindow(), table, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

@@ -12,6 +12,3 @@ int RunMessageLoop();
 // The whole run: exit code 0 when another instance was found, -1 when the
 // start failed, otherwise the WM_QUIT code.
 int RunPanelry(HINSTANCE instance);
-
-// The accelerator table the loop translates against; null while no key is set.
-HACCEL& AcceleratorTable();

@@ -15,6 +15,11 @@ inline constexpr char kHookKey[] = "HOOK";
 inline constexpr char kTrue[] = "true";
 inline constexpr char kFalse[] = "false";
 
+// Key texts of accelerators, in this order before the key's name.
+inline constexpr char kCtrlPrefix[] = "Ctrl + ";
+inline constexpr char kAltPrefix[] = "Alt + ";
+inline constexpr char kShiftPrefix[] = "Shift + ";
+
 inline constexpr char kDefaultTitle0[] = "タブ(&T)";
 inline constexpr char kDefaultTitle1[] = "操作(&E)";
 inline constexpr char kDefaultTitle2[] = "スタート(&S)";

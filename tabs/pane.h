@@ -55,6 +55,17 @@ public:
     void ApplyHeaderExStyle(DWORD exStyle);
     void ApplyLook();
 
+    // Splitting: this pane keeps its tab control as the first half and gains
+    // a split bar and a child pane as the second half.
+    bool Split(bool horizontal);
+    void Unsplit();
+    // "SPLITRATE" of [TAB]: one entry per split pane down the chain.
+    void SaveSplitLayout(const char* iniPath) const;
+    void LoadSplitLayout(const char* iniPath);
+
+    // Greys the pane's commands in menu by its state (split, tabs, watch).
+    void EnableMenuCommands(HMENU menu) const;
+
     bool ListWindowsInMenu(HMENU menu, UINT firstId) const;
     void ReleaseByRecord(const CapturedWindow* record);
     void MoveBaseWindow(int x, int y, int width, int height);
@@ -64,6 +75,7 @@ public:
     HWND BaseWindow() const { return baseWindow_; }
     cHeader& Header() { return header_; }
     cTab* Child() const { return child_; }
+    cSplitbar* SplitBar() const { return splitBar_; }
     int TabCount() const;
     int Selected() const;
     CapturedWindow* RecordAt(int index) const;
