@@ -4,11 +4,13 @@
 #include "app/app_strings.h"
 #include "app/menu_data.h"
 #include "app/messages.h"
+#include "app/module_path.h"
 #include "app/settings_files.h"
 #include "commands/command_kinds.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
+#include "settings/settings_strings.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 
@@ -124,6 +126,9 @@ bool cMain::Init(HINSTANCE instance) {
     SendMessageA(window, PM_APPLYSETTINGS, 0, 0);
     if (GetSystemData().addAllOnStart) SendMessageA(window, WM_COMMAND, kAddAllWindows, 0);
     if (GetSystemData().autoAddOnStart) INPUTTAP_Start();
+    if (GetSystemData().restoreSplit) {
+        RootPane().LoadSplitLayout(ModuleFilePath(ini::kSystemIni));
+    }
     return true;
 }
 

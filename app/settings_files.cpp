@@ -6,6 +6,7 @@
 #include "commands/menu_settings.h"
 #include "settings/settings_strings.h"
 #include "settings/system_data.h"
+#include "tabs/pane.h"
 #include "tabs/split_bar.h"
 
 #include <string>
@@ -31,5 +32,6 @@ bool SaveAllSettings(HWND mainWindow) {
                                systemIni.c_str());
     SaveSystemData(systemIni.c_str(), mainWindow);
     cSplitbar::SaveSettings(systemIni.c_str());
+    RootPane().SaveSplitLayout(systemIni.c_str());
     return true;
 }

@@ -147,6 +147,9 @@ LRESULT CALLBACK cTab::BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SIZE:
             pane->OnBaseSize(wParam, lParam);
             break;
+        case PM_MOVETAB:
+            pane->OnBaseMoveTab(wParam, lParam);
+            break;
         case WM_DESTROY:
             if (pane->tabControl_) DestroyWindow(pane->tabControl_);
             RemovePropA(window, tabs::kPaneProperty);
@@ -201,14 +204,6 @@ LRESULT cTab::CallTabDefault(UINT message, WPARAM wParam, LPARAM lParam) {
 void cTab::OnBaseNotify(WPARAM, LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->hwndFrom == tabControl_ && header->code == TCN_SELCHANGE) ActivateCurrent();
-}
-
-void cTab::OnBaseSize(WPARAM, LPARAM) {
-    RECT client{};
-    GetClientRect(baseWindow_, &client);
-    if (tabControl_) {
-        MoveWindow(tabControl_, 0, 0, client.right, client.bottom, TRUE);
-    }
 }
 
 LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
@@ -317,6 +312,10 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     ReleaseAllAtExit();
     header_.DestroyWindow();
     if (displayArea_) DestroyWindow(displayArea_);
+    // The chain below goes with this pane; the child gives its windows back
+    // the same way.
+    splitBar_.reset();
+    child_.reset();
     RemovePropA(tabControl_, tabs::kPaneProperty);
     fonts_[0].reset();
     fonts_[1].reset();
@@ -648,6 +647,9 @@ bool cTab::ExecCommand(unsigned id) {
     case kReleaseRightTabs: case kMinimizeRightTabs: case kCloseRightTabs:
         RunOnTabs(kind);
         return true;
+    case kUnsplit: Unsplit(); return true;
+    case kSplitLeftRight: Split(false); return true;
+    case kSplitTopBottom: Split(true); return true;
     default:
         return false;
     }
@@ -730,7 +732,7 @@ void cTab::ApplyLook() {
 bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
     bool inserted = false;
     UINT id = firstId;
-    for (const cTab* pane = this; pane; pane = pane->child_) {
+    for (const cTab* pane = this; pane; pane = pane->child_.get()) {
         for (int i = 0, count = pane->TabCount(); i < count; ++i) {
             CapturedWindow* record = pane->RecordAt(i);
             if (!record) continue;
@@ -750,7 +752,7 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
 }
 
 void cTab::ReleaseByRecord(const CapturedWindow* record) {
-    for (cTab* pane = this; pane; pane = pane->child_) {
+    for (cTab* pane = this; pane; pane = pane->child_.get()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) {
             if (pane->RecordAt(i) == record) pane->ReleaseTab(i, false);
         }

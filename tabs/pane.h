@@ -74,8 +74,8 @@ public:
     HWND DisplayArea() const { return displayArea_; }
     HWND BaseWindow() const { return baseWindow_; }
     cHeader& Header() { return header_; }
-    cTab* Child() const { return child_; }
-    cSplitbar* SplitBar() const { return splitBar_; }
+    cTab* Child() const { return child_.get(); }
+    cSplitbar* SplitBar() const { return splitBar_.get(); }
     int TabCount() const;
     int Selected() const;
     CapturedWindow* RecordAt(int index) const;
@@ -116,6 +116,8 @@ private:
     // Base window and display area.
     void OnBaseNotify(WPARAM wParam, LPARAM lParam);
     void OnBaseSize(WPARAM wParam, LPARAM lParam);
+    void OnBaseMoveTab(WPARAM wParam, LPARAM lParam);
+    bool FailSplit();
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
 
     void CapturePending();
@@ -142,8 +144,8 @@ private:
     bool minimizeOnExit_ = false;
     bool dropToWindow_ = true;
     bool dropToWindowTree_ = false;
-    cSplitbar* splitBar_ = nullptr;
-    cTab* child_ = nullptr;
+    std::unique_ptr<cSplitbar> splitBar_;  // both set after a split, else both null
+    std::unique_ptr<cTab> child_;
     UniqueImageList images_;
     LONG rescuePassesSeen_ = 0;
 };

@@ -12,6 +12,7 @@ inline constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
 inline constexpr char kRegisterClassError[] = "RegisterClass@cTab::Init";
 inline constexpr char kAddNewWindowCaption[] = "new @ cTab::AddNewWindow";
 inline constexpr char kBadAllocText[] = "bad_alloc 例外を受け取りました";
+inline constexpr char kSplitCaption[] = "new @ cTab::Split";
 inline constexpr char kOtherExceptionText[] = "bad_alloc 以外の例外を受け取りました";
 
 // The header bar.
@@ -34,4 +35,10 @@ inline constexpr char kSplitbarRegisterError[] = "RegisterClass@cSplitbar::Init"
 // Keys of the SYSTEMDATA section of system.ini.
 inline constexpr char kSplitbarFlagKey[] = "SBARFLAG";
 inline constexpr char kSplitbarRateKey[] = "SBARRATE";
+
+// The split layout of the pane chain in system.ini.
+inline constexpr char kLayoutSection[] = "TAB";
+inline constexpr char kSplitRateKey[] = "SPLITRATE";
+inline constexpr char kHorizontalLetter[] = "H";
+inline constexpr char kVerticalLetter[] = "V";
 }  // namespace tabs

@@ -1,0 +1,325 @@
+// Split panes with real windows of another process: splitting and
+// unsplitting, the layout around the bar, tabs moved across it, and the
+// layout of the chain kept in system.ini and restored at start.
+#include "tabs/pane.h"
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "settings/system_data.h"
+#include "tabs/split_bar.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using testing_support::PaneTest;
+using testing_support::ReadFileText;
+using testing_support::WaitUntil;
+using testing_support::WriteFileText;
+
+namespace {
+
+using Windows = std::vector<HWND>;
+
+RECT RectIn(HWND window, HWND container) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class SplitPane : public PaneTest {
+protected:
+    // Three sample windows captured into the root, the last one selected.
+    Windows CaptureThree() {
+        Windows windows{OpenWindow("one"), OpenWindow("two"), OpenWindow("three")};
+        for (HWND window : windows) EXPECT_TRUE(Add(window));
+        return windows;
+    }
+    bool HeaderButtonsEnabled(cTab& pane) {
+        for (int id = cHeader::kCloseId; id <= cHeader::kMinimizeId; ++id) {
+            if (IsWindowEnabled(GetDlgItem(pane.Header().Window(), id))) return true;
+        }
+        return false;
+    }
+    // The root's base window at a known size, laid out again.
+    void SizeRoot(int width, int height) { Root().MoveBaseWindow(0, 0, width, height); }
+    std::string SavedLayout() {
+        Root().SaveSplitLayout(settings.SystemIni().c_str());
+        return RawLayout();
+    }
+    // As it stands in the file: the profile reader would drop the trailing blank.
+    std::string RawLayout() {
+        const std::string text = ReadFileText(settings.SystemIni());
+        const std::string key = "SPLITRATE=";
+        const std::size_t at = text.find(key);
+        if (at == std::string::npos) return "<missing>";
+        const std::size_t from = at + key.size();
+        return text.substr(from, text.find_first_of("\r\n", from) - from);
+    }
+    void StoreLayout(const std::string& value) {
+        WriteFileText(settings.SystemIni(), "[TAB]\r\nSPLITRATE=" + value + "\r\n");
+    }
+};
+
+TEST_F(SplitPane, TopBottomKeepsTheTabsAboveAndAddsAnEmptyPaneBelow) {
+    const Windows windows = CaptureThree();
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_NE(Root().Child(), nullptr);
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    EXPECT_TRUE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(TabWindows(Root()), windows);
+    EXPECT_EQ(SelectedWindow(Root()), windows[2]);
+    cTab& lower = *Root().Child();
+    EXPECT_EQ(lower.TabCount(), 0);
+    EXPECT_EQ(GetParent(lower.BaseWindow()), Root().BaseWindow());
+    EXPECT_EQ(GetParent(Root().SplitBar()->Window()), Root().BaseWindow());
+    EXPECT_FALSE(HeaderButtonsEnabled(lower)) << "an empty pane's header has nothing to act on";
+    for (HWND window : windows) EXPECT_EQ(GetAncestor(window, GA_PARENT), Root().DisplayArea());
+}
+
+TEST_F(SplitPane, A400PixelContainerAtHalfPutsTheBarAt200AndTheLowerPaneAt216) {
+    ASSERT_TRUE(Root().Split(true));
+    SizeRoot(600, 400);
+    const HWND base = Root().BaseWindow();
+    EXPECT_EQ(RectIn(Root().SplitBar()->Window(), base).top, 200);
+    const RECT upper = RectIn(Root().TabControl(), base);
+    const RECT lower = RectIn(Root().Child()->BaseWindow(), base);
+    EXPECT_EQ(upper.top, 0);
+    EXPECT_EQ(upper.bottom, 200);
+    EXPECT_EQ(upper.right - upper.left, 600);
+    EXPECT_EQ(lower.top, 216);
+    EXPECT_EQ(lower.bottom, 400);
+    EXPECT_EQ(lower.right - lower.left, 600);
+}
+
+TEST_F(SplitPane, LeftRightPutsTheChildRightOfTheBar) {
+    ASSERT_TRUE(Root().Split(false));
+    SizeRoot(600, 400);
+    const HWND base = Root().BaseWindow();
+    const RECT bar = RectIn(Root().SplitBar()->Window(), base);
+    EXPECT_EQ(bar.left, 300);
+    const RECT left = RectIn(Root().TabControl(), base);
+    const RECT right = RectIn(Root().Child()->BaseWindow(), base);
+    EXPECT_EQ(left.right, 300);
+    EXPECT_EQ(left.bottom - left.top, 400);
+    EXPECT_EQ(right.left, 316);
+    EXPECT_EQ(right.right, 600);
+    EXPECT_EQ(right.bottom - right.top, 400);
+}
+
+TEST_F(SplitPane, AContainerTooSmallForTheBarLeavesNoNegativeHalves) {
+    ASSERT_TRUE(Root().Split(true));
+    SizeRoot(300, 100);  // less than both 64-pixel margins and the bar
+    const RECT upper = RectIn(Root().TabControl(), Root().BaseWindow());
+    const RECT lower = RectIn(Root().Child()->BaseWindow(), Root().BaseWindow());
+    EXPECT_GE(upper.bottom - upper.top, 0);
+    EXPECT_GE(lower.bottom - lower.top, 0);
+    EXPECT_LE(lower.bottom, 100);
+}
+
+TEST_F(SplitPane, SplittingAgainOnlyReplacesABarOfTheOtherOrientation) {
+    const Windows windows = CaptureThree();
+    ASSERT_TRUE(Root().Split(true));
+    cTab* const child = Root().Child();
+    ASSERT_TRUE(Root().MoveCurrentTabTo(*child));
+    Root().SplitBar()->SetRatio(0.3);
+    const HWND firstBar = Root().SplitBar()->Window();
+
+    ASSERT_TRUE(Root().Split(true));
+    EXPECT_EQ(Root().SplitBar()->Window(), firstBar) << "same orientation: nothing changes";
+    EXPECT_NEAR(Root().SplitBar()->Ratio(), 0.3, 0.01);
+
+    ASSERT_TRUE(Root().Split(false));
+    EXPECT_FALSE(IsWindow(firstBar));
+    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
+    EXPECT_DOUBLE_EQ(Root().SplitBar()->Ratio(), 0.5);
+    EXPECT_EQ(Root().Child(), child) << "the child and its tabs stay";
+    EXPECT_EQ(TabWindows(*child), (Windows{windows[2]}));
+    EXPECT_EQ(TabWindows(Root()), (Windows{windows[0], windows[1]}));
+}
+
+TEST_F(SplitPane, TheChildTakesOverThePanesLook) {
+    Root().ApplyTabStyle(TCS_BUTTONS | TCS_BOTTOM, WS_EX_CLIENTEDGE);
+    Root().ApplyHeaderExStyle(WS_EX_STATICEDGE);
+    ASSERT_TRUE(Root().Split(false));
+    const cTab& child = *Root().Child();
+    EXPECT_EQ(GetWindowLongA(child.TabControl(), GWL_STYLE) & (TCS_BUTTONS | TCS_BOTTOM),
+              TCS_BUTTONS | TCS_BOTTOM);
+    EXPECT_TRUE(GetWindowLongA(child.TabControl(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLongA(Root().Child()->Header().Window(), GWL_EXSTYLE) &
+                WS_EX_STATICEDGE);
+    EXPECT_EQ(Root().Child()->Header().ActiveBack(), Root().Header().ActiveBack());
+}
+
+TEST_F(SplitPane, TheSplitCommandsReachTheActivePane) {
+    EXPECT_EQ(Command(20), 1);
+    ASSERT_NE(Root().Child(), nullptr);
+    EXPECT_TRUE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(Command(19), 1);
+    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(Command(18), 1);
+    EXPECT_EQ(Root().Child(), nullptr);
+    EXPECT_EQ(Root().SplitBar(), nullptr);
+}
+
+TEST_F(SplitPane, UnsplitGathersAChainOfThreeIntoTheRootInTheChildsSelectionOrder) {
+    const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c"),
+               e = OpenWindow("e");
+    ASSERT_TRUE(Root().Split(true));
+    cTab& child = *Root().Child();
+    ASSERT_TRUE(child.Split(false));
+    cTab& grandchild = *child.Child();
+    ASSERT_TRUE(Add(a));
+    ActivePane() = &child;
+    ASSERT_TRUE(Add(b));
+    ASSERT_TRUE(Add(c));
+    ActivePane() = &grandchild;
+    ASSERT_TRUE(Add(e));
+    // c is the child's selected tab, but b was used after it.
+    child.RecordAt(0)->SetLastActivated(2000);
+    child.RecordAt(1)->SetLastActivated(1000);
+
+    Root().Unsplit();
+    // The grandchild's e goes to the child and is selected there; the root
+    // then takes the child's selection, then the most recently used.
+    EXPECT_EQ(TabWindows(Root()), (Windows{a, e, b, c}));
+    EXPECT_EQ(Root().Child(), nullptr);
+    EXPECT_EQ(Root().SplitBar(), nullptr);
+    EXPECT_EQ(ActivePane(), &Root()) << "the active pane went with the chain";
+    for (HWND window : {a, b, c, e}) {
+        EXPECT_EQ(GetAncestor(window, GA_PARENT), Root().DisplayArea());
+    }
+    RECT client{}, tabs{};
+    GetClientRect(Root().BaseWindow(), &client);
+    GetClientRect(Root().TabControl(), &tabs);
+    EXPECT_EQ(tabs.bottom, client.bottom) << "the tab control fills the pane again";
+}
+
+TEST_F(SplitPane, MoveTabGoesBothWaysAndAnEmptySourceChangesNothing) {
+    const Windows windows = CaptureThree();
+    ASSERT_TRUE(Root().Split(true));
+    cTab& lower = *Root().Child();
+    const HWND base = Root().BaseWindow();
+
+    SendMessageA(base, PM_MOVETAB, 0, 0);  // the lower pane has nothing to give
+    EXPECT_EQ(Root().TabCount(), 3);
+    EXPECT_EQ(lower.TabCount(), 0);
+
+    SendMessageA(base, PM_MOVETAB, 0, 1);
+    EXPECT_EQ(TabWindows(lower), (Windows{windows[2]}));
+    EXPECT_EQ(GetAncestor(windows[2], GA_PARENT), lower.DisplayArea());
+    EXPECT_EQ(Root().TabCount(), 2);
+
+    // The bar's button at the right end of a horizontal bar brings the
+    // lower pane's tab back up.
+    const HWND endButton = GetDlgItem(Root().SplitBar()->Window(), cSplitbar::kEndButtonId);
+    ASSERT_NE(endButton, nullptr);
+    SendMessageA(endButton, BM_CLICK, 0, 0);
+    EXPECT_EQ(lower.TabCount(), 0);
+    EXPECT_EQ(Root().TabCount(), 3);
+    EXPECT_EQ(SelectedWindow(Root()), windows[2]);
+    SendMessageA(endButton, BM_CLICK, 0, 0);
+    EXPECT_EQ(Root().TabCount(), 3);
+}
+
+TEST_F(SplitPane, ClosingTheMainWindowGivesBackTheWindowsOfEveryPane) {
+    const Windows windows = CaptureThree();
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_TRUE(Root().Child()->Split(false));
+    ASSERT_TRUE(Root().MoveCurrentTabTo(*Root().Child()));
+    ASSERT_TRUE(Root().Child()->MoveCurrentTabTo(*Root().Child()->Child()));
+    SendMessageA(Main(), WM_CLOSE, 0, 0);
+    for (HWND window : windows) {
+        EXPECT_TRUE(OnDesktop(window)) << "window " << window;
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+    }
+}
+
+// ---- The layout in system.ini ------------------------------------------------------
+
+TEST_F(SplitPane, ATwoLevelSplitIsWrittenAsH50V30) {
+    EXPECT_EQ(SavedLayout(), "") << "an unsplit root writes an empty value";
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_TRUE(Root().Child()->Split(false));
+    Root().Child()->SplitBar()->SetRatio(0.3);
+    EXPECT_EQ(SavedLayout(), "H50 V30 ");
+}
+
+TEST_F(SplitPane, V25H60IsRestoredSideBySideWithTheRightPaneSplitTopBottom) {
+    StoreLayout("V25 H60 ");
+    Root().LoadSplitLayout(settings.SystemIni().c_str());
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
+    EXPECT_NEAR(Root().SplitBar()->Ratio(), 0.25, 0.005);
+    cTab* right = Root().Child();
+    ASSERT_NE(right, nullptr);
+    ASSERT_NE(right->SplitBar(), nullptr);
+    EXPECT_TRUE(right->SplitBar()->IsHorizontal());
+    EXPECT_NEAR(right->SplitBar()->Ratio(), 0.60, 0.005);
+    EXPECT_EQ(right->Child()->SplitBar(), nullptr);
+}
+
+TEST_F(SplitPane, AThirdIsWrittenAs33AndRestoredAs033) {
+    ASSERT_TRUE(Root().Split(true));
+    Root().SplitBar()->SetRatio(0.333);
+    EXPECT_EQ(SavedLayout(), "H33 ");
+    Root().Unsplit();
+    Root().LoadSplitLayout(settings.SystemIni().c_str());
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    EXPECT_NEAR(Root().SplitBar()->Ratio(), 0.33, 0.005);
+}
+
+TEST_F(SplitPane, TextWithoutLettersOrALetterWithoutNumberRestoresNothingForIt) {
+    StoreLayout("50 30 ");
+    Root().LoadSplitLayout(settings.SystemIni().c_str());
+    EXPECT_EQ(Root().Child(), nullptr);
+
+    StoreLayout("h40 v");
+    Root().LoadSplitLayout(settings.SystemIni().c_str());
+    ASSERT_NE(Root().Child(), nullptr) << "lower case letters count";
+    EXPECT_TRUE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(Root().Child()->Child(), nullptr) << "a letter without a number ends the parse";
+}
+
+TEST_F(SplitPane, AnOverlongPercentageSaturatesAndTheBarClampsIt) {
+    StoreLayout("V99999999999999999999999999 H50");
+    SizeRoot(600, 400);
+    Root().LoadSplitLayout(settings.SystemIni().c_str());
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    // All the way right, held off the end by the bar's margin.
+    const RECT bar = RectIn(Root().SplitBar()->Window(), Root().BaseWindow());
+    EXPECT_EQ(bar.left, cSplitbar::ClampSplitPosition(600, 600));
+    ASSERT_NE(Root().Child()->SplitBar(), nullptr) << "the parse goes on after it";
+}
+
+TEST_F(SplitPane, TheMainWindowSavesTheLayoutAtCloseAndRestoresItWithRestoreSplit) {
+    ASSERT_TRUE(Root().Split(false));
+    Root().SplitBar()->SetRatio(0.4);
+    SendMessageA(Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(RawLayout(), "V40 ");
+
+    // system.ini now holds the settings record too; restoreSplit decides.
+    GetSystemData().restoreSplit = 0;
+    SaveSystemData(settings.SystemIni().c_str(), nullptr);
+    ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
+    main_ = MainWindow();
+    EXPECT_EQ(Root().Child(), nullptr);
+    SendMessageA(Main(), WM_CLOSE, 0, 0);
+
+    GetSystemData().restoreSplit = 1;
+    SaveSystemData(settings.SystemIni().c_str(), nullptr);
+    WritePrivateProfileStringA("TAB", "SPLITRATE", "V40 ", settings.SystemIni().c_str());
+    ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
+    main_ = MainWindow();
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
+    EXPECT_NEAR(Root().SplitBar()->Ratio(), 0.4, 0.005);
+    EXPECT_EQ(Root().Child()->TabCount(), 0) << "captured windows are not part of the layout";
+}
+
+}  // namespace
