@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Panelry.
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
-# hands Panelry three windows to hold, writes a screenshot of the screen to
-# build/screenshot.png and then ends.
+# hands Panelry three windows to hold in a split pane, writes a screenshot
+# of the screen to build/screenshot.png and then ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"

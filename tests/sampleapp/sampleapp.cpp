@@ -207,7 +207,8 @@ std::string Argument(int argc, char** argv, const char* name) {
 }  // namespace
 
 // "--demo": opens two windows and hands them, and Wine's notepad if one is
-// open, to a running Panelry, as any process may. The run script uses it on a
+// open, to a running Panelry, then splits its pane with one tab on the
+// right, as any process may. The run script uses it on a
 // virtual display, where nobody can do it by hand.
 void HandToPanelry() {
     const HWND panelry = FindWindowA("panelryclass", nullptr);
@@ -220,6 +221,14 @@ void HandToPanelry() {
     }
     if (HWND notepad = FindWindowA("Notepad", nullptr)) {
         SendMessageA(panelry, addWindow, 0, reinterpret_cast<LPARAM>(notepad));
+    }
+    // Split the pane side by side (the menu command "左右に分割") and send
+    // the selected tab across the bar, so both panes hold tabs.
+    const WPARAM splitLeftRight = 19;
+    SendMessageA(panelry, WM_COMMAND, splitLeftRight, 0);
+    const UINT moveTab = WM_USER + 3;
+    if (HWND rootPane = FindWindowExA(panelry, nullptr, "panelry_tab_base_class", nullptr)) {
+        SendMessageA(rootPane, moveTab, 0, 1);
     }
 }
 
