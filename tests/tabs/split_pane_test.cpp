@@ -240,6 +240,40 @@ TEST_F(SplitPane, ClosingTheMainWindowGivesBackTheWindowsOfEveryPane) {
     }
 }
 
+TEST_F(SplitPane, TheTrayMenuListsEveryPaneOfTheChainAndGivesBackFromAnyOfThem) {
+    const Windows windows = CaptureThree();
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_TRUE(Root().Child()->Split(false));
+    cTab& lowest = *Root().Child()->Child();
+    ASSERT_TRUE(Root().MoveCurrentTabTo(lowest));  // "three" goes to the bottom of the chain
+    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
+    char text[64] = "";
+    const char* const expected[] = {"one", "two", "three"};
+    for (int i = 0; i < 3; ++i) {
+        GetMenuStringA(menu.get(), i, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, expected[i]);
+        EXPECT_EQ(GetMenuItemID(menu.get(), i), static_cast<UINT>(3 + i));
+    }
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoA(menu.get(), 5, FALSE, &item));
+    Root().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+    EXPECT_TRUE(OnDesktop(windows[2]));
+    EXPECT_EQ(lowest.TabCount(), 0);
+    EXPECT_EQ(Root().TabCount(), 2);
+}
+
+TEST_F(SplitPane, AppliedSettingsReachEveryPaneOfTheChain) {
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_TRUE(Root().Child()->Split(true));
+    GetSystemData().tabStyle |= TCS_BUTTONS;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    for (cTab* pane = &Root(); pane; pane = pane->Child()) {
+        EXPECT_TRUE(GetWindowLongA(pane->TabControl(), GWL_STYLE) & TCS_BUTTONS);
+    }
+}
+
 // ---- The layout in system.ini ------------------------------------------------------
 
 TEST_F(SplitPane, ATwoLevelSplitIsWrittenAsH50V30) {
