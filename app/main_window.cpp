@@ -7,6 +7,7 @@
 #include "app/module_path.h"
 #include "app/settings_files.h"
 #include "commands/command_kinds.h"
+#include "commands/menus.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
@@ -75,6 +76,11 @@ const cMain::Route cMain::kRoutes[] = {
     {PM_APPLYSETTINGS, &cMain::OnApplySettings},
     {PM_TRAYNOTIFY, &cMain::OnTrayNotify},
     {PM_EXECCOMMAND, &cMain::OnExecCommand},
+    {WM_INITMENUPOPUP, &cMain::OnInitMenuPopup},
+    {WM_MENUSELECT, &cMain::OnMenuSelect},
+    {WM_MEASUREITEM, &cMain::OnMeasureItem},
+    {WM_DRAWITEM, &cMain::OnDrawItem},
+    {PM_POPUPMAINMENU, &cMain::OnPopupMainMenu},
 };
 
 LRESULT CALLBACK cMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,6 +236,8 @@ LRESULT cMain::OnHookCommand(WPARAM wParam, LPARAM) {
 
 LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
     const SystemData& settings = GetSystemData();
+    if (settings.showMenu) ShowMenuBar(window_);
+    else HideMenuBar(window_);
     INPUTTAP_MouseStart(settings.wheelSwitchesTabs ? INPUTTAP_MOUSE_WHEEL : 0);
     SetWindowLongA(window_, GWL_EXSTYLE, static_cast<LONG>(settings.mainExStyle));
     RootPane().ApplyLook();
@@ -247,11 +255,37 @@ LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM) {
+LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM lParam) {
     const unsigned id = static_cast<unsigned>(wParam);
+    if (ExecListCommand(id, reinterpret_cast<HMENU>(lParam))) return 1;
     if (ActivePane()->ExecCommand(LOWORD(id))) return 1;
     return ExecOwnCommand(CommandKindOf(id)) ? 1 : 0;
 }
+
+LRESULT cMain::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+    // The high word set is the window menu, which the model does not fill.
+    if (HIWORD(lParam) != 0) return 0;
+    FillMenuBarPopup(window_, reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
+    return 0;
+}
+
+LRESULT cMain::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+    NoteMenuSelection(wParam, lParam);
+    return 0;
+}
+
+// Control id 0: a menu item.
+LRESULT cMain::OnMeasureItem(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0 && MeasureListItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+    return DefWindowProcA(window_, WM_MEASUREITEM, wParam, lParam);
+}
+
+LRESULT cMain::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0 && DrawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+    return DefWindowProcA(window_, WM_DRAWITEM, wParam, lParam);
+}
+
+LRESULT cMain::OnPopupMainMenu(WPARAM, LPARAM) { return PopupMainMenu(); }
 
 bool cMain::ExecOwnCommand(int kind) {
     switch (kind) {

@@ -56,6 +56,11 @@ private:
     LRESULT OnApplySettings(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     LRESULT OnExecCommand(WPARAM, LPARAM);
+    LRESULT OnInitMenuPopup(WPARAM, LPARAM);
+    LRESULT OnMenuSelect(WPARAM, LPARAM);
+    LRESULT OnMeasureItem(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnPopupMainMenu(WPARAM, LPARAM);
 
     bool ExecOwnCommand(int kind);
     void ToggleFromTray();

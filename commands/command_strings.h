@@ -25,3 +25,11 @@ inline constexpr char kDefaultTitle1[] = "操作(&E)";
 inline constexpr char kDefaultTitle2[] = "スタート(&S)";
 inline constexpr char kDefaultTitle3[] = "追加(&A)";
 }  // namespace menu_ini
+
+// Texts of the menus themselves, beside the command table's.
+namespace menu_text {
+// Greyed in place of the window list when no window can be captured.
+inline constexpr char kNoWindowToAdd[] = "追加可能なウィンドウはありません";
+// Greyed in place of the tool list when no plug-in could be listed.
+inline constexpr char kNoToolRegistered[] = "有効なツールが登録されていません";
+}  // namespace menu_text

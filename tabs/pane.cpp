@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/rescue_table.h"
 #include "commands/command_kinds.h"
+#include "commands/menus.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
@@ -235,6 +236,8 @@ LRESULT cTab::OnTabRButtonDown(WPARAM wParam, LPARAM lParam) {
         if (id > 0 && !ExecCommand(static_cast<unsigned>(id))) {
             SendMessageA(MainWindow(), PM_EXECCOMMAND, static_cast<WPARAM>(id), 0);
         }
+    } else {
+        PopupTabMenu(*this);
     }
     return CallTabDefault(WM_RBUTTONDOWN, wParam, lParam);
 }

@@ -1,0 +1,162 @@
+// The window list: which windows it offers, how an item is measured and
+// drawn, and the capture of the chosen one.
+#include "commands/window_list_menu.h"
+
+#include "app/app_strings.h"
+#include "app/handles.h"
+#include "commands/command_kinds.h"
+#include "commands/command_strings.h"
+#include "tabs/pane.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kTitleSize = 256;
+constexpr int kTextGap = 8;    // between the icon column and the title
+constexpr int kBaselineLift = 4;  // the title's baseline above the bottom
+constexpr int kIconInset = 2;  // the icon's distance from the top, and half its shrink
+// The other application may hang: its icon is not worth more per item.
+constexpr UINT kIconTimeout = 50;
+
+// What the list took from the system when it was last built; its items are
+// measured and drawn with it while the menu is open.
+struct ListLook {
+    UniqueFont font;
+    int iconWidth = 16;
+    COLORREF highlight = 0;
+    COLORREF highlightText = 0;
+};
+
+ListLook& Look() {
+    static ListLook look;
+    return look;
+}
+
+void TakeLook() {
+    ListLook& look = Look();
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    look.font.reset(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)
+                        ? CreateFontIndirectA(&metrics.lfMenuFont)
+                        : nullptr);
+    look.iconWidth = GetSystemMetrics(SM_CXSMICON);
+    look.highlight = GetSysColor(COLOR_HIGHLIGHT);
+    look.highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+}
+
+struct Listing {
+    HMENU menu;
+    UINT count;
+};
+
+bool Offered(HWND window) {
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) || GetParent(window)) {
+        return false;
+    }
+    char className[kTitleSize] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (_stricmp(className, app::kMainClassName) == 0) return false;
+    return GetWindowTextLengthA(window) > 0;
+}
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
+    auto* listing = reinterpret_cast<Listing*>(param);
+    if (!Offered(window)) return TRUE;
+    const UINT id = ListCommandId(listing->count, kWindowList);
+    // An owner-drawn item's last argument is its data.
+    if (AppendMenuA(listing->menu, MF_OWNERDRAW, id, reinterpret_cast<LPCSTR>(window))) {
+        ++listing->count;
+    }
+    return TRUE;
+}
+
+// Small icon, big icon, then the class's small and big icons. The icon
+// belongs to the other window.
+HICON IconOf(HWND window) {
+    for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
+        DWORD_PTR icon = 0;
+        if (SendMessageTimeoutA(window, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                kIconTimeout, &icon) &&
+            icon) {
+            return reinterpret_cast<HICON>(icon);
+        }
+    }
+    if (auto icon = GetClassLongPtrA(window, GCLP_HICONSM)) return reinterpret_cast<HICON>(icon);
+    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+}
+
+int TitleOf(ULONG_PTR data, char (&title)[kTitleSize]) {
+    title[0] = '\0';
+    return GetWindowTextA(reinterpret_cast<HWND>(data), title, kTitleSize);
+}
+
+// The colours and alignment a drawing changes go back when it is done.
+class SavedDCState {
+public:
+    explicit SavedDCState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDCState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDCState(const SavedDCState&) = delete;
+    SavedDCState& operator=(const SavedDCState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+}  // namespace
+
+void AppendWindowList(HMENU menu) {
+    TakeLook();
+    Listing listing{menu, 0};
+    EnumWindows(&ListWindow, reinterpret_cast<LPARAM>(&listing));
+    if (listing.count == 0) {
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, kWindowList, menu_text::kNoWindowToAdd);
+    }
+}
+
+bool CaptureListedWindow(const MenuListItem& item) {
+    ActivePane()->AddNewWindow(reinterpret_cast<HWND>(item.data));
+    return true;
+}
+
+bool MeasureWindowItem(MEASUREITEMSTRUCT& item) {
+    char title[kTitleSize];
+    const int length = TitleOf(item.itemData, title);
+    SIZE extent{};
+    WindowDC dc(nullptr);
+    if (dc) {
+        const ListLook& look = Look();
+        SelectedObject font(dc.get(), look.font ? look.font.get() : GetStockObject(SYSTEM_FONT));
+        GetTextExtentPoint32A(dc.get(), title, length, &extent);
+    }
+    item.itemWidth = static_cast<UINT>(extent.cx + Look().iconWidth + kTextGap);
+    item.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU));
+    return true;
+}
+
+bool DrawWindowItem(const DRAWITEMSTRUCT& item) {
+    const ListLook& look = Look();
+    HDC dc = item.hDC;
+    SavedDCState state(dc);
+    const RECT& r = item.rcItem;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    UniqueBrush back(CreateSolidBrush(selected ? look.highlight : GetBkColor(dc)));
+    FillRect(dc, &r, back.get());
+    if (selected) SetTextColor(dc, look.highlightText);
+
+    char title[kTitleSize];
+    const int length = TitleOf(item.itemData, title);
+    SelectedObject font(dc, look.font ? look.font.get() : GetStockObject(SYSTEM_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    TextOutA(dc, r.left + look.iconWidth + kTextGap, r.bottom - kBaselineLift, title, length);
+
+    if (HICON icon = IconOf(reinterpret_cast<HWND>(item.itemData))) {
+        const int side = GetSystemMetrics(SM_CYMENU) - 2 * kIconInset;
+        DrawIconEx(dc, r.left, r.top + kIconInset, icon, side, side, 0, nullptr, DI_NORMAL);
+    }
+    return true;
+}

@@ -1,0 +1,662 @@
+// The menus as the main window shows them: the bar and its popup variant
+// built from the model, the tab menu, the window list with real windows of
+// another process, the greying by the pane's state, and the list commands
+// carried out after their menu has gone. Open menus are read and driven
+// with keys from a timer while TrackPopupMenu runs.
+#include "commands/menus.h"
+
+#include "app/main_window.h"
+#include "app/menu_data.h"
+#include "app/messages.h"
+#include "commands/accelerators.h"
+#include "commands/menu_settings.h"
+#include "commands/tool_list_menu.h"
+#include "inputtap/inputtap.h"
+#include "settings/system_data.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+using testing_support::PaneTest;
+using testing_support::PumpPending;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+
+namespace {
+
+struct Item {
+    UINT id = 0;
+    std::string text;
+    bool grey = false;
+    bool checked = false;
+    bool ownerDrawn = false;
+    bool separator = false;
+    HMENU submenu = nullptr;
+    ULONG_PTR data = 0;
+};
+using Items = std::vector<Item>;
+using Ids = std::vector<UINT>;
+
+Items ItemsOf(HMENU menu) {
+    Items items;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_DATA;
+        EXPECT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info));
+        Item item;
+        item.id = info.wID;
+        item.grey = (info.fState & MFS_GRAYED) != 0;
+        item.checked = (info.fState & MFS_CHECKED) != 0;
+        item.ownerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
+        item.separator = (info.fType & MFT_SEPARATOR) != 0;
+        item.submenu = info.hSubMenu;
+        item.data = info.dwItemData;
+        if (!item.ownerDrawn && !item.separator) {
+            char text[256] = "";
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            item.text = text;
+        }
+        items.push_back(item);
+    }
+    return items;
+}
+
+Ids IdsOf(const Items& items) {
+    Ids ids;
+    for (const Item& item : items) ids.push_back(item.id);
+    return ids;
+}
+
+std::vector<std::string> TextsOf(const Items& items) {
+    std::vector<std::string> texts;
+    for (const Item& item : items) texts.push_back(item.text);
+    return texts;
+}
+
+const Item* WithData(const Items& items, HWND window) {
+    for (const Item& item : items) {
+        if (item.data == reinterpret_cast<ULONG_PTR>(window)) return &item;
+    }
+    return nullptr;
+}
+
+// Class and title of a listed window, for the failure messages.
+std::string Describe(ULONG_PTR data) {
+    HWND window = reinterpret_cast<HWND>(data);
+    char className[128] = "", title[128] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return std::string(className) + " \"" + title + "\" of process " + std::to_string(process) +
+           (process == GetCurrentProcessId() ? " (this one)" : "");
+}
+
+bool Greyed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+
+// The key state this thread's GetKeyState reads, as if the key were held.
+void HoldKey(int key, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// An open menu as a timer of this thread finds it: its items and those of
+// its sub-popups, read once it shows. Then the keys are posted to it, or
+// with none it is dismissed; a menu still open two seconds after its keys
+// is ended, so that a test fails instead of hanging.
+struct OpenMenu {
+    bool seen = false;
+    Items items;
+    std::vector<Items> popups;  // by position, empty for plain items
+    std::vector<WPARAM> keys;
+    int ticksAfterKeys = 0;
+};
+OpenMenu g_open;
+
+void CALLBACK DriveOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = FindWindowA("#32768", nullptr);
+    if (!window || !IsWindowVisible(window)) return;
+    if (g_open.seen) {
+        if (++g_open.ticksAfterKeys > 40) EndMenu();
+        return;
+    }
+    g_open.seen = true;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    g_open.items = ItemsOf(menu);
+    for (const Item& item : g_open.items) {
+        g_open.popups.push_back(item.submenu ? ItemsOf(item.submenu) : Items{});
+    }
+    if (g_open.keys.empty()) {
+        EndMenu();
+        return;
+    }
+    // Ctrl let go, as a hand does after a Ctrl + click: with Ctrl, Enter
+    // would come through as a line feed, which chooses nothing.
+    HoldKey(VK_CONTROL, false);
+    for (WPARAM key : g_open.keys) PostMessageA(window, WM_KEYDOWN, key, 0);
+}
+
+// Runs open, which shows a menu and returns when it closes, with the menu
+// read and driven by keys.
+template <typename Open>
+auto WithOpenMenu(std::vector<WPARAM> keys, Open open) {
+    g_open = OpenMenu{};
+    g_open.keys = std::move(keys);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveOpenMenu);
+    auto result = open();
+    KillTimer(nullptr, timer);
+    return result;
+}
+
+class MenusTest : public PaneTest {
+protected:
+    void TearDown() override {
+        HoldKey(VK_CONTROL, false);
+        SetToolMenuSource(nullptr);
+        AcceleratorTable::Instance().SetDefaults();
+        PaneTest::TearDown();
+    }
+
+    // Model popup n: its title, its codes, end markers after them.
+    void SetPopup(int n, const char* title, std::initializer_list<int> codes) {
+        MenuSettings& m = GetMenuSettings();
+        std::memset(m.mainMenuItems[n], kEndCode, MenuSettings::kEntries);
+        int i = 0;
+        for (int code : codes) m.mainMenuItems[n][i++] = static_cast<std::int8_t>(code);
+        std::strcpy(m.popupTitles[n], title);
+    }
+    void SetTabMenu(std::initializer_list<int> codes) {
+        MenuSettings& m = GetMenuSettings();
+        std::memset(m.tabMenuItems, kEndCode, MenuSettings::kTabEntries);
+        int i = 0;
+        for (int code : codes) m.tabMenuItems[i++] = static_cast<std::int8_t>(code);
+    }
+    void OnlyPopup(const char* title, std::initializer_list<int> codes) {
+        for (int n = 1; n < MenuSettings::kPopups; ++n) SetPopup(n, "", {});
+        SetPopup(0, title, codes);
+        Apply();
+    }
+    void Apply() { SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0); }
+
+    HMENU Bar() const { return GetMenu(main_); }
+    // Opens the bar's popup at position as the system does, and reads it.
+    Items OpenBarPopup(UINT position) {
+        HMENU popup = GetSubMenu(Bar(), static_cast<int>(position));
+        EXPECT_NE(popup, nullptr) << position;
+        SendMessageA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                     MAKELPARAM(position, 0));
+        return ItemsOf(popup);
+    }
+
+    // A menu closes when its owner loses the activation, as it does when a
+    // window just opened by the sample application comes forward late; a
+    // click in the main window would have brought it forward first.
+    void BringMainForward() {
+        SetForegroundWindow(Main());
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+        PumpPending();
+    }
+
+    LRESULT PopupMainMenu(std::vector<WPARAM> keys = {}) {
+        BringMainForward();
+        return WithOpenMenu(std::move(keys),
+                            [&] { return SendMessageA(Main(), PM_POPUPMAINMENU, 0, 0); });
+    }
+    // A right press on the first tab (or the empty strip), as the mouse
+    // gives it; the menu opens at the pointer.
+    void RightClickTabStrip(std::vector<WPARAM> keys = {}) {
+        RECT r{};
+        if (!SendMessageA(Root().TabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
+            r = {10, 5, 30, 15};
+        }
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        POINT screen = at;
+        ClientToScreen(Root().TabControl(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        BringMainForward();
+        WithOpenMenu(std::move(keys), [&] {
+            return SendMessageA(Root().TabControl(), WM_RBUTTONDOWN, MK_RBUTTON,
+                                MAKELPARAM(at.x, at.y));
+        });
+    }
+};
+
+// ---- The bar and the popup variant -----------------------------------------
+
+TEST_F(MenusTest, OnlyTitledPopupsThatStartWithAKnownCodeAppearUnderTheirModelNumbers) {
+    SetPopup(0, "", {1, 2});       // no title: absent
+    SetPopup(1, "一", {0, 6});     // shown, opens empty
+    SetPopup(2, "二", {});         // starts with the end marker: absent
+    SetPopup(3, "三", {7, 8});
+    SetPopup(4, "四", {27});       // 26 to 31 still show the popup
+    SetPopup(5, "五", {-1, 9});
+    SetPopup(6, "六", {-3});       // below the separator: absent
+    SetPopup(7, "七", {10});
+    Apply();
+
+    const Items bar = ItemsOf(Bar());
+    EXPECT_EQ(IdsOf(bar), (Ids{1, 3, 4, 5, 7}));
+    EXPECT_EQ(TextsOf(bar), (std::vector<std::string>{"一", "三", "四", "五", "七"}));
+
+    // Each fills from its own list, whatever its place on the bar.
+    EXPECT_TRUE(OpenBarPopup(0).empty());
+    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{7, 8}));
+    EXPECT_TRUE(OpenBarPopup(2).empty());
+    const Items fifth = OpenBarPopup(3);
+    ASSERT_EQ(fifth.size(), 2u);
+    EXPECT_TRUE(fifth[0].separator);
+    EXPECT_EQ(fifth[1].id, 9u);
+    EXPECT_EQ(IdsOf(OpenBarPopup(4)), (Ids{10}));
+
+    // The popup variant: the same popups, filled before it shows.
+    EXPECT_EQ(PopupMainMenu(), 0) << "dismissed";
+    ASSERT_TRUE(g_open.seen);
+    EXPECT_EQ(IdsOf(g_open.items), (Ids{1, 3, 4, 5, 7}));
+    ASSERT_EQ(g_open.popups.size(), 5u);
+    EXPECT_TRUE(g_open.popups[0].empty());
+    EXPECT_EQ(IdsOf(g_open.popups[1]), (Ids{7, 8}));
+    EXPECT_TRUE(g_open.popups[2].empty());
+    EXPECT_EQ(IdsOf(g_open.popups[4]), (Ids{10}));
+}
+
+TEST_F(MenusTest, AnEntryListEndsAtAnUnknownCodeOrAfterItsThirtyTwoPlaces) {
+    MenuSettings& m = GetMenuSettings();
+    for (int i = 0; i < MenuSettings::kEntries; ++i) {
+        m.mainMenuItems[0][i] = static_cast<std::int8_t>(i % 21 + 1);  // no end marker
+    }
+    std::strcpy(m.popupTitles[0], "満");
+    SetPopup(1, "零", {1, 2, 0, 3});
+    SetPopup(2, "二六", {4, 26, 5});
+    SetPopup(3, "三一", {6, -1, 31, 7});
+    Apply();
+
+    Ids full;
+    for (int i = 0; i < MenuSettings::kEntries; ++i) full.push_back(static_cast<UINT>(i % 21 + 1));
+    EXPECT_EQ(IdsOf(OpenBarPopup(0)), full);
+    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{1, 2}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(2)), (Ids{4}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(3)), (Ids{6, 0}));
+
+    PopupMainMenu();
+    ASSERT_EQ(g_open.popups.size(), 4u);
+    EXPECT_EQ(IdsOf(g_open.popups[0]), full);
+    EXPECT_EQ(IdsOf(g_open.popups[2]), (Ids{4}));
+
+    // A popup that is not the bar's at that position is left alone.
+    UniqueMenu stranger(CreatePopupMenu());
+    SendMessageA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(stranger.get()),
+                 MAKELPARAM(0, 0));
+    EXPECT_EQ(GetMenuItemCount(stranger.get()), 0);
+    // Nor is the window menu filled, even with the bar's popup.
+    HMENU first = GetSubMenu(Bar(), 0);
+    DeleteMenu(first, 0, MF_BYPOSITION);
+    SendMessageA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(first), MAKELPARAM(0, 1));
+    EXPECT_EQ(GetMenuItemCount(first), MenuSettings::kEntries - 1);
+}
+
+TEST_F(MenusTest, OnlyTheMainMenuShowsKeysAndOnlyForCommandsThatHaveOne) {
+    AcceleratorTable::Instance().Set(5, 0, 0);  // "タブ項目を解放" without a key
+    OnlyPopup("鍵", {1, 21, 6});
+    SetTabMenu({1, 21, 6});
+    ASSERT_TRUE(Add(OpenWindow("held")));  // a tab, so the pane's commands are enabled
+
+    Items items = OpenBarPopup(0);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].text.rfind("左隣のタブを選択\tCtrl + ", 0), 0u) << items[0].text;
+    EXPECT_GT(items[0].text.size(), std::strlen("左隣のタブを選択\tCtrl + "));
+    EXPECT_EQ(items[1].text, "設定");
+    EXPECT_EQ(items[2].text, "タブ項目を解放");
+
+    RightClickTabStrip();
+    ASSERT_TRUE(g_open.seen);
+    EXPECT_EQ(TextsOf(g_open.items),
+              (std::vector<std::string>{"左隣のタブを選択", "設定", "タブ項目を解放"}));
+
+    GetMenuSettings().drawHotkeys = false;
+    items = OpenBarPopup(0);
+    EXPECT_EQ(TextsOf(items),
+              (std::vector<std::string>{"左隣のタブを選択", "設定", "タブ項目を解放"}));
+}
+
+TEST_F(MenusTest, PopupVariantReturnsTheChosenIdWithoutCarryingItOut) {
+    INPUTTAP_End();
+    OnlyPopup("操作", {4, 5});
+    EXPECT_EQ(PopupMainMenu({VK_DOWN, VK_RIGHT, VK_RETURN}), 4);
+    EXPECT_FALSE(INPUTTAP_IsAttached()) << "the caller carries it out";
+    PumpPending();
+    EXPECT_FALSE(INPUTTAP_IsAttached()) << "and nothing was sent";
+}
+
+TEST_F(MenusTest, TheBarFollowsShowMenuAndHidingFreesTheMenuData) {
+    HMENU first = Bar();
+    ASSERT_NE(first, nullptr) << "shown by default";
+    EXPECT_EQ(TextsOf(ItemsOf(first)),
+              (std::vector<std::string>{"タブ(&T)", "操作(&E)", "スタート(&S)", "追加(&A)"}));
+
+    Apply();
+    HMENU second = Bar();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(IsMenu(first)) << "the replaced bar is destroyed";
+
+    ASSERT_NE(MenuDataList::Allocate(16), nullptr);
+    StartMenuDataTimer(Main());
+    GetSystemData().showMenu = 0;
+    Apply();
+    EXPECT_EQ(Bar(), nullptr);
+    EXPECT_FALSE(IsMenu(second));
+    EXPECT_EQ(MenuDataList::Count(), 0u) << "freed at once, not a second later";
+
+    GetSystemData().showMenu = 1;
+    Apply();
+    EXPECT_NE(Bar(), nullptr);
+}
+
+// ---- The window list -----------------------------------------------------------
+
+TEST_F(MenusTest, TheWindowListOffersTheWindowsThatCanBeCapturedAndCapturesTheChosenOne) {
+    const HWND plain = OpenWindow("plain");
+    WindowSpec form;
+    form.title = "hidden";
+    form.show = SW_HIDE;
+    const HWND hidden = app.Open(form);
+    form.title = "owned";
+    form.show = SW_SHOWNORMAL;
+    form.owner = plain;
+    const HWND owned = app.Open(form);
+    form.title = "";
+    form.owner = nullptr;
+    const HWND untitled = app.Open(form);
+    form.title = "twin";
+    form.className = "PanelryClass";  // Panelry's class, in other letters
+    const HWND twin = app.Open(form);
+    const HWND last = OpenWindow("last");
+
+    // The default "追加(&A)": add all, a separator, the list.
+    const Items items = OpenBarPopup(3);
+    ASSERT_GE(items.size(), 4u);
+    EXPECT_EQ(items[0].id, 3u);
+    EXPECT_TRUE(items[1].separator);
+    const Items listed(items.begin() + 2, items.end());
+    for (size_t n = 0; n < listed.size(); ++n) {
+        EXPECT_TRUE(listed[n].ownerDrawn);
+        EXPECT_EQ(listed[n].id, n * 32 + 22);
+    }
+    for (HWND refused : {Main(), hidden, owned, untitled, twin}) {
+        EXPECT_EQ(WithData(listed, refused), nullptr) << refused;
+    }
+    ASSERT_NE(WithData(listed, plain), nullptr);
+    const Item* chosen = WithData(listed, last);
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_LT(chosen - listed.data(), WithData(listed, plain) - listed.data())
+        << "in z-order, the newest on top";
+
+    // Chosen on the bar: WM_COMMAND with the item's id.
+    SendMessageA(Main(), WM_COMMAND, chosen->id, 0);
+    EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{last});
+    EXPECT_NE(WithData(ItemsOf(GetSubMenu(Bar(), 3)), last), nullptr)
+        << "the bar keeps the items of its last opening";
+    const Items reopened = OpenBarPopup(3);
+    EXPECT_EQ(WithData(reopened, last), nullptr) << "a captured window is no longer offered";
+    EXPECT_NE(WithData(reopened, plain), nullptr);
+}
+
+TEST_F(MenusTest, WithNothingToCaptureTheWindowListShowsItsPlaceholder) {
+    // Under Wine on an X server without a notification area, the area is a
+    // top-level window of its own, "Wine System Tray", shown while it holds
+    // an icon: a window the list rightly offers. Without Panelry's icon
+    // nothing else is left.
+    NOTIFYICONDATAA tray{};
+    tray.cbSize = sizeof tray;
+    tray.hWnd = Main();
+    tray.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &tray);
+    const HWND only = OpenWindow("only");
+    ASSERT_TRUE(Add(only));
+    Items items;
+    EXPECT_TRUE(WaitUntil([&] {
+        items = OpenBarPopup(3);
+        return items.size() == 3 && !items[2].ownerDrawn;
+    }));
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[2].id, 22u);
+    EXPECT_EQ(items[2].text, "追加可能なウィンドウはありません");
+    EXPECT_TRUE(items[2].grey);
+    EXPECT_FALSE(items[2].ownerDrawn);
+    EXPECT_EQ(items[2].data, 0u) << Describe(items[2].data);
+}
+
+TEST_F(MenusTest, WindowItemsMeasureByTheirTitleAndDrawTheirSelection) {
+    const HWND brief = OpenWindow("a");
+    const HWND wordy = OpenWindow("a much longer title than the other one");
+    MEASUREITEMSTRUCT a{ODT_MENU, 0, 22, 0, 0, reinterpret_cast<ULONG_PTR>(brief)};
+    MEASUREITEMSTRUCT b{ODT_MENU, 0, 54, 0, 0, reinterpret_cast<ULONG_PTR>(wordy)};
+    OpenBarPopup(3);  // the list takes the menu font
+    EXPECT_TRUE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&a)));
+    EXPECT_TRUE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&b)));
+    EXPECT_EQ(a.itemHeight, static_cast<UINT>(GetSystemMetrics(SM_CYMENU)));
+    EXPECT_EQ(b.itemHeight, a.itemHeight);
+    EXPECT_GT(a.itemWidth, static_cast<UINT>(GetSystemMetrics(SM_CXSMICON) + 8));
+    EXPECT_GT(b.itemWidth, a.itemWidth + 100);
+    MEASUREITEMSTRUCT plain{ODT_MENU, 0, 3, 0, 0, 0};
+    EXPECT_FALSE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&plain)))
+        << "a built-in command draws nothing of its own";
+
+    // Drawn into a bitmap of our own: the selection in the highlight colours.
+    const int width = 300, height = GetSystemMetrics(SM_CYMENU);
+    WindowDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    SelectedObject chosen(dc.get(), bitmap.get());
+    auto draw = [&](UINT state) {
+        DRAWITEMSTRUCT d{ODT_MENU, 0, 54, ODA_DRAWENTIRE, state, nullptr, dc.get(),
+                         {0, 0, width, height}, reinterpret_cast<ULONG_PTR>(wordy)};
+        return SendMessageA(Main(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    };
+    auto count = [&](COLORREF colour) {
+        int n = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) n += GetPixel(dc.get(), x, y) == colour;
+        }
+        return n;
+    };
+    // Pixels other than colour, from x = left on.
+    auto unlike = [&](COLORREF colour, int left) {
+        int n = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = left; x < width; ++x) n += GetPixel(dc.get(), x, y) != colour;
+        }
+        return n;
+    };
+    // Glyph edges may be smoothed: the title shows as pixels unlike the fill.
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const int titleLeft = GetSystemMetrics(SM_CXSMICON) + 8;
+    ASSERT_TRUE(draw(ODS_SELECTED));
+    EXPECT_EQ(GetPixel(dc.get(), width - 1, 0), highlight);
+    EXPECT_GT(unlike(highlight, titleLeft), 0) << "the title";
+
+    const COLORREF back = RGB(10, 200, 30);
+    SetBkColor(dc.get(), back);
+    ASSERT_TRUE(draw(0));
+    EXPECT_EQ(GetPixel(dc.get(), width - 1, 0), back) << "the current background";
+    EXPECT_GT(unlike(back, titleLeft), 0) << "the title";
+    EXPECT_EQ(count(highlight), 0);
+}
+
+// ---- Greying ---------------------------------------------------------------------
+
+TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
+    OnlyPopup("全部", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+                       21});
+    INPUTTAP_End();
+    OpenBarPopup(0);
+    HMENU popup = GetSubMenu(Bar(), 0);
+    auto greyed = [&] {
+        std::vector<UINT> ids;
+        for (UINT id = 1; id <= 21; ++id) {
+            if (Greyed(popup, id)) ids.push_back(id);
+        }
+        return ids;
+    };
+    // An empty pane, not split, the watch off.
+    EXPECT_EQ(greyed(), (Ids{1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+
+    ASSERT_TRUE(INPUTTAP_Start());
+    OpenBarPopup(0);
+    EXPECT_EQ(greyed(), (Ids{1, 2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    INPUTTAP_End();
+
+    ASSERT_TRUE(Add(OpenWindow("held")));
+    OpenBarPopup(0);
+    EXPECT_EQ(greyed(), (Ids{5, 18}));
+
+    // The tab menu is greyed for its own pane.
+    SetTabMenu({6, 4, 5});
+    RightClickTabStrip();
+    ASSERT_EQ(g_open.items.size(), 3u);
+    EXPECT_FALSE(g_open.items[0].grey);
+    EXPECT_FALSE(g_open.items[1].grey);
+    EXPECT_TRUE(g_open.items[2].grey);
+}
+
+TEST_F(MenusTest, SplitCommandsAreGreyedByTheActivePanesSplit) {
+    OnlyPopup("分割", {18, 19, 20});
+    auto greyed = [&] {
+        OpenBarPopup(0);
+        HMENU popup = GetSubMenu(Bar(), 0);
+        Ids ids;
+        for (UINT id : {18u, 19u, 20u}) {
+            if (Greyed(popup, id)) ids.push_back(id);
+        }
+        return ids;
+    };
+    EXPECT_EQ(greyed(), Ids{18}) << "nothing to undo";
+    ASSERT_TRUE(Root().Split(true));
+    EXPECT_EQ(greyed(), Ids{20}) << "top and bottom already";
+    ActivePane() = Root().Child();
+    EXPECT_EQ(greyed(), Ids{18}) << "the child pane is not split";
+    ActivePane() = &Root();
+    ASSERT_TRUE(Root().Split(false));
+    EXPECT_EQ(greyed(), Ids{19}) << "left and right now";
+    Root().Unsplit();
+    EXPECT_EQ(greyed(), Ids{18});
+}
+
+// ---- List commands after their menu is gone ------------------------------------
+
+TEST_F(MenusTest, CtrlRightClickOnTheTabStripCapturesAWindowChosenFromTheMainMenu) {
+    const HWND wanted = OpenWindow("wanted");
+    OnlyPopup("追加", {22});
+    HoldKey(VK_CONTROL, true);
+    RightClickTabStrip({VK_DOWN, VK_RIGHT, VK_RETURN});
+    HoldKey(VK_CONTROL, false);
+
+    ASSERT_TRUE(g_open.seen) << "the main menu opened";
+    EXPECT_EQ(TextsOf(g_open.items), std::vector<std::string>{"追加"});
+    ASSERT_FALSE(g_open.popups[0].empty());
+    EXPECT_EQ(g_open.popups[0][0].data, reinterpret_cast<ULONG_PTR>(wanted))
+        << "the newest window heads the list";
+    // Found through the last highlighted item: the menu was destroyed
+    // before the command was carried out.
+    EXPECT_EQ(LastMenuSelection().id, 22u);
+    EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{wanted});
+    EXPECT_EQ(GetAncestor(wanted, GA_PARENT), Root().DisplayArea());
+}
+
+TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMainWindow) {
+    const HWND held = OpenWindow("held");
+    ASSERT_TRUE(Add(held));
+    RightClickTabStrip({VK_DOWN, VK_RETURN});  // the first entry: "タブ項目を解放"
+    ASSERT_TRUE(g_open.seen);
+    EXPECT_EQ(IdsOf(g_open.items), (Ids{6, 7, 8, 0, 18, 19, 20}));
+    EXPECT_TRUE(WaitUntil([&] { return OnDesktop(held); })) << "released";
+    EXPECT_EQ(Root().TabCount(), 0);
+
+    // A tab menu that starts with the end marker shows nothing.
+    SetTabMenu({});
+    RightClickTabStrip();
+    EXPECT_FALSE(g_open.seen);
+}
+
+TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnotherUnderItsId) {
+    const HWND older = OpenWindow("older");
+    ASSERT_EQ(OpenBarPopup(3)[2].data, reinterpret_cast<ULONG_PTR>(older));  // id 22 on the bar
+    const HWND newer = OpenWindow("newer");
+    SetTabMenu({22});
+    RightClickTabStrip({VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(g_open.seen);
+    ASSERT_EQ(g_open.items[0].data, reinterpret_cast<ULONG_PTR>(newer));
+    ASSERT_EQ(g_open.items[0].id, 22u);
+    // The command comes as WM_COMMAND with the bar to look in.
+    EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 1; }));
+    EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{newer});
+    EXPECT_TRUE(OnDesktop(older));
+}
+
+// ---- Lists of other subsystems ---------------------------------------------------
+
+TEST_F(MenusTest, ListsWithoutTheirProviderShowNothingAndTheirCommandsAreNotHandled) {
+    OnlyPopup("他", {24, 1, 25, 2, 23});
+    const Items items = OpenBarPopup(0);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].id, 1u);
+    EXPECT_EQ(items[1].id, 2u);
+    EXPECT_EQ(items[2].id, 23u);
+    EXPECT_EQ(items[2].text, "有効なツールが登録されていません");
+    EXPECT_TRUE(items[2].grey);
+    for (WPARAM id : {23, 24, 25, 55, 56, 57}) {
+        EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, id, reinterpret_cast<LPARAM>(Bar())), 0)
+            << id;
+    }
+}
+
+// The plug-in host's side of the tool list, slots 2 and 5 loaded.
+class TwoTools : public ToolMenuSource {
+public:
+    bool Loaded(int slot) const override { return slot == 2 || slot == 5; }
+    std::string Name(int slot) const override { return slot == 2 ? "日付" : "写真"; }
+    bool Checked(int slot) const override { return slot == 5; }
+    bool Enabled(int slot) const override { return slot == 2; }
+    void Run(int slot) override { ran.push_back(slot); }
+    std::vector<int> ran;
+};
+
+TEST_F(MenusTest, TheToolListShowsTheSlotsItsSourceHoldsAndRunsTheChosenOne) {
+    TwoTools tools;
+    SetToolMenuSource(&tools);
+    OnlyPopup("道具", {23});
+    const Items items = OpenBarPopup(0);
+    SetToolMenuSource(nullptr);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].id, 2u * 32 + 23);
+    EXPECT_EQ(items[0].text, "日付");
+    EXPECT_EQ(items[0].data, 2u);
+    EXPECT_FALSE(items[0].checked);
+    EXPECT_FALSE(items[0].grey);
+    EXPECT_EQ(items[1].id, 5u * 32 + 23);
+    EXPECT_TRUE(items[1].checked);
+    EXPECT_TRUE(items[1].grey);
+
+    SetToolMenuSource(&tools);
+    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 2 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 1);
+    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 3 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 0)
+        << "no such item";
+    SetToolMenuSource(nullptr);
+    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 2 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 0)
+        << "the slot's plug-in is gone";
+    EXPECT_EQ(tools.ran, std::vector<int>{2});
+}
+
+}  // namespace
