@@ -24,8 +24,7 @@ bool ActivateRunningInstance() {
 int RunMessageLoop() {
     MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HACCEL table = AcceleratorTable::Instance().Handle();
-        if (table && TranslateAcceleratorA(MainWindow(), table, &msg)) continue;
+        if (!AcceleratorTable::Instance().Translate(MainWindow(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

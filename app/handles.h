@@ -42,6 +42,7 @@ struct ModuleDeleter { void operator()(HMODULE h) const { FreeLibrary(h); } };
 struct HookDeleter { void operator()(HHOOK h) const { UnhookWindowsHookEx(h); } };
 struct WindowDeleter { void operator()(HWND h) const { DestroyWindow(h); } };
 struct DcDeleter { void operator()(HDC h) const { DeleteDC(h); } };
+struct AcceleratorDeleter { void operator()(HACCEL h) const { DestroyAcceleratorTable(h); } };
 
 // A kernel handle whose "none" is null (processes, threads, events, mutexes).
 using UniqueHandle = UniqueResource<HANDLE, CloseHandleDeleter>;
@@ -57,6 +58,7 @@ using UniqueHook = UniqueResource<HHOOK, HookDeleter>;
 using UniqueWindow = UniqueResource<HWND, WindowDeleter>;
 // A device context made by CreateCompatibleDC or CreateDC.
 using UniqueDC = UniqueResource<HDC, DcDeleter>;
+using UniqueAccelerators = UniqueResource<HACCEL, AcceleratorDeleter>;
 
 // A window's device context from GetDC: it goes back to the window it came
 // from, so the owner keeps both.

@@ -6,7 +6,10 @@
 #include "app/messages.h"
 #include "app/module_path.h"
 #include "app/settings_files.h"
+#include "commands/accelerators.h"
 #include "commands/command_kinds.h"
+#include "commands/gestures.h"
+#include "commands/menu_settings.h"
 #include "commands/menus.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
@@ -73,6 +76,7 @@ const cMain::Route cMain::kRoutes[] = {
     {PM_NEWWINDOW, &cMain::OnNewWindow},
     {PM_HOOKWHEEL, &cMain::OnHookWheel},
     {PM_HOOKCOMMAND, &cMain::OnHookCommand},
+    {PM_HOOKGESTURE, &cMain::OnHookGesture},
     {PM_APPLYSETTINGS, &cMain::OnApplySettings},
     {PM_TRAYNOTIFY, &cMain::OnTrayNotify},
     {PM_EXECCOMMAND, &cMain::OnExecCommand},
@@ -185,6 +189,7 @@ LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
     INPUTTAP_AccelEnd();
     INPUTTAP_MouseEnd();
     KillTimer(window_, kMenuDataTimer);
+    KillTimer(window_, kGestureForgetTimer);
     launchCaptureArmed_ = false;
     g_mainWindow = nullptr;
     window_ = nullptr;
@@ -234,17 +239,26 @@ LRESULT cMain::OnHookCommand(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+LRESULT cMain::OnHookGesture(WPARAM wParam, LPARAM lParam) {
+    GestureStep(window_, static_cast<int>(wParam), static_cast<int>(lParam));
+    return 0;
+}
+
 LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
     const SystemData& settings = GetSystemData();
     if (settings.showMenu) ShowMenuBar(window_);
     else HideMenuBar(window_);
-    INPUTTAP_MouseStart(settings.wheelSwitchesTabs ? INPUTTAP_MOUSE_WHEEL : 0);
+    AcceleratorTable::Instance().Build(1);
+    int mouseReports = StartGestureRecognition() ? INPUTTAP_MOUSE_MOVE : 0;
+    if (settings.wheelSwitchesTabs) mouseReports |= INPUTTAP_MOUSE_WHEEL;
+    INPUTTAP_MouseStart(mouseReports);
     SetWindowLongA(window_, GWL_EXSTYLE, static_cast<LONG>(settings.mainExStyle));
     RootPane().ApplyLook();
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     DrawMenuBar(window_);
-    INPUTTAP_AccelEnd();
+    if (GetMenuSettings().globalHook) INPUTTAP_AccelStart();
+    else INPUTTAP_AccelEnd();
     SendMessageA(window_, WM_SIZE, 0, 0);
     return 0;
 }

@@ -53,6 +53,7 @@ private:
     LRESULT OnNewWindow(WPARAM, LPARAM);
     LRESULT OnHookWheel(WPARAM, LPARAM);
     LRESULT OnHookCommand(WPARAM, LPARAM);
+    LRESULT OnHookGesture(WPARAM, LPARAM);
     LRESULT OnApplySettings(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     LRESULT OnExecCommand(WPARAM, LPARAM);

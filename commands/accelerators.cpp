@@ -1,8 +1,10 @@
-// The accelerator slots, their defaults and the key texts menus show.
+// The accelerator slots, their defaults, the Win32 table built from them,
+// their place in menu.ini and the key texts menus show.
 #include "commands/accelerators.h"
 
 #include "commands/command_kinds.h"
 #include "commands/command_strings.h"
+#include "inputtap/inputtap.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +17,9 @@ constexpr WORD kDefaultKeys[AcceleratorTable::kSlots] = {
     VK_F6, VK_F7, VK_F8, VK_F9, VK_F10, VK_F11, 'N', 'H', 'V', 0,
 };
 
+static_assert(AcceleratorTable::kSlots == INPUTTAP_ACCEL_SLOTS,
+              "the hook library takes exactly one entry per slot");
+
 }  // namespace
 
 AcceleratorTable& AcceleratorTable::Instance() {
@@ -24,9 +29,8 @@ AcceleratorTable& AcceleratorTable::Instance() {
 
 AcceleratorTable::AcceleratorTable() { SetDefaults(); }
 
-AcceleratorTable::~AcceleratorTable() {
-    if (handle_) DestroyAcceleratorTable(handle_);
-}
+// The Win32 table goes with handle_.
+AcceleratorTable::~AcceleratorTable() = default;
 
 void AcceleratorTable::SetDefaults() {
     for (int slot = 0; slot < kSlots; ++slot) Set(slot, FCONTROL, kDefaultKeys[slot]);
@@ -38,6 +42,108 @@ void AcceleratorTable::Set(int slot, BYTE modifiers, WORD key) {
     keys_[slot] = key;
 }
 
+bool AcceleratorTable::Build(WORD firstId) {
+    handle_.reset();
+    ACCEL entries[kSlots] = {};
+    int count = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        if (keys_[slot] == 0) continue;
+        entries[count++] = ACCEL{static_cast<BYTE>(modifiers_[slot] | FVIRTKEY), keys_[slot],
+                                 static_cast<WORD>(firstId + slot)};
+    }
+    // The library gets the whole array, also when it holds no key, so that
+    // keys taken away stop working desktop-wide too.
+    INPUTTAP_SetAccelKey(entries);
+    if (count == 0) return false;
+    handle_.reset(CreateAcceleratorTableA(entries, count));
+    return static_cast<bool>(handle_);
+}
+
+// Not against the main window itself: when a command's id is also the id
+// of a popup in the window's menu bar (the bar's popups are numbered 0 to 7
+// and stay empty until opened), Wine 8 crashes inside TranslateAccelerator
+// while it looks the command up in that menu. A window without a menu takes
+// the keys exactly the same way and passes the WM_COMMAND on unchanged.
+bool AcceleratorTable::Translate(HWND mainWindow, MSG* message) {
+    if (!handle_ || !mainWindow) return true;
+    return !TranslateAcceleratorA(Target(mainWindow), handle_.get(), message);
+}
+
+HWND AcceleratorTable::Target(HWND mainWindow) {
+    if (!target_) {
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &AcceleratorTable::TargetProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = menu_ini::kAcceleratorTargetClass;
+        if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+            target_.reset(CreateWindowExA(0, menu_ini::kAcceleratorTargetClass, "", 0, 0, 0, 0,
+                                          0, HWND_MESSAGE, nullptr, instance, nullptr));
+        }
+        // Without it, the main window it is, as it would be anyway.
+        if (!target_) return mainWindow;
+    }
+    SetWindowLongPtrA(target_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mainWindow));
+    return target_.get();
+}
+
+LRESULT CALLBACK AcceleratorTable::TargetProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    const auto main = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_COMMAND && main) return SendMessageA(main, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void AcceleratorTable::Load(const char* menuIni) {
+    for (int slot = 0; slot < kSlots; ++slot) {
+        char key[8];
+        std::snprintf(key, sizeof key, menu_ini::kSlotKeyFormat, slot);
+        const UINT modifiers = GetPrivateProfileIntA(menu_ini::kModifiersSection, key, 0, menuIni);
+        const UINT vk = GetPrivateProfileIntA(menu_ini::kVirtualKeySection, key, 0, menuIni);
+        Set(slot, static_cast<BYTE>(modifiers), static_cast<WORD>(vk));
+    }
+}
+
+void AcceleratorTable::Save(const char* menuIni) const {
+    for (int slot = 0; slot < kSlots; ++slot) {
+        char key[8], value[16];
+        std::snprintf(key, sizeof key, menu_ini::kSlotKeyFormat, slot);
+        std::snprintf(value, sizeof value, menu_ini::kSlotValueFormat, modifiers_[slot]);
+        WritePrivateProfileStringA(menu_ini::kModifiersSection, key, value, menuIni);
+        std::snprintf(value, sizeof value, menu_ini::kSlotValueFormat, keys_[slot]);
+        WritePrivateProfileStringA(menu_ini::kVirtualKeySection, key, value, menuIni);
+    }
+}
+
+namespace {
+
+// Keys that share their scan code with a key of the numeric keypad and
+// differ from it only by the extended-key flag.
+bool IsExtendedKey(WORD key) {
+    switch (key) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
+    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+    case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_NUMLOCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+void KeyName(WORD key, char* name, int size) {
+    if (size <= 0) return;
+    name[0] = '\0';
+    // The scan code in bits 16 to 23. Without the extended-key flag (bit
+    // 24) the arrows and their neighbours would be named as the keypad's
+    // keys ("Num 6" for Right).
+    LONG argument = static_cast<LONG>(MapVirtualKeyA(key, 0) & 0xFF) << 16;
+    if (IsExtendedKey(key)) argument |= 1L << 24;
+    GetKeyNameTextA(argument, name, size);
+}
+
 const char* HotkeyText(BYTE modifiers, WORD key) {
     static char text[64];
     text[0] = '\0';
@@ -45,9 +151,8 @@ const char* HotkeyText(BYTE modifiers, WORD key) {
     if (modifiers & FCONTROL) std::strcat(text, menu_ini::kCtrlPrefix);
     if (modifiers & FALT) std::strcat(text, menu_ini::kAltPrefix);
     if (modifiers & FSHIFT) std::strcat(text, menu_ini::kShiftPrefix);
-    char name[32] = "";
-    const LONG scanCode = static_cast<LONG>(MapVirtualKeyA(key, 0));
-    GetKeyNameTextA(scanCode << 16, name, sizeof name);
+    char name[32];
+    KeyName(key, name, sizeof name);
     std::strncat(text, name, sizeof text - std::strlen(text) - 1);
     return text;
 }

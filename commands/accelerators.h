@@ -4,6 +4,8 @@
 // Slot i belongs to command i + 1.
 #pragma once
 
+#include "app/handles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -28,10 +30,30 @@ public:
     WORD Key(int slot) const { return keys_[slot]; }
     void Set(int slot, BYTE modifiers, WORD key);
 
-    HACCEL Handle() const { return handle_; }
+    // Makes the Win32 table anew from the slots that have a key, in slot
+    // order, slot i giving command firstId + i, and hands the same entries
+    // to the input-hook library. False when no table was made (no key at
+    // all, or the system refused).
+    bool Build(WORD firstId);
+    // For the message loop: false when the message was a key of the table
+    // and has become the main window's WM_COMMAND, so it goes no further.
+    bool Translate(HWND mainWindow, MSG* message);
+
+    HACCEL Handle() const { return handle_.get(); }
+
+    // [MODIFIERS] and [VIRTUALKEY] of menu.ini. Reading takes a missing
+    // value as 0: once the file exists, only the keys it names are set.
+    void Load(const char* menuIni);
+    void Save(const char* menuIni) const;
 
 private:
-    HACCEL handle_ = nullptr;
+    static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND Target(HWND mainWindow);
+
+    UniqueAccelerators handle_;
+    // Keys are translated against this window, which hands each command on
+    // to the main window (see Translate).
+    UniqueWindow target_;
     BYTE modifiers_[kSlots] = {};
     WORD keys_[kSlots] = {};
 };
@@ -39,6 +61,9 @@ private:
 // "Ctrl + ", "Alt + ", "Shift + " as flagged, then the key's name; empty
 // for key 0. One static buffer, valid until the next call.
 const char* HotkeyText(BYTE modifiers, WORD key);
+
+// The keyboard layout's name of a virtual key, at most size - 1 bytes.
+void KeyName(WORD key, char* name, int size);
 
 // The menu text of built-in command kind (1 to 21): the command text, and
 // with withKey, a tab and the key text when the command has a key.

@@ -20,6 +20,38 @@ inline constexpr char kCtrlPrefix[] = "Ctrl + ";
 inline constexpr char kAltPrefix[] = "Alt + ";
 inline constexpr char kShiftPrefix[] = "Shift + ";
 
+// The hidden window that accelerator keys are translated against.
+inline constexpr char kAcceleratorTargetClass[] = "panelry_accelerator_class";
+
+// Accelerator slots: one key per slot number ("0" to "20") in each section.
+inline constexpr char kModifiersSection[] = "MODIFIERS";
+inline constexpr char kVirtualKeySection[] = "VIRTUALKEY";
+inline constexpr char kSlotKeyFormat[] = "%d";
+inline constexpr char kSlotValueFormat[] = "%d";
+
+// Mouse gestures: the thresholds and one "No%d" per command (1 to 21).
+inline constexpr char kGestureSection[] = "MOUSEGESTURE";
+inline constexpr char kBorderKey[] = "BORDER";
+inline constexpr char kElapseKey[] = "ELAPSE";
+inline constexpr char kGestureKeyFormat[] = "No%d";
+inline constexpr char kBorderFormat[] = "%d";
+inline constexpr char kElapseFormat[] = "%u";
+// Strokes up, down, left, right: the file's letters and the ones shown.
+inline constexpr char kFileUp[] = "U";
+inline constexpr char kFileDown[] = "D";
+inline constexpr char kFileLeft[] = "L";
+inline constexpr char kFileRight[] = "R";
+inline constexpr char kShownUp[] = "↑";
+inline constexpr char kShownDown[] = "↓";
+inline constexpr char kShownLeft[] = "←";
+inline constexpr char kShownRight[] = "→";
+// The key held during a gesture: "+16" in the file, "(Shift)" when shown.
+inline constexpr char kFileHoldKeyFormat[] = "+%d";
+inline constexpr char kShownLeftButton[] = "(左)";
+inline constexpr char kShownRightButton[] = "(右)";
+inline constexpr char kShownHoldKeyOpen[] = "(";
+inline constexpr char kShownHoldKeyClose[] = ")";
+
 inline constexpr char kDefaultTitle0[] = "タブ(&T)";
 inline constexpr char kDefaultTitle1[] = "操作(&E)";
 inline constexpr char kDefaultTitle2[] = "スタート(&S)";

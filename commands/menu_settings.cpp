@@ -1,8 +1,10 @@
 // The menu model's defaults and its sections of menu.ini.
 #include "commands/menu_settings.h"
 
+#include "commands/accelerators.h"
 #include "commands/command_kinds.h"
 #include "commands/command_strings.h"
+#include "commands/gestures.h"
 #include "settings/profile_hex.h"
 
 #include <windows.h>
@@ -53,8 +55,10 @@ MenuSettings& GetMenuSettings() {
     return settings;
 }
 
-void LoadMenuSettings(const char* menuIni) {
-    if (GetFileAttributesA(menuIni) == INVALID_FILE_ATTRIBUTES) return;
+namespace {
+
+// [MAIN], [TAB], [HOTKEY] and the accelerator sections of an existing file.
+void LoadMenuModel(const char* menuIni) {
     MenuSettings& m = GetMenuSettings();
     profile_hex::ReadStruct(menuIni, menu_ini::kMainSection, menu_ini::kMainItemsKey,
                             m.mainMenuItems, sizeof m.mainMenuItems);
@@ -73,6 +77,17 @@ void LoadMenuSettings(const char* menuIni) {
     GetPrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kHookKey, menu_ini::kFalse, flag,
                              sizeof flag, menuIni);
     m.globalHook = IsTrue(flag);
+    // Once the file exists, a command it gives no key has none.
+    AcceleratorTable::Instance().Load(menuIni);
+}
+
+}  // namespace
+
+void LoadMenuSettings(const char* menuIni) {
+    AcceleratorTable::Instance().SetDefaults();
+    if (GetFileAttributesA(menuIni) != INVALID_FILE_ATTRIBUTES) LoadMenuModel(menuIni);
+    // Also without the file, so that its defaults always apply.
+    GestureTable::Instance().Load(menuIni);
 }
 
 void SaveMenuSettings(const char* menuIni) {
@@ -90,4 +105,6 @@ void SaveMenuSettings(const char* menuIni) {
                                m.drawHotkeys ? menu_ini::kTrue : menu_ini::kFalse, menuIni);
     WritePrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kHookKey,
                                m.globalHook ? menu_ini::kTrue : menu_ini::kFalse, menuIni);
+    AcceleratorTable::Instance().Save(menuIni);
+    GestureTable::Instance().Save(menuIni);
 }

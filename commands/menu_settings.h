@@ -26,7 +26,9 @@ MenuSettings DefaultMenuSettings();
 // The process-wide model.
 MenuSettings& GetMenuSettings();
 
-// [MAIN], [TAB] and [HOTKEY] of menuIni; a missing file leaves the defaults,
-// and a struct value of the wrong length or checksum is ignored as a whole.
+// [MAIN], [TAB], [HOTKEY], the accelerator keys and the mouse gestures of
+// menuIni. The keys start from their defaults; a missing file leaves every
+// default, and a struct value of the wrong length or checksum is ignored as
+// a whole. The gesture section is read in any case, so its defaults apply.
 void LoadMenuSettings(const char* menuIni);
 void SaveMenuSettings(const char* menuIni);

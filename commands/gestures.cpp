@@ -1,0 +1,226 @@
+// The gesture table, its [MOUSEGESTURE] section, the recognizer that turns
+// cursor movement into strokes and commands, and the gesture texts.
+#include "commands/gestures.h"
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "commands/accelerators.h"
+#include "commands/command_strings.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kGroups = 8;  // strokes a 32-bit code holds
+constexpr int kMaxParsed = 256;
+constexpr std::size_t kMaxSuffix = 15;
+
+const char* StrokeLetter(DWORD stroke, bool fileForm) {
+    switch (stroke) {
+    case kStrokeUp: return fileForm ? menu_ini::kFileUp : menu_ini::kShownUp;
+    case kStrokeDown: return fileForm ? menu_ini::kFileDown : menu_ini::kShownDown;
+    case kStrokeLeft: return fileForm ? menu_ini::kFileLeft : menu_ini::kShownLeft;
+    case kStrokeRight: return fileForm ? menu_ini::kFileRight : menu_ini::kShownRight;
+    default: return nullptr;
+    }
+}
+
+// Bytes of text that fit into limit without splitting a double-byte
+// character of the code page.
+std::size_t WholeCharacters(const char* text, std::size_t limit) {
+    std::size_t n = 0;
+    while (text[n]) {
+        const std::size_t width =
+            IsDBCSLeadByte(static_cast<BYTE>(text[n])) && text[n + 1] ? 2 : 1;
+        if (n + width > limit) break;
+        n += width;
+    }
+    return n;
+}
+
+void ShownHoldKey(BYTE holdKey, char* suffix, std::size_t size) {
+    if (holdKey == VK_LBUTTON) {
+        std::snprintf(suffix, size, "%s", menu_ini::kShownLeftButton);
+        return;
+    }
+    if (holdKey == VK_RBUTTON) {
+        std::snprintf(suffix, size, "%s", menu_ini::kShownRightButton);
+        return;
+    }
+    char name[32];
+    KeyName(holdKey, name, sizeof name);
+    const std::size_t room = kMaxSuffix - std::strlen(menu_ini::kShownHoldKeyOpen) -
+                             std::strlen(menu_ini::kShownHoldKeyClose);
+    name[WholeCharacters(name, room)] = '\0';
+    std::snprintf(suffix, size, "%s%s%s", menu_ini::kShownHoldKeyOpen, name,
+                  menu_ini::kShownHoldKeyClose);
+}
+
+}  // namespace
+
+GestureTable& GestureTable::Instance() {
+    static GestureTable table;
+    return table;
+}
+
+void GestureTable::Clear() {
+    for (int slot = 0; slot < kSlots; ++slot) Set(slot, 0, 0);
+    SetBorder(kDefaultBorder);
+    elapse_ = kDefaultElapse;
+}
+
+void GestureTable::Set(int slot, DWORD strokes, BYTE holdKey) {
+    if (slot < 0 || slot >= kSlots) return;
+    strokes_[slot] = strokes;
+    holdKeys_[slot] = holdKey;
+}
+
+bool GestureTable::AnyGesture() const {
+    for (DWORD code : strokes_) {
+        if (code != 0) return true;
+    }
+    return false;
+}
+
+void GestureTable::SetBorder(int pixels) {
+    border_ = pixels;
+    // A border beyond 46340 pixels would overflow the square; it cannot be
+    // reached on any screen, so the largest value stands for it.
+    const long long squared = static_cast<long long>(pixels) * pixels;
+    borderSquared_ = squared > INT_MAX ? INT_MAX : static_cast<int>(squared);
+}
+
+void GestureTable::Load(const char* menuIni) {
+    SetBorder(static_cast<int>(GetPrivateProfileIntA(menu_ini::kGestureSection,
+                                                     menu_ini::kBorderKey, kDefaultBorder,
+                                                     menuIni)));
+    elapse_ = GetPrivateProfileIntA(menu_ini::kGestureSection, menu_ini::kElapseKey,
+                                    kDefaultElapse, menuIni);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        Set(slot, 0, 0);
+        char key[16], text[kMaxParsed + 4] = "";
+        std::snprintf(key, sizeof key, menu_ini::kGestureKeyFormat, slot + 1);
+        GetPrivateProfileStringA(menu_ini::kGestureSection, key, "", text, sizeof text, menuIni);
+        const ParsedGesture gesture = ParseGesture(text);
+        Set(slot, gesture.code, gesture.holdKey);
+    }
+}
+
+void GestureTable::Save(const char* menuIni) const {
+    char value[16];
+    std::snprintf(value, sizeof value, menu_ini::kBorderFormat, border_);
+    WritePrivateProfileStringA(menu_ini::kGestureSection, menu_ini::kBorderKey, value, menuIni);
+    std::snprintf(value, sizeof value, menu_ini::kElapseFormat, elapse_);
+    WritePrivateProfileStringA(menu_ini::kGestureSection, menu_ini::kElapseKey, value, menuIni);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        char key[16];
+        std::snprintf(key, sizeof key, menu_ini::kGestureKeyFormat, slot + 1);
+        WritePrivateProfileStringA(menu_ini::kGestureSection, key,
+                                   GestureText(strokes_[slot], holdKeys_[slot], true), menuIni);
+    }
+}
+
+GestureRecognizer& Recognizer() {
+    static GestureRecognizer recognizer{};
+    return recognizer;
+}
+
+bool StartGestureRecognition() {
+    const HWND main = MainWindow();
+    if (main) KillTimer(main, kGestureForgetTimer);
+    const GestureTable& table = GestureTable::Instance();
+    if (!table.AnyGesture()) return false;
+    GestureRecognizer& r = Recognizer();
+    GetCursorPos(&r.lastPoint);
+    r.sequence = 0;
+    r.liveMask = 0;
+    // Without a main window there is nobody to post commands to, nor a
+    // window to carry the timer.
+    if (main) SetTimer(main, kGestureForgetTimer, table.Elapse(), &ForgetStroke);
+    return true;
+}
+
+void CALLBACK ForgetStroke(HWND, UINT, UINT_PTR, DWORD) { Recognizer().liveMask >>= 4; }
+
+void GestureStep(HWND mainWindow, int x, int y) {
+    const GestureTable& table = GestureTable::Instance();
+    GestureRecognizer& r = Recognizer();
+    // 64 bits: a far jump of a pointer reported at odd coordinates must not
+    // wrap into a short movement.
+    const long long dx = static_cast<long long>(x) - r.lastPoint.x;
+    const long long dy = static_cast<long long>(y) - r.lastPoint.y;
+    if (dx * dx + dy * dy < table.BorderSquared()) return;
+    r.lastPoint = POINT{x, y};
+    r.sequence &= r.liveMask;
+
+    // A diagonal of equal sides counts as vertical.
+    DWORD stroke;
+    if (std::llabs(dx) > std::llabs(dy)) stroke = dx < 0 ? kStrokeLeft : kStrokeRight;
+    else stroke = dy < 0 ? kStrokeUp : kStrokeDown;
+    // A stroke in the direction of the last remembered one continues it.
+    if ((r.sequence & 0xF) != stroke) {
+        r.sequence = r.sequence << 4 | stroke;
+        r.liveMask = r.liveMask << 4 | 0xF;
+    }
+
+    for (int slot = 0; slot < GestureTable::kSlots; ++slot) {
+        const DWORD code = table.Strokes(slot);
+        if (code == 0) continue;
+        const BYTE holdKey = table.HoldKey(slot);
+        if (holdKey != 0 && GetKeyState(holdKey) >= 0) continue;
+        // Each stroke is one bit of its group, so this holds exactly when the
+        // latest strokes end with the slot's gesture.
+        if ((r.sequence & code) == code) {
+            r.sequence = 0;
+            PostMessageA(mainWindow, WM_COMMAND, static_cast<WPARAM>(slot + 1), 0);
+            return;
+        }
+    }
+}
+
+const char* GestureText(DWORD code, BYTE holdKey, bool fileForm) {
+    static char text[64];
+    text[0] = '\0';
+    // From the lowest group, the last stroke, each letter goes in front.
+    for (int group = 0; group < kGroups; ++group) {
+        const char* letter = StrokeLetter(code >> (group * 4) & 0xF, fileForm);
+        if (!letter) continue;
+        const std::size_t length = std::strlen(letter);
+        std::memmove(text + length, text, std::strlen(text) + 1);
+        std::memcpy(text, letter, length);
+    }
+    if (text[0] == '\0' || holdKey == 0) return text;
+    char suffix[kMaxSuffix + 1];
+    if (fileForm) std::snprintf(suffix, sizeof suffix, menu_ini::kFileHoldKeyFormat, holdKey);
+    else ShownHoldKey(holdKey, suffix, sizeof suffix);
+    std::strncat(text, suffix, sizeof text - std::strlen(text) - 1);
+    return text;
+}
+
+ParsedGesture ParseGesture(const char* text) {
+    ParsedGesture gesture{0, 0};
+    if (!text) return gesture;
+    for (int i = 0; i < kMaxParsed && text[i]; ++i) {
+        DWORD stroke = 0;
+        switch (text[i]) {
+        case 'U': case 'u': stroke = kStrokeUp; break;
+        case 'D': case 'd': stroke = kStrokeDown; break;
+        case 'L': case 'l': stroke = kStrokeLeft; break;
+        case 'R': case 'r': stroke = kStrokeRight; break;
+        case '+': {
+            // The digits, within the characters still to be read.
+            char number[kMaxParsed + 1] = "";
+            std::strncpy(number, text + i + 1, static_cast<std::size_t>(kMaxParsed - i - 1));
+            gesture.holdKey = static_cast<BYTE>(std::strtoul(number, nullptr, 10));
+            return gesture;
+        }
+        default:
+            return gesture;
+        }
+        gesture.code = gesture.code << 4 | stroke;
+    }
+    return gesture;
+}

@@ -1,0 +1,306 @@
+// Accelerator keys: the Win32 table built from the slots (read back from the
+// system), the message loop's translation into the main window's commands,
+// the slots' place in menu.ini and the key texts.
+#include "commands/accelerators.h"
+
+#include "commands/command_kinds.h"
+#include "commands/menu_settings.h"
+#include "tests/support/fresh_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using testing_support::FreshSettings;
+using testing_support::IniValue;
+using testing_support::ReadFileText;
+using testing_support::WriteFileText;
+
+namespace {
+
+struct Entry {
+    BYTE flags;
+    WORD key;
+    WORD command;
+    bool operator==(const Entry& o) const {
+        return flags == o.flags && key == o.key && command == o.command;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Entry& e) {
+    return out << "{flags " << int(e.flags) << ", key " << e.key << ", command " << e.command
+               << "}";
+}
+
+// The entries of the table as the system holds them.
+std::vector<Entry> TableEntries() {
+    const HACCEL table = AcceleratorTable::Instance().Handle();
+    std::vector<Entry> entries;
+    if (!table) return entries;
+    const int count = CopyAcceleratorTableA(table, nullptr, 0);
+    std::vector<ACCEL> copy(static_cast<std::size_t>(count));
+    CopyAcceleratorTableA(table, copy.data(), count);
+    for (const ACCEL& a : copy) entries.push_back({a.fVirt, a.key, a.cmd});
+    return entries;
+}
+
+// A window standing in for the main window: keeps the WM_COMMANDs it gets.
+class CommandSink {
+public:
+    CommandSink() {
+        static const ATOM registered = [] {
+            WNDCLASSEXA wc{};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = Proc;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "AcceleratorCommandSink";
+            return RegisterClassExA(&wc);
+        }();
+        if (registered) {
+            window_.reset(CreateWindowExA(0, "AcceleratorCommandSink", "", WS_OVERLAPPEDWINDOW, 0,
+                                          0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                          nullptr));
+        }
+        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    HWND get() const { return window_.get(); }
+    std::vector<WPARAM> commands;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<CommandSink*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == WM_COMMAND) self->commands.push_back(wParam);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    UniqueWindow window_;
+};
+
+// Modifiers as GetKeyState reports them to this thread, which is what the
+// translation reads.
+void HoldModifiers(BYTE flags) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = (flags & FCONTROL) ? 0x80 : 0;
+    keys[VK_MENU] = (flags & FALT) ? 0x80 : 0;
+    keys[VK_SHIFT] = (flags & FSHIFT) ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+class AcceleratorTest : public ::testing::Test {
+protected:
+    // Other tests of this program load menu files of their own.
+    void SetUp() override { AcceleratorTable::Instance().SetDefaults(); }
+    void TearDown() override {
+        HoldModifiers(0);
+        AcceleratorTable::Instance().SetDefaults();
+        AcceleratorTable::Instance().Build(1);
+    }
+
+    // A key as the message loop would get it, for window; true when it goes
+    // on to TranslateMessage and DispatchMessage.
+    bool Translate(HWND target, WORD key, BYTE modifiers, HWND main) {
+        HoldModifiers(modifiers);
+        MSG msg{};
+        msg.hwnd = target;
+        msg.message = (modifiers & FALT) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        msg.wParam = key;
+        msg.lParam = 1;
+        const bool passedOn = AcceleratorTable::Instance().Translate(main, &msg);
+        HoldModifiers(0);
+        return passedOn;
+    }
+
+    FreshSettings settings;
+    std::string ini = settings.Dir().File("menu.ini");
+};
+
+TEST_F(AcceleratorTest, WithoutMenuIniTheTwentyDefaultKeysAreInTheTable) {
+    // Whatever the slots held before, the load starts from the defaults.
+    AcceleratorTable::Instance().Set(1, FALT, VK_F12);
+    LoadMenuSettings(ini.c_str());
+    ASSERT_TRUE(AcceleratorTable::Instance().Build(1));
+
+    const WORD keys[] = {VK_LEFT, VK_RIGHT, 'A', VK_F1, VK_F2, 'R', 'I', 'C', VK_F3, VK_F4,
+                         VK_F5, VK_F6, VK_F7, VK_F8, VK_F9, VK_F10, VK_F11, 'N', 'H', 'V'};
+    std::vector<Entry> expected;
+    for (WORD i = 0; i < 20; ++i) {
+        expected.push_back({FVIRTKEY | FCONTROL, keys[i], static_cast<WORD>(i + 1)});
+    }
+    EXPECT_EQ(TableEntries(), expected) << "\"設定\" (command 21) has no key";
+    EXPECT_EQ(AcceleratorTable::Instance().Key(20), 0);
+    EXPECT_EQ(CommandItemText(kSettings, true), "設定");
+}
+
+TEST_F(AcceleratorTest, TheFirstIdNumbersTheCommands) {
+    AcceleratorTable& table = AcceleratorTable::Instance();
+    for (int slot = 0; slot < AcceleratorTable::kSlots; ++slot) table.Set(slot, 0, 0);
+    table.Set(4, FSHIFT, VK_F5);
+    ASSERT_TRUE(table.Build(100));
+    EXPECT_EQ(TableEntries(), (std::vector<Entry>{{FVIRTKEY | FSHIFT, VK_F5, 104}}));
+}
+
+TEST_F(AcceleratorTest, AMenuIniWithoutVirtualKeysLeavesEveryCommandWithoutAKey) {
+    AcceleratorTable::Instance().Build(1);
+    ASSERT_NE(AcceleratorTable::Instance().Handle(), nullptr);
+    WriteFileText(ini, "[HOTKEY]\r\nDRAW=true\r\n[MODIFIERS]\r\n0=8\r\n1=8\r\n");
+    LoadMenuSettings(ini.c_str());
+    for (int slot = 0; slot < AcceleratorTable::kSlots; ++slot) {
+        EXPECT_EQ(AcceleratorTable::Instance().Key(slot), 0) << slot;
+    }
+    EXPECT_EQ(AcceleratorTable::Instance().Modifiers(0), FCONTROL);
+    EXPECT_EQ(AcceleratorTable::Instance().Modifiers(2), 0) << "a missing value reads as 0";
+
+    EXPECT_FALSE(AcceleratorTable::Instance().Build(1));
+    EXPECT_EQ(AcceleratorTable::Instance().Handle(), nullptr) << "the previous table is gone";
+    EXPECT_EQ(CommandItemText(kSelectNextTab, true), "右隣のタブを選択");
+
+    CommandSink main;
+    EXPECT_TRUE(Translate(main.get(), VK_RIGHT, FCONTROL, main.get())) << "nothing to translate";
+    EXPECT_TRUE(main.commands.empty());
+}
+
+TEST_F(AcceleratorTest, TwoSlotsWithTheSameKeysBothEnterTheTableInSlotOrder) {
+    WriteFileText(ini, "[MODIFIERS]\r\n5=12\r\n2=12\r\n9=0\r\n"
+                       "[VIRTUALKEY]\r\n5=39\r\n2=39\r\n9=123\r\n");
+    LoadMenuSettings(ini.c_str());
+    ASSERT_TRUE(AcceleratorTable::Instance().Build(1));
+    EXPECT_EQ(TableEntries(), (std::vector<Entry>{{FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, 3},
+                                                  {FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, 6},
+                                                  {FVIRTKEY, VK_F12, 10}}));
+
+    // The first of the two wins; a key without modifiers is a plain key.
+    CommandSink main;
+    EXPECT_FALSE(Translate(main.get(), VK_RIGHT, FCONTROL | FSHIFT, main.get()));
+    EXPECT_FALSE(Translate(main.get(), VK_F12, 0, main.get()));
+    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(3, 1), MAKEWPARAM(10, 1)}))
+        << "accelerator commands carry 1 in the high word";
+}
+
+TEST_F(AcceleratorTest, TranslationTakesOnlyTheTablesKeysAndReachesTheMainWindow) {
+    LoadMenuSettings(ini.c_str());
+    ASSERT_TRUE(AcceleratorTable::Instance().Build(1));
+    CommandSink main, focused;
+
+    // A key pressed in another of the program's windows becomes the main
+    // window's command.
+    EXPECT_FALSE(Translate(focused.get(), VK_RIGHT, FCONTROL, main.get()));
+    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(2, 1)}));
+    EXPECT_TRUE(focused.commands.empty());
+
+    EXPECT_TRUE(Translate(focused.get(), VK_RIGHT, 0, main.get())) << "Ctrl missing";
+    EXPECT_TRUE(Translate(focused.get(), VK_RIGHT, FCONTROL | FSHIFT, main.get()))
+        << "Shift as well";
+    EXPECT_TRUE(Translate(focused.get(), VK_UP, FCONTROL, main.get())) << "no such key";
+    EXPECT_EQ(main.commands.size(), 1u);
+}
+
+// The main menu bar numbers its popups 0 to 7, and a popup stays empty until
+// it opens: the command of a key can be the id of a popup and of nothing else
+// in the bar, which Wine 8's own translation does not survive.
+TEST_F(AcceleratorTest, AMenuBarPopupWithTheCommandsIdDoesNotStopTheKey) {
+    LoadMenuSettings(ini.c_str());
+    ASSERT_TRUE(AcceleratorTable::Instance().Build(1));
+    CommandSink main;
+    UniqueMenu bar(CreateMenu());
+    for (UINT id = 0; id < 4; ++id) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        item.wID = id;
+        item.hSubMenu = CreatePopupMenu();
+        char text[] = "popup";
+        item.dwTypeData = text;
+        ASSERT_TRUE(InsertMenuItemA(bar.get(), id, TRUE, &item));
+    }
+    ASSERT_TRUE(SetMenu(main.get(), bar.get()));
+
+    EXPECT_FALSE(Translate(main.get(), VK_RIGHT, FCONTROL, main.get()));
+    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(2, 1)}));
+    SetMenu(main.get(), nullptr);
+}
+
+TEST_F(AcceleratorTest, KeysAreWrittenSlotBySlotAndReadBack) {
+    AcceleratorTable& table = AcceleratorTable::Instance();
+    table.Set(0, FALT | FSHIFT, VK_F9);
+    table.Set(7, 0, 0);
+    table.Set(20, FCONTROL | FALT, 'S');
+    SaveMenuSettings(ini.c_str());
+
+    EXPECT_EQ(IniValue(ini, "MODIFIERS", "0"), "20");
+    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "0"), "120");
+    EXPECT_EQ(IniValue(ini, "MODIFIERS", "1"), "8");
+    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "1"), "39");
+    EXPECT_EQ(IniValue(ini, "MODIFIERS", "7"), "0");
+    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "7"), "0");
+    EXPECT_EQ(IniValue(ini, "MODIFIERS", "20"), "24");
+    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "20"), "83");
+    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "21", "none"), "none") << "21 slots";
+    // The sections in their places of the file.
+    const std::string text = ReadFileText(ini);
+    const auto hotkey = text.find("[HOTKEY]"), modifiers = text.find("[MODIFIERS]"),
+               keys = text.find("[VIRTUALKEY]"), gestures = text.find("[MOUSEGESTURE]");
+    ASSERT_NE(modifiers, std::string::npos);
+    ASSERT_NE(keys, std::string::npos);
+    EXPECT_LT(hotkey, modifiers);
+    EXPECT_LT(modifiers, keys);
+    EXPECT_LT(keys, gestures);
+
+    table.SetDefaults();
+    LoadMenuSettings(ini.c_str());
+    EXPECT_EQ(table.Modifiers(0), FALT | FSHIFT);
+    EXPECT_EQ(table.Key(0), VK_F9);
+    EXPECT_EQ(table.Key(7), 0);
+    EXPECT_EQ(table.Modifiers(20), FCONTROL | FALT);
+    EXPECT_EQ(table.Key(20), 'S');
+    EXPECT_EQ(table.Key(1), VK_RIGHT);
+    EXPECT_EQ(table.Modifiers(1), FCONTROL);
+}
+
+std::string Name(WORD key) {
+    char name[32];
+    KeyName(key, name, sizeof name);
+    return name;
+}
+
+TEST_F(AcceleratorTest, HotkeyTextNamesCtrlAltShiftInThisOrderThenTheKey) {
+    ASSERT_FALSE(Name(VK_F5).empty());
+    EXPECT_EQ(std::string(HotkeyText(FCONTROL | FSHIFT, VK_F5)), "Ctrl + Shift + " + Name(VK_F5));
+    EXPECT_EQ(std::string(HotkeyText(FSHIFT | FALT | FCONTROL, 'A')),
+              "Ctrl + Alt + Shift + " + Name('A'));
+    EXPECT_EQ(std::string(HotkeyText(FALT, VK_F1)), "Alt + " + Name(VK_F1));
+    EXPECT_EQ(std::string(HotkeyText(0, VK_F12)), Name(VK_F12));
+    EXPECT_STREQ(HotkeyText(FCONTROL | FALT | FSHIFT, 0), "") << "no key, no text";
+    EXPECT_STREQ(HotkeyText(0, 0), "");
+}
+
+// The layout's name of a scan code, with or without the extended-key flag.
+std::string ScanCodeName(WORD key, bool extended) {
+    char name[32] = "";
+    const LONG scanCode = static_cast<LONG>(MapVirtualKeyA(key, 0) & 0xFF);
+    GetKeyNameTextA(scanCode << 16 | (extended ? 1L << 24 : 0), name, sizeof name);
+    return name;
+}
+
+// The arrows and their neighbours share their scan codes with keys of the
+// numeric keypad; only the extended-key flag tells them apart.
+TEST_F(AcceleratorTest, ArrowKeysAreNotNamedAsTheKeypadsKeys) {
+    for (WORD key : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
+                     VK_INSERT, VK_DELETE}) {
+        ASSERT_NE(ScanCodeName(key, true), ScanCodeName(key, false)) << key;
+        EXPECT_EQ(Name(key), ScanCodeName(key, true)) << key;
+    }
+    EXPECT_EQ(Name(VK_F5), ScanCodeName(VK_F5, false)) << "other keys as they are";
+    EXPECT_EQ(CommandItemText(kSelectNextTab, true),
+              "右隣のタブを選択\tCtrl + " + ScanCodeName(VK_RIGHT, true));
+}
+
+TEST_F(AcceleratorTest, CommandItemTextAddsTheKeyOnlyWhenAskedAndPresent) {
+    LoadMenuSettings(ini.c_str());
+    EXPECT_EQ(CommandItemText(kCloseTab, true), "タブ項目を閉じる\tCtrl + " + Name('C'));
+    EXPECT_EQ(CommandItemText(kCloseTab, false), "タブ項目を閉じる");
+    AcceleratorTable::Instance().Set(kCloseTab - 1, FCONTROL, 0);
+    EXPECT_EQ(CommandItemText(kCloseTab, true), "タブ項目を閉じる") << "modifiers alone are no key";
+}
+
+}  // namespace

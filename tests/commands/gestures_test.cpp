@@ -1,0 +1,384 @@
+// Mouse gestures: the recognizer fed with movement reports as the hook
+// library sends them, the gesture texts, the [MOUSEGESTURE] section, and the
+// forgetting timer on a real main window.
+#include "commands/gestures.h"
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "commands/accelerators.h"
+#include "commands/menu_settings.h"
+#include "tabs/pane.h"
+#include "tests/support/fresh_settings.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using testing_support::FreshSettings;
+using testing_support::IniValue;
+using testing_support::PumpPending;
+using testing_support::WaitUntil;
+using testing_support::WriteFileText;
+
+namespace {
+
+using Commands = std::vector<WPARAM>;
+
+// The gesture code of strokes given in order, as the file spells them.
+DWORD Code(const char* letters) { return ParseGesture(letters).code; }
+
+void HoldKey(int key, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Stands in for the main window: collects the WM_COMMANDs the recognizer posts.
+class GestureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_.reset(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr));
+        ASSERT_TRUE(window_);
+        GestureTable::Instance().Clear();
+        at_ = POINT{500, 400};
+        Recognizer() = GestureRecognizer{at_, 0, 0};
+    }
+    void TearDown() override {
+        HoldKey(VK_RBUTTON, false);
+        GestureTable::Instance().Clear();
+    }
+
+    // The cursor moves by (dx, dy) from where it was last reported.
+    void Move(int dx, int dy) {
+        at_.x += dx;
+        at_.y += dy;
+        GestureStep(window_.get(), at_.x, at_.y);
+    }
+    void Right() { Move(40, 0); }
+    void Left() { Move(-40, 0); }
+    void Up() { Move(0, -40); }
+    void Down() { Move(0, 40); }
+
+    // The commands posted since the last call.
+    Commands Posted() {
+        Commands commands;
+        MSG msg;
+        while (PeekMessageA(&msg, window_.get(), WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+            EXPECT_EQ(msg.lParam, 0);
+            commands.push_back(msg.wParam);
+        }
+        return commands;
+    }
+
+    GestureTable& table = GestureTable::Instance();
+    UniqueWindow window_;
+    POINT at_{};
+};
+
+TEST_F(GestureTest, MovementsShorterThanTheBorderChangeNothing) {
+    table.Set(0, Code("R"), 0);
+    Move(31, 0);
+    Move(-20, 20);  // back within the border of the start
+    EXPECT_EQ(Posted(), Commands{});
+    EXPECT_EQ(Recognizer().sequence, 0u);
+    EXPECT_EQ(Recognizer().lastPoint.x, 500) << "the start point stays";
+
+    Move(40 - 11, -20);  // 40 to the right of the start: the border is reached
+    EXPECT_EQ(Posted(), Commands{1});
+}
+
+TEST_F(GestureTest, WithBorderZeroAReportAtTheLastPointIsADownStroke) {
+    table.SetBorder(0);
+    EXPECT_EQ(table.BorderSquared(), 0);
+    table.Set(4, Code("D"), 0);
+    Move(0, 0);
+    EXPECT_EQ(Posted(), Commands{5});
+}
+
+TEST_F(GestureTest, AnEqualDiagonalIsVertical) {
+    table.Set(0, Code("R"), 0);
+    table.Set(1, Code("L"), 0);
+    table.Set(2, Code("U"), 0);
+    table.Set(3, Code("D"), 0);
+    Move(40, -40);
+    Move(-40, 40);
+    Move(-41, 40);
+    Move(41, -40);
+    EXPECT_EQ(Posted(), (Commands{3, 4, 2, 1}));
+}
+
+TEST_F(GestureTest, RightRightLeftFiresRightLeftOnce) {
+    table.Set(6, Code("RL"), 0);
+    Right();
+    Right();
+    EXPECT_EQ(Posted(), Commands{});
+    EXPECT_EQ(Recognizer().sequence, static_cast<DWORD>(kStrokeRight))
+        << "a stroke in the same direction is not recorded again";
+    Left();
+    EXPECT_EQ(Posted(), Commands{7});
+    EXPECT_EQ(Recognizer().sequence, 0u) << "a fired gesture starts over";
+    Left();
+    EXPECT_EQ(Posted(), Commands{});
+}
+
+TEST_F(GestureTest, TheLatestStrokesNeedOnlyEndWithTheGesture) {
+    table.Set(6, Code("RL"), 0);
+    Up();
+    Right();
+    Left();
+    EXPECT_EQ(Posted(), Commands{7});
+    Down();
+    Right();
+    Down();
+    Left();
+    EXPECT_EQ(Posted(), Commands{}) << "right, down, left does not end with right-left";
+}
+
+TEST_F(GestureTest, ADoubledLetterFromTheFileNeverFires) {
+    FreshSettings settings;
+    const std::string file = settings.Dir().File("menu.ini");
+    WriteFileText(file, "[MOUSEGESTURE]\r\nNo3=RR\r\nNo4=LRL\r\n");
+    LoadMenuSettings(file.c_str());
+    ASSERT_EQ(table.Strokes(2), 0x88u);
+    for (int i = 0; i < 5; ++i) {
+        Right();
+        Right();
+        Left();
+        Down();
+    }
+    Right();
+    Left();
+    Right();
+    Left();
+    EXPECT_EQ(Posted(), Commands{4}) << "only the gesture right-left-right";
+}
+
+TEST_F(GestureTest, MoreThanEightLettersKeepTheLastEight) {
+    EXPECT_EQ(Code("UDUDUDUDLR"), 0x12121248u);
+    table.Set(0, Code("UDUDUDUDLR"), 0);
+    for (int i = 0; i < 3; ++i) {
+        Up();
+        Down();
+    }
+    Left();
+    EXPECT_EQ(Posted(), Commands{});
+    Right();
+    EXPECT_EQ(Posted(), Commands{1});
+}
+
+TEST_F(GestureTest, AHoldKeyOfTheRightButtonFiresOnlyWhileItIsDown) {
+    table.Set(1, Code("R"), VK_RBUTTON);
+    table.Set(5, Code("L"), 0);
+    HoldKey(VK_RBUTTON, false);
+    Right();
+    EXPECT_EQ(Posted(), Commands{});
+    Left();
+    EXPECT_EQ(Posted(), Commands{6}) << "no hold key: plain movement is enough";
+
+    HoldKey(VK_RBUTTON, true);
+    Right();
+    EXPECT_EQ(Posted(), Commands{2});
+}
+
+TEST_F(GestureTest, WhenTwoSlotsMatchTheLowerWins) {
+    table.Set(2, Code("L"), 0);
+    table.Set(6, Code("RL"), 0);
+    Right();
+    Left();
+    EXPECT_EQ(Posted(), Commands{3});
+
+    table.Set(2, Code("RL"), 0);
+    table.Set(6, Code("L"), 0);
+    Right();
+    Left();
+    EXPECT_EQ(Posted(), Commands{3});
+}
+
+TEST_F(GestureTest, ForgettingDropsTheOldestStroke) {
+    table.Set(0, Code("RLU"), 0);
+    table.Set(1, Code("LU"), 0);
+    Right();
+    Left();
+    EXPECT_EQ(Recognizer().liveMask, 0xFFu);
+    ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
+    EXPECT_EQ(Recognizer().liveMask, 0xFu);
+    Up();
+    EXPECT_EQ(Posted(), Commands{2}) << "right was forgotten, left and up remain";
+
+    // A stroke forgotten before the next one is made is no part of a gesture.
+    table.Set(1, 0, 0);
+    table.Set(2, Code("UU"), 0);
+    table.Set(3, Code("DU"), 0);
+    for (int i = 0; i < 3; ++i) ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
+    Down();
+    ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
+    Up();
+    EXPECT_EQ(Posted(), Commands{}) << "down was forgotten before up";
+}
+
+TEST(GestureText, FileFormRoundTrips) {
+    for (const char* text : {"R", "RL+2", "UDLR", "LRLRLRLR+16", "D+1", "URDL+255"}) {
+        const ParsedGesture g = ParseGesture(text);
+        EXPECT_STREQ(GestureText(g.code, g.holdKey, true), text);
+    }
+    const ParsedGesture mixed = ParseGesture("uRdL+17");
+    EXPECT_EQ(mixed.code, 0x1824u);
+    EXPECT_EQ(mixed.holdKey, 17);
+    EXPECT_STREQ(GestureText(mixed.code, mixed.holdKey, true), "URDL+17");
+}
+
+TEST(GestureText, ParsingStopsAtTheFirstOtherCharacter) {
+    EXPECT_EQ(ParseGesture("RX+2L").code, 0x8u);
+    EXPECT_EQ(ParseGesture("RX+2L").holdKey, 0);
+    EXPECT_EQ(ParseGesture("R L").code, 0x8u);
+    EXPECT_EQ(ParseGesture("").code, 0u);
+    const ParsedGesture afterPlus = ParseGesture("RL+2U");
+    EXPECT_EQ(afterPlus.code, 0x84u) << "the hold key ends the text";
+    EXPECT_EQ(afterPlus.holdKey, 2);
+    EXPECT_EQ(ParseGesture("R+258").holdKey, 2) << "the key is 8 bits";
+    EXPECT_EQ(ParseGesture("R+").holdKey, 0);
+}
+
+TEST(GestureText, AHoldKeyWithoutStrokesIsNoText) {
+    EXPECT_STREQ(GestureText(0, 2, true), "");
+    EXPECT_STREQ(GestureText(0, 2, false), "");
+    const ParsedGesture onlyKey = ParseGesture("+2");
+    EXPECT_EQ(onlyKey.code, 0u);
+    EXPECT_EQ(onlyKey.holdKey, 2);
+}
+
+TEST(GestureText, DisplayFormUsesArrowsAndNamesTheHeldKey) {
+    EXPECT_STREQ(GestureText(Code("RL"), 0, false), "→←");
+    EXPECT_STREQ(GestureText(Code("UDLR"), 0, false), "↑↓←→");
+    EXPECT_STREQ(GestureText(Code("RL"), VK_RBUTTON, false), "→←(右)");
+    EXPECT_STREQ(GestureText(Code("D"), VK_LBUTTON, false), "↓(左)");
+    char name[32];
+    KeyName(VK_SHIFT, name, sizeof name);
+    ASSERT_STRNE(name, "");
+    EXPECT_EQ(std::string(GestureText(Code("U"), VK_SHIFT, false)), "↑(" + std::string(name) + ")");
+    // Groups that are no stroke add nothing.
+    EXPECT_STREQ(GestureText(0x1038u, 0, true), "UR");
+}
+
+TEST(GestureText, ALongKeyNameIsCutSoTheSuffixFitsFifteenCharacters) {
+    // The longest key name of the layout, in case one is too long to fit.
+    std::string longest;
+    int longestKey = 0;
+    for (int vk = 3; vk < 256; ++vk) {
+        char name[32];
+        KeyName(static_cast<WORD>(vk), name, sizeof name);
+        if (std::string(name).size() > longest.size()) longest = name, longestKey = vk;
+    }
+    ASSERT_GT(longest.size(), 0u);
+    const std::string text = GestureText(Code("L"), static_cast<BYTE>(longestKey), false);
+    const std::string suffix = text.substr(std::string("←").size());
+    EXPECT_LE(suffix.size(), 15u) << suffix;
+    EXPECT_EQ(suffix.front(), '(');
+    EXPECT_EQ(suffix.back(), ')');
+    EXPECT_EQ(suffix.substr(1, suffix.size() - 2), longest.substr(0, suffix.size() - 2));
+}
+
+class GestureFile : public ::testing::Test {
+protected:
+    void TearDown() override { table.Clear(); }
+
+    FreshSettings settings;
+    std::string ini = settings.Dir().File("menu.ini");
+    GestureTable& table = GestureTable::Instance();
+};
+
+TEST_F(GestureFile, IsWrittenAndReadBack) {
+    table.SetBorder(45);
+    table.SetElapse(250);
+    table.Set(0, Code("RL"), VK_RBUTTON);
+    table.Set(7, Code("UDUDLRLR"), 0);
+    table.Set(20, Code("D"), VK_SHIFT);
+    table.Set(3, 0, VK_CONTROL);
+    SaveMenuSettings(ini.c_str());
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "BORDER"), "45");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "ELAPSE"), "250");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No1"), "RL+2");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No8"), "UDUDLRLR");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No21"), "D+16");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No4", "missing"), "")
+        << "a hold key without strokes is written empty";
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No2", "missing"), "");
+    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No22", "missing"), "missing");
+
+    table.Clear();
+    table.Set(1, Code("U"), 0);
+    LoadMenuSettings(ini.c_str());
+    EXPECT_EQ(table.Border(), 45);
+    EXPECT_EQ(table.BorderSquared(), 45 * 45);
+    EXPECT_EQ(table.Elapse(), 250u);
+    EXPECT_EQ(table.Strokes(0), 0x84u);
+    EXPECT_EQ(table.HoldKey(0), VK_RBUTTON);
+    EXPECT_EQ(table.Strokes(7), 0x12124848u);
+    EXPECT_EQ(table.Strokes(20), static_cast<DWORD>(kStrokeDown));
+    EXPECT_EQ(table.HoldKey(20), VK_SHIFT);
+    EXPECT_EQ(table.Strokes(1), 0u) << "every slot is cleared before it is read";
+    EXPECT_EQ(table.HoldKey(3), 0) << "nothing of an empty value is kept";
+}
+
+TEST_F(GestureFile, MissingValuesReadAsTheDefaultsWithOrWithoutTheFile) {
+    table.SetBorder(10);
+    table.SetElapse(900);
+    table.Set(4, Code("LR"), VK_LBUTTON);
+    LoadMenuSettings(ini.c_str());
+    EXPECT_EQ(table.Border(), 32);
+    EXPECT_EQ(table.BorderSquared(), 1024);
+    EXPECT_EQ(table.Elapse(), 100u);
+    EXPECT_FALSE(table.AnyGesture());
+    EXPECT_EQ(table.HoldKey(4), 0);
+
+    WriteFileText(ini, "[MOUSEGESTURE]\r\nELAPSE=70\r\nNo5=DU\r\n");
+    LoadMenuSettings(ini.c_str());
+    EXPECT_EQ(table.Border(), 32);
+    EXPECT_EQ(table.Elapse(), 70u);
+    EXPECT_EQ(table.Strokes(4), 0x21u);
+}
+
+// The recognizer on the real main window of this process.
+class GestureMainWindow : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
+        PumpPending();
+        GestureTable::Instance().Clear();
+    }
+    HWND Start() {
+        EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
+        EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
+        return MainWindow();
+    }
+
+    FreshSettings settings;
+};
+
+TEST_F(GestureMainWindow, TheForgettingTimerRunsOnlyWhileAGestureExists) {
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(KillTimer(main, kGestureForgetTimer)) << "no gesture, no timer";
+
+    GestureTable::Instance().Set(1, Code("RL"), 0);
+    GestureTable::Instance().SetElapse(20);
+    SetCursorPos(321, 234);
+    SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
+    EXPECT_EQ(Recognizer().lastPoint.x, 321) << "recognition starts at the cursor";
+    EXPECT_EQ(Recognizer().lastPoint.y, 234);
+    // The timer forgets what the reports remembered.
+    SendMessageA(main, PM_HOOKGESTURE, 400, 234);
+    SendMessageA(main, PM_HOOKGESTURE, 400, 300);
+    EXPECT_EQ(Recognizer().sequence, 0x82u);
+    EXPECT_TRUE(WaitUntil([] { return Recognizer().liveMask == 0; }));
+
+    GestureTable::Instance().Set(1, 0, 0);
+    SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
+    EXPECT_FALSE(KillTimer(main, kGestureForgetTimer)) << "stopped with the last gesture";
+}
+
+}  // namespace
