@@ -1,0 +1,290 @@
+// Accelerator keys and mouse gestures in the real panelry.exe, with real
+// input on the virtual display: keys typed on the X server's keyboard
+// (xdotool, started through Wine), the pointer moved with SetCursorPos.
+// Panelry holds three windows of the sample application; which tab a
+// command acted on is read from the outside (the tab control's selection,
+// and which window a release gave back to the desktop).
+//
+// "Exactly once" is shown without a clock: once the command under test has
+// shown its effect, a second input releases the selected tab. Everything the
+// first input set off was queued in Panelry before the second input existed,
+// so had the first command been carried out twice, the release would find
+// another tab selected.
+#include "app/messages.h"
+#include "tests/support/panelry_process.h"
+#include "tests/support/sample_app.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+using testing_support::PanelryProcess;
+using testing_support::SampleApp;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
+using testing_support::WriteFileText;
+
+namespace {
+
+constexpr DWORD kDeadlineMs = 10000;
+constexpr int kWindows = 3;
+
+struct ChildSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, search->className) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The first in z-order is the root pane's.
+HWND FirstChildOfClass(HWND parent, const char* className) {
+    ChildSearch search{className, nullptr};
+    EnumChildWindows(parent, &MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The process whose window has the keyboard focus.
+DWORD FocusProcess() {
+    const HWND foreground = GetForegroundWindow();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND focus = foreground;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus) {
+        focus = info.hwndFocus;
+    }
+    DWORD process = 0;
+    GetWindowThreadProcessId(focus, &process);
+    return process;
+}
+
+// Keys typed on the X server's keyboard, as a user would: Wine takes them
+// like any other key, the input-hook library's hook included.
+bool TypeOnKeyboard(const char* keys) {
+    std::string command = std::string("/usr/bin/xdotool key ") + keys;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return false;
+    }
+    // A Unix process comes without Windows handles to wait on: callers wait
+    // for the keys' effect instead.
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
+    return true;
+}
+
+// A low-level mouse hook of the test, made before Panelry's: it is called
+// after Panelry's hook, so a movement seen here has been reported to Panelry.
+class MouseObserver {
+public:
+    MouseObserver() {
+        current_ = this;
+        hook_.reset(SetWindowsHookExA(WH_MOUSE_LL, &Proc, GetModuleHandleA(nullptr), 0));
+    }
+    ~MouseObserver() {
+        hook_.reset();
+        current_ = nullptr;
+    }
+    MouseObserver(const MouseObserver&) = delete;
+    MouseObserver& operator=(const MouseObserver&) = delete;
+
+    bool Installed() const { return static_cast<bool>(hook_); }
+
+    // Moves the pointer and waits until the movement has passed the hooks.
+    bool MoveTo(POINT to) {
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == to.x && now.y == to.y) return true;  // no movement to report
+        seen_ = false;
+        target_ = to;
+        SetCursorPos(to.x, to.y);
+        return WaitUntil([&] { return seen_; }, kDeadlineMs);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && current_ && wParam == WM_MOUSEMOVE) {
+            const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+            if (mouse->pt.x == current_->target_.x && mouse->pt.y == current_->target_.y) {
+                current_->seen_ = true;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static MouseObserver* current_;
+    UniqueHook hook_;
+    POINT target_{};
+    bool seen_ = false;
+};
+
+MouseObserver* MouseObserver::current_ = nullptr;
+
+class RunningPanelry : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (panelry.Running()) {
+            EXPECT_EQ(panelry.Close(), 0);
+        }
+    }
+
+    // Starts Panelry with menuIni (none when empty) and captures three
+    // windows; the last one is selected.
+    void Start(const std::string& menuIni) {
+        if (!menuIni.empty()) WriteFileText(panelry.Dir().File("menu.ini"), menuIni);
+        main = panelry.Start();
+        ASSERT_NE(main, nullptr);
+        MoveWindow(main, 100, 80, 700, 500, TRUE);
+        tabs = FirstChildOfClass(main, WC_TABCONTROLA);
+        ASSERT_NE(tabs, nullptr);
+        for (int i = 0; i < kWindows; ++i) {
+            WindowSpec form;
+            form.title = "tab " + std::to_string(i);
+            windows[i] = app.Open(form);
+            ASSERT_NE(windows[i], nullptr);
+            DWORD_PTR captured = 0;
+            ASSERT_TRUE(SendMessageTimeoutA(main, PM_ADDWINDOW, 0,
+                                            reinterpret_cast<LPARAM>(windows[i]), SMTO_NORMAL,
+                                            kDeadlineMs, &captured));
+            ASSERT_EQ(captured, 1u) << i;
+        }
+        ASSERT_EQ(TabCount(), kWindows);
+        ASSERT_EQ(Selected(), kWindows - 1);
+    }
+
+    int Selected() const { return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)); }
+    int TabCount() const { return static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)); }
+    bool OnDesktop(HWND window) const {
+        return GetAncestor(window, GA_PARENT) == GetDesktopWindow();
+    }
+
+    bool FocusPanelry() {
+        RECT r{};
+        GetWindowRect(tabs, &r);
+        // Keys of the X server go where its pointer is, when nothing else
+        // holds the X focus.
+        SetCursorPos((r.left + r.right) / 2, r.top + 4);
+        return WaitUntil([&] {
+            if (GetForegroundWindow() != main) SetForegroundWindow(main);
+            return GetForegroundWindow() == main && FocusProcess() == panelry.ProcessId();
+        }, kDeadlineMs);
+    }
+
+    // The window of the selected tab takes the focus, as a click on the
+    // pane's header bar would give it.
+    bool FocusSelectedWindow() {
+        PostMessageA(tabs, PM_FOREGROUNDACTIVE, 0, 0);
+        return WaitUntil([&] { return FocusProcess() == app.ProcessId(); }, kDeadlineMs);
+    }
+
+    // After a command that selected the tab expected: the marker releases
+    // the selected tab; exactly that window comes back to the desktop.
+    void ExpectReleaseOf(int expected) {
+        ASSERT_EQ(TabCount(), kWindows);
+        const auto released = [&] {
+            int found = -1;
+            for (int i = 0; i < kWindows; ++i) {
+                if (OnDesktop(windows[i]) && IsWindowVisible(windows[i])) found = i;
+            }
+            return found;
+        };
+        ASSERT_TRUE(WaitUntil([&] { return released() >= 0; }, kDeadlineMs))
+            << "the release never came";
+        EXPECT_EQ(released(), expected);
+        EXPECT_TRUE(WaitUntil([&] { return TabCount() == kWindows - 1; }, kDeadlineMs));
+        for (int i = 0; i < kWindows; ++i) {
+            EXPECT_EQ(OnDesktop(windows[i]), i == expected) << "window " << i;
+        }
+    }
+
+    // Ctrl + Right, then the marker Ctrl + R (release the selected tab).
+    void PressNextTabThenRelease() {
+        const int before = Selected();
+        const int next = (before + 1) % kWindows;
+        ASSERT_TRUE(TypeOnKeyboard("ctrl+Right")) << "xdotool missing?";
+        ASSERT_TRUE(WaitUntil([&] { return Selected() != before; }, kDeadlineMs))
+            << "Ctrl + Right did nothing";
+        EXPECT_EQ(Selected(), next);
+        ASSERT_TRUE(TypeOnKeyboard("ctrl+r"));
+        ExpectReleaseOf(next);
+    }
+
+    PanelryProcess panelry;
+    SampleApp app{false};
+    HWND main = nullptr;
+    HWND tabs = nullptr;
+    HWND windows[kWindows] = {};
+};
+
+// The hook library watches the keys of every slot given here; slot 1 is
+// "next tab", slot 5 "release tab".
+const char kGlobalKeys[] =
+    "[HOTKEY]\r\nHOOK=true\r\n"
+    "[MODIFIERS]\r\n1=8\r\n5=8\r\n"
+    "[VIRTUALKEY]\r\n1=39\r\n5=82\r\n";
+
+TEST_F(RunningPanelry, DefaultCtrlRightSelectsTheNextTabOnceWhilePanelryHasTheFocus) {
+    Start("");
+    ASSERT_TRUE(FocusPanelry());
+    PressNextTabThenRelease();
+}
+
+TEST_F(RunningPanelry, WithTheGlobalHookOnAKeyInPanelryStillActsOnce) {
+    Start(kGlobalKeys);
+    ASSERT_TRUE(FocusPanelry());
+    PressNextTabThenRelease();
+}
+
+TEST_F(RunningPanelry, WithTheGlobalHookOnAKeyInACapturedWindowActsOnce) {
+    Start(kGlobalKeys);
+    ASSERT_TRUE(FocusPanelry());
+    ASSERT_TRUE(FocusSelectedWindow());
+    PressNextTabThenRelease();
+}
+
+
+// The observer is made before Panelry starts, so its hook comes after
+// Panelry's.
+class RunningPanelryGestures : public RunningPanelry {
+protected:
+    MouseObserver observer;
+};
+
+TEST_F(RunningPanelryGestures, ARealMouseGestureSelectsTheNextTabOnce) {
+    ASSERT_TRUE(observer.Installed());
+    // Right-left selects the next tab, up-down (the marker) releases the
+    // selected tab. Nothing is forgotten during the test, however slow the
+    // machine.
+    Start("[MOUSEGESTURE]\r\nELAPSE=600000\r\nNo2=RL\r\nNo6=UD\r\n");
+    RECT r{};
+    GetWindowRect(main, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(observer.MoveTo(at));
+    const int before = Selected();
+    ASSERT_TRUE(observer.MoveTo(POINT{at.x + 60, at.y}));
+    ASSERT_TRUE(observer.MoveTo(POINT{at.x + 60, at.y + 10}));  // short of the border
+    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y + 10}));
+    ASSERT_TRUE(WaitUntil([&] { return Selected() != before; }, kDeadlineMs))
+        << "the gesture right-left did nothing";
+    const int next = (before + 1) % kWindows;
+    EXPECT_EQ(Selected(), next);
+
+    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y - 50}));
+    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y + 10}));
+    ExpectReleaseOf(next);
+}
+
+}  // namespace
