@@ -6,6 +6,7 @@
 #include "app/handles.h"
 #include "commands/command_kinds.h"
 #include "commands/command_strings.h"
+#include "tabs/captured_window.h"
 #include "tabs/pane.h"
 
 #include <cstring>
@@ -16,8 +17,6 @@ constexpr int kTitleSize = 256;
 constexpr int kTextGap = 8;    // between the icon column and the title
 constexpr int kBaselineLift = 4;  // the title's baseline above the bottom
 constexpr int kIconInset = 2;  // the icon's distance from the top, and half its shrink
-// The other application may hang: its icon is not worth more per item.
-constexpr UINT kIconTimeout = 50;
 
 // What the list took from the system when it was last built; its items are
 // measured and drawn with it while the menu is open.
@@ -69,21 +68,6 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
         ++listing->count;
     }
     return TRUE;
-}
-
-// Small icon, big icon, then the class's small and big icons. The icon
-// belongs to the other window.
-HICON IconOf(HWND window) {
-    for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
-        DWORD_PTR icon = 0;
-        if (SendMessageTimeoutA(window, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                kIconTimeout, &icon) &&
-            icon) {
-            return reinterpret_cast<HICON>(icon);
-        }
-    }
-    if (auto icon = GetClassLongPtrA(window, GCLP_HICONSM)) return reinterpret_cast<HICON>(icon);
-    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
 }
 
 int TitleOf(ULONG_PTR data, char (&title)[kTitleSize]) {
@@ -154,7 +138,7 @@ bool DrawWindowItem(const DRAWITEMSTRUCT& item) {
     SetTextAlign(dc, TA_LEFT | TA_BASELINE);
     TextOutA(dc, r.left + look.iconWidth + kTextGap, r.bottom - kBaselineLift, title, length);
 
-    if (HICON icon = IconOf(reinterpret_cast<HWND>(item.itemData))) {
+    if (HICON icon = WindowIcon(reinterpret_cast<HWND>(item.itemData))) {
         const int side = GetSystemMetrics(SM_CYMENU) - 2 * kIconInset;
         DrawIconEx(dc, r.left, r.top + kIconInset, icon, side, side, 0, nullptr, DI_NORMAL);
     }

@@ -155,17 +155,19 @@ int CapturedWindow::Title(char* buffer, int maxChars) const {
     return GetWindowTextA(window_, buffer, maxChars);
 }
 
-HICON CapturedWindow::Icon() const {
+HICON CapturedWindow::Icon() const { return WindowIcon(window_); }
+
+HICON WindowIcon(HWND window) {
     for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
         DWORD_PTR icon = 0;
-        if (SendMessageTimeoutA(window_, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                kIconTimeout, &icon) &&
+        if (SendMessageTimeoutA(window, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                CapturedWindow::kIconTimeout, &icon) &&
             icon) {
             return reinterpret_cast<HICON>(icon);
         }
     }
-    if (auto icon = GetClassLongPtrA(window_, GCLP_HICONSM)) return reinterpret_cast<HICON>(icon);
-    return reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON));
+    if (auto icon = GetClassLongPtrA(window, GCLP_HICONSM)) return reinterpret_cast<HICON>(icon);
+    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
 }
 
 void CapturedWindow::PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -41,8 +41,7 @@ public:
     void SetLastActivated(DWORD time) { lastActivated_ = time; }
     bool IsForeground() const;
     int Title(char* buffer, int maxChars) const;
-    // The small icon: WM_GETICON small, then big (each with a short timeout),
-    // then the class's small and big icons; null if none.
+    // The window's WindowIcon (below).
     HICON Icon() const;
     bool Holds(HWND hwnd) const { return window_ == hwnd; }
     HWND Window() const { return window_; }
@@ -85,3 +84,9 @@ private:
     DWORD lastActivated_ = 0;
     int rescueSlot_ = -1;  // none when the rescue table was full
 };
+
+// Another application's window's icon: WM_GETICON small, then big, each
+// waiting at most CapturedWindow::kIconTimeout (the application may be
+// busy or hung), then its class's small and big icons; null if none. The
+// icon stays the other window's.
+HICON WindowIcon(HWND window);
