@@ -15,6 +15,7 @@
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
+#include "tests/support/x_keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include <string>
 
 using testing_support::PanelryProcess;
+using testing_support::RunXdotool;
 using testing_support::SampleApp;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
@@ -68,23 +70,8 @@ DWORD FocusProcess() {
     return process;
 }
 
-// Keys typed on the X server's keyboard, as a user would: Wine takes them
-// like any other key, the input-hook library's hook included.
-bool TypeOnKeyboard(const char* keys) {
-    std::string command = std::string("/usr/bin/xdotool key ") + keys;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return false;
-    }
-    // A Unix process comes without Windows handles to wait on: callers wait
-    // for the keys' effect instead.
-    if (info.hProcess) CloseHandle(info.hProcess);
-    if (info.hThread) CloseHandle(info.hThread);
-    return true;
-}
+// Keys typed on the X server's keyboard, as a user would.
+bool TypeOnKeyboard(const char* keys) { return RunXdotool(std::string("key ") + keys); }
 
 // A low-level mouse hook of the test, made before Panelry's: it is called
 // after Panelry's hook, so a movement seen here has been reported to Panelry.

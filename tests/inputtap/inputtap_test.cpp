@@ -11,6 +11,7 @@
 
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
+#include "tests/support/x_keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -620,18 +621,7 @@ private:
             SendKey(VK_CONTROL, up);
             return true;
         }
-        std::string command = std::string("/usr/bin/xdotool ") + (up ? "keyup" : "keydown") + " ctrl";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info)) {
-            return false;
-        }
-        // A Unix process comes without Windows handles to wait on.
-        if (info.hProcess) CloseHandle(info.hProcess);
-        if (info.hThread) CloseHandle(info.hThread);
-        return true;
+        return testing_support::RunXdotool(std::string(up ? "keyup" : "keydown") + " ctrl");
     }
 
     bool held_ = false;
