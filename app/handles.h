@@ -96,6 +96,22 @@ private:
     HDC dc_;
 };
 
+// A DC's state (colours, alignment, selected objects) from SaveDC until the
+// owner goes: a drawing for someone else's DC leaves it as it found it.
+class SavedDCState {
+public:
+    explicit SavedDCState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDCState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDCState(const SavedDCState&) = delete;
+    SavedDCState& operator=(const SavedDCState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
 // An object selected into a DC for a while: the one it replaced goes back
 // in, so the object can be deleted afterwards. Declare it after the owner of
 // the object, so that it is undone first.

@@ -75,21 +75,6 @@ int TitleOf(ULONG_PTR data, char (&title)[kTitleSize]) {
     return GetWindowTextA(reinterpret_cast<HWND>(data), title, kTitleSize);
 }
 
-// The colours and alignment a drawing changes go back when it is done.
-class SavedDCState {
-public:
-    explicit SavedDCState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDCState() {
-        if (saved_) RestoreDC(dc_, saved_);
-    }
-    SavedDCState(const SavedDCState&) = delete;
-    SavedDCState& operator=(const SavedDCState&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
 }  // namespace
 
 void AppendWindowList(HMENU menu) {
