@@ -15,7 +15,7 @@
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
-#include "tests/support/x_keyboard.h"
+#include "tests/support/desktop_input.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@
 
 #include <string>
 
+using testing_support::FocusProcess;
 using testing_support::PanelryProcess;
 using testing_support::RunXdotool;
 using testing_support::SampleApp;
@@ -56,19 +57,6 @@ HWND FirstChildOfClass(HWND parent, const char* className) {
     return search.found;
 }
 
-// The process whose window has the keyboard focus.
-DWORD FocusProcess() {
-    const HWND foreground = GetForegroundWindow();
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND focus = foreground;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus) {
-        focus = info.hwndFocus;
-    }
-    DWORD process = 0;
-    GetWindowThreadProcessId(focus, &process);
-    return process;
-}
 
 // Keys typed on the X server's keyboard, as a user would.
 bool TypeOnKeyboard(const char* keys) { return RunXdotool(std::string("key ") + keys); }

@@ -11,7 +11,7 @@
 
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
-#include "tests/support/x_keyboard.h"
+#include "tests/support/desktop_input.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+using testing_support::FocusProcess;
 using testing_support::SampleApp;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
@@ -370,18 +371,6 @@ bool BringToFront(HWND window) {
     return WaitUntil([&] { return GetForegroundWindow() == window; }, kDeadlineMs);
 }
 
-DWORD FocusProcess() {
-    const HWND foreground = GetForegroundWindow();
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND focus = foreground;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus) {
-        focus = info.hwndFocus;
-    }
-    DWORD process = 0;
-    GetWindowThreadProcessId(focus, &process);
-    return process;
-}
 
 class InputTapInput : public InputTapTest {
 protected:

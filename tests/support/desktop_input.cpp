@@ -1,6 +1,4 @@
-#include "tests/support/x_keyboard.h"
-
-#include <windows.h>
+#include "tests/support/desktop_input.h"
 
 namespace testing_support {
 
@@ -16,6 +14,19 @@ bool RunXdotool(const std::string& arguments) {
     if (info.hProcess) CloseHandle(info.hProcess);
     if (info.hThread) CloseHandle(info.hThread);
     return true;
+}
+
+DWORD FocusProcess() {
+    const HWND foreground = GetForegroundWindow();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND focus = foreground;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus) {
+        focus = info.hwndFocus;
+    }
+    DWORD process = 0;
+    GetWindowThreadProcessId(focus, &process);
+    return process;
 }
 
 }  // namespace testing_support
