@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/module_path.h"
 #include "app/settings_files.h"
+#include "app/window_class.h"
 #include "commands/accelerators.h"
 #include "commands/command_kinds.h"
 #include "commands/gestures.h"
@@ -32,18 +33,6 @@ constexpr UINT kTrayFirstWindow = 3;
 bool ReachesScreen(const RECT& r) {
     return r.left < GetSystemMetrics(SM_CXSCREEN) && r.right > 0 &&
            r.top < GetSystemMetrics(SM_CYSCREEN) && r.bottom > 0;
-}
-
-bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANELRY));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = app::kMainClassName;
-    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 BOOL CALLBACK AddIfEligible(HWND candidate, LPARAM main) {
@@ -103,7 +92,8 @@ bool cMain::Init(HINSTANCE instance) {
     cMain& self = Instance();
     self.instance_ = instance;
     ActivePane() = &RootPane();
-    if (!RegisterMainClass(instance, &cMain::WindowProc)) {
+    if (!RegisterWindowClass(instance, app::kMainClassName, &cMain::WindowProc, MenuColorBrush(),
+                             LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANELRY)))) {
         MessageBoxA(nullptr, "RegisterClass@cMain::Init", app::kErrorCaption, MB_ICONERROR);
         return false;
     }

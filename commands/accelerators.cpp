@@ -2,6 +2,7 @@
 // their place in menu.ini and the key texts menus show.
 #include "commands/accelerators.h"
 
+#include "app/window_class.h"
 #include "commands/command_kinds.h"
 #include "commands/command_strings.h"
 #include "inputtap/inputtap.h"
@@ -72,12 +73,8 @@ bool AcceleratorTable::Translate(HWND mainWindow, MSG* message) {
 HWND AcceleratorTable::Target(HWND mainWindow) {
     if (!target_) {
         const HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &AcceleratorTable::TargetProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = menu_ini::kAcceleratorTargetClass;
-        if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+        if (RegisterWindowClass(instance, menu_ini::kAcceleratorTargetClass,
+                                &AcceleratorTable::TargetProc, nullptr)) {
             target_.reset(CreateWindowExA(0, menu_ini::kAcceleratorTargetClass, "", 0, 0, 0, 0,
                                           0, HWND_MESSAGE, nullptr, instance, nullptr));
         }

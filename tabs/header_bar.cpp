@@ -3,6 +3,7 @@
 #include "tabs/header_bar.h"
 
 #include "app/messages.h"
+#include "app/window_class.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
 #include "tabs/tab_strings.h"
@@ -99,15 +100,8 @@ LRESULT CALLBACK cHeader::WindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 bool cHeader::Init(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &cHeader::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = tabs::kHeaderClassName;
-    // Every pane asks; the first one registers.
-    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterWindowClass(instance, tabs::kHeaderClassName, &cHeader::WindowProc,
+                               MenuColorBrush());
 }
 
 cHeader::cHeader()

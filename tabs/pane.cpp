@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/rescue_table.h"
+#include "app/window_class.h"
 #include "commands/command_kinds.h"
 #include "commands/menus.h"
 #include "inputtap/inputtap.h"
@@ -28,17 +29,6 @@ namespace {
 
 cTab* PaneOf(HWND window) {
     return static_cast<cTab*>(GetPropA(window, tabs::kPaneProperty));
-}
-
-bool RegisterPaneClass(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH brush) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = brush;
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HFONT CreatePaneFont(int angle) {
@@ -72,9 +62,8 @@ cTab*& ActivePane() {
 bool cTab::Init(HINSTANCE instance) {
     InitCommonControls();
     const bool registered =
-        RegisterPaneClass(instance, tabs::kDisplayAreaClass, AreaProc,
-                          reinterpret_cast<HBRUSH>(COLOR_MENU + 1)) &&
-        RegisterPaneClass(instance, tabs::kBaseClass, BaseProc, nullptr) &&
+        RegisterWindowClass(instance, tabs::kDisplayAreaClass, AreaProc, MenuColorBrush()) &&
+        RegisterWindowClass(instance, tabs::kBaseClass, BaseProc, nullptr) &&
         cHeader::Init(instance) && cSplitbar::Init(instance);
     if (!registered) {
         MessageBoxA(nullptr, tabs::kRegisterClassError, app::kErrorCaption, MB_ICONERROR);

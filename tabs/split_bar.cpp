@@ -6,6 +6,7 @@
 #include "app/app_strings.h"
 #include "app/handles.h"
 #include "app/messages.h"
+#include "app/window_class.h"
 #include "settings/settings_strings.h"
 #include "tabs/tab_strings.h"
 
@@ -84,18 +85,6 @@ void BuildShadesOnce(bool horizontal) {
     ShadeSet& set = Shades(horizontal);
     if (set.brushes[0]) return;
     for (int k = 0; k < kShadeCount; ++k) set.brushes[k].reset(CreateShadeBrush(k, horizontal));
-}
-
-bool RegisterBarClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = name;
-    // Every pane asks; the first one registers.
-    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool IsDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
@@ -223,8 +212,9 @@ LRESULT cSplitbar::Dispatch(const Axis& axis, HWND window, UINT message, WPARAM 
 }
 
 bool cSplitbar::Init(HINSTANCE instance) {
-    const bool registered = RegisterBarClass(instance, tabs::kSplitHBarClass, HorizontalProc) &&
-                            RegisterBarClass(instance, tabs::kSplitVBarClass, VerticalProc);
+    const bool registered =
+        RegisterWindowClass(instance, tabs::kSplitHBarClass, HorizontalProc, MenuColorBrush()) &&
+        RegisterWindowClass(instance, tabs::kSplitVBarClass, VerticalProc, MenuColorBrush());
     if (!registered) {
         MessageBoxA(nullptr, tabs::kSplitbarRegisterError, app::kErrorCaption, MB_ICONERROR);
     }
