@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/handles.h"
+#include "commands/command_kinds.h"
 
 #include <windows.h>
 
@@ -12,7 +13,7 @@
 
 class AcceleratorTable {
 public:
-    static constexpr int kSlots = 21;
+    static constexpr int kSlots = kBuiltInCommandCount;
 
     static AcceleratorTable& Instance();
 

@@ -34,6 +34,8 @@ enum CommandKind : int {
 };
 
 inline constexpr int kCommandKindCount = 25;
+// Kinds 1 to 21 are single commands; each can have a key and a gesture.
+inline constexpr int kBuiltInCommandCount = kSettings;
 
 inline constexpr int CommandKindOf(unsigned id) { return static_cast<int>(id & 0x1F); }
 inline constexpr unsigned ListCommandId(unsigned number, CommandKind kind) {

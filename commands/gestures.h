@@ -8,6 +8,8 @@
 // lowest group: 1 up, 2 down, 4 left, 8 right. Slot i belongs to command i + 1.
 #pragma once
 
+#include "commands/command_kinds.h"
+
 #include <windows.h>
 
 enum GestureStroke : DWORD {
@@ -19,7 +21,7 @@ enum GestureStroke : DWORD {
 
 class GestureTable {
 public:
-    static constexpr int kSlots = 21;
+    static constexpr int kSlots = kBuiltInCommandCount;
     static constexpr int kDefaultBorder = 32;
     static constexpr UINT kDefaultElapse = 100;
 
