@@ -11,6 +11,7 @@
 // so had the first command been carried out twice, the release would find
 // another tab selected.
 #include "app/messages.h"
+#include "tests/support/input_observer.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -24,6 +25,7 @@
 #include <string>
 
 using testing_support::FocusProcess;
+using testing_support::InputObserver;
 using testing_support::PanelryProcess;
 using testing_support::RunXdotool;
 using testing_support::SampleApp;
@@ -60,53 +62,6 @@ HWND FirstChildOfClass(HWND parent, const char* className) {
 
 // Keys typed on the X server's keyboard, as a user would.
 bool TypeOnKeyboard(const char* keys) { return RunXdotool(std::string("key ") + keys); }
-
-// A low-level mouse hook of the test, made before Panelry's: it is called
-// after Panelry's hook, so a movement seen here has been reported to Panelry.
-class MouseObserver {
-public:
-    MouseObserver() {
-        current_ = this;
-        hook_.reset(SetWindowsHookExA(WH_MOUSE_LL, &Proc, GetModuleHandleA(nullptr), 0));
-    }
-    ~MouseObserver() {
-        hook_.reset();
-        current_ = nullptr;
-    }
-    MouseObserver(const MouseObserver&) = delete;
-    MouseObserver& operator=(const MouseObserver&) = delete;
-
-    bool Installed() const { return static_cast<bool>(hook_); }
-
-    // Moves the pointer and waits until the movement has passed the hooks.
-    bool MoveTo(POINT to) {
-        POINT now{};
-        GetCursorPos(&now);
-        if (now.x == to.x && now.y == to.y) return true;  // no movement to report
-        seen_ = false;
-        target_ = to;
-        SetCursorPos(to.x, to.y);
-        return WaitUntil([&] { return seen_; }, kDeadlineMs);
-    }
-
-private:
-    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION && current_ && wParam == WM_MOUSEMOVE) {
-            const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-            if (mouse->pt.x == current_->target_.x && mouse->pt.y == current_->target_.y) {
-                current_->seen_ = true;
-            }
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static MouseObserver* current_;
-    UniqueHook hook_;
-    POINT target_{};
-    bool seen_ = false;
-};
-
-MouseObserver* MouseObserver::current_ = nullptr;
 
 class RunningPanelry : public ::testing::Test {
 protected:
@@ -165,10 +120,13 @@ protected:
         return WaitUntil([&] { return FocusProcess() == app.ProcessId(); }, kDeadlineMs);
     }
 
-    // After a command that selected the tab expected: the marker releases
-    // the selected tab; exactly that window comes back to the desktop.
-    void ExpectReleaseOf(int expected) {
+    // After a command that selected the tab expected, with every tab still
+    // there: marker() releases the selected tab; exactly that window comes
+    // back to the desktop.
+    template <typename Marker>
+    void ExpectReleaseOf(int expected, Marker marker) {
         ASSERT_EQ(TabCount(), kWindows);
+        ASSERT_TRUE(marker()) << "the marker could not be given";
         const auto released = [&] {
             int found = -1;
             for (int i = 0; i < kWindows; ++i) {
@@ -193,8 +151,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return Selected() != before; }, kDeadlineMs))
             << "Ctrl + Right did nothing";
         EXPECT_EQ(Selected(), next);
-        ASSERT_TRUE(TypeOnKeyboard("ctrl+r"));
-        ExpectReleaseOf(next);
+        ExpectReleaseOf(next, [] { return TypeOnKeyboard("ctrl+r"); });
     }
 
     PanelryProcess panelry;
@@ -231,11 +188,11 @@ TEST_F(RunningPanelry, WithTheGlobalHookOnAKeyInACapturedWindowActsOnce) {
 }
 
 
-// The observer is made before Panelry starts, so its hook comes after
-// Panelry's.
+// The observer is made before Panelry starts, so its hooks come after
+// Panelry's: a movement it sees has been reported to Panelry.
 class RunningPanelryGestures : public RunningPanelry {
 protected:
-    MouseObserver observer;
+    InputObserver observer;
 };
 
 TEST_F(RunningPanelryGestures, ARealMouseGestureSelectsTheNextTabOnce) {
@@ -247,19 +204,20 @@ TEST_F(RunningPanelryGestures, ARealMouseGestureSelectsTheNextTabOnce) {
     RECT r{};
     GetWindowRect(main, &r);
     const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ASSERT_TRUE(observer.MoveTo(at));
+    ASSERT_TRUE(observer.MoveCursorTo(at));
     const int before = Selected();
-    ASSERT_TRUE(observer.MoveTo(POINT{at.x + 60, at.y}));
-    ASSERT_TRUE(observer.MoveTo(POINT{at.x + 60, at.y + 10}));  // short of the border
-    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y + 10}));
+    ASSERT_TRUE(observer.MoveCursorTo(POINT{at.x + 60, at.y}));
+    ASSERT_TRUE(observer.MoveCursorTo(POINT{at.x + 60, at.y + 10}));  // short of the border
+    ASSERT_TRUE(observer.MoveCursorTo(POINT{at.x, at.y + 10}));
     ASSERT_TRUE(WaitUntil([&] { return Selected() != before; }, kDeadlineMs))
         << "the gesture right-left did nothing";
     const int next = (before + 1) % kWindows;
     EXPECT_EQ(Selected(), next);
 
-    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y - 50}));
-    ASSERT_TRUE(observer.MoveTo(POINT{at.x, at.y + 10}));
-    ExpectReleaseOf(next);
+    ExpectReleaseOf(next, [&] {
+        return observer.MoveCursorTo(POINT{at.x, at.y - 50}) &&
+               observer.MoveCursorTo(POINT{at.x, at.y + 10});
+    });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tests/support/fresh_settings.h"
+#include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 using testing_support::FreshSettings;
 using testing_support::PumpFor;
 using testing_support::PumpPending;
+using testing_support::StartMainWindow;
 using testing_support::WaitUntil;
 
 namespace {
@@ -34,16 +36,7 @@ WINDOWPLACEMENT Placement(UINT showCmd, RECT normal) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
-        PumpPending();
-    }
-
-    HWND Start() {
-        EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
-        EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
-        return MainWindow();
-    }
+    void TearDown() override { testing_support::CloseMainWindow(); }
 
     void StorePlacement(const WINDOWPLACEMENT& p) {
         profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "PLACEMENT", &p,
@@ -62,7 +55,7 @@ protected:
 
 TEST_F(MainWindowTest, FirstStartShowsNormallyEvenWhenStartMinimizedIsSet) {
     GetSystemData().startMinimized = 1;  // no placement stored yet: ignored
-    HWND main = Start();
+    HWND main = StartMainWindow();
     ASSERT_NE(main, nullptr);
     char title[32] = "", className[32] = "";
     GetWindowTextA(main, title, sizeof title);
@@ -77,7 +70,7 @@ TEST_F(MainWindowTest, FirstStartShowsNormallyEvenWhenStartMinimizedIsSet) {
 
 TEST_F(MainWindowTest, StoredPlacementGivesPositionSizeAndShowCommand) {
     StorePlacement(Placement(SW_SHOWNORMAL, {60, 70, 560, 470}));
-    HWND main = Start();
+    HWND main = StartMainWindow();
     RECT r{};
     GetWindowRect(main, &r);
     EXPECT_EQ(r.left, 60);
@@ -90,7 +83,7 @@ TEST_F(MainWindowTest, StoredPlacementGivesPositionSizeAndShowCommand) {
 TEST_F(MainWindowTest, OffScreenPlacementIsIgnoredButItsShowCommandKept) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     StorePlacement(Placement(SW_SHOWMAXIMIZED, {width + 10, 10, width + 400, 300}));
-    HWND main = Start();
+    HWND main = StartMainWindow();
     EXPECT_TRUE(IsZoomed(main));
     WINDOWPLACEMENT p{};
     p.length = sizeof p;
@@ -101,7 +94,7 @@ TEST_F(MainWindowTest, OffScreenPlacementIsIgnoredButItsShowCommandKept) {
 TEST_F(MainWindowTest, ShowCommandZeroOrStartMinimizedStartsMinimized) {
     GetSystemData().trayOnMinimize = 0;
     StorePlacement(Placement(0, {10, 10, 300, 300}));
-    EXPECT_TRUE(IsIconic(Start()));
+    EXPECT_TRUE(IsIconic(StartMainWindow()));
     SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
 
     testing_support::ResetSettingsState();
@@ -112,11 +105,11 @@ TEST_F(MainWindowTest, ShowCommandZeroOrStartMinimizedStartsMinimized) {
     record.trayOnMinimize = 0;
     profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
                              sizeof record);
-    EXPECT_TRUE(IsIconic(Start()));
+    EXPECT_TRUE(IsIconic(StartMainWindow()));
 }
 
 TEST_F(MainWindowTest, MinimisingHidesToTheTrayOnlyWhenAsked) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     GetSystemData().trayOnMinimize = 0;
     ShowWindow(main, SW_MINIMIZE);
     EXPECT_TRUE(IsWindowVisible(main));
@@ -128,7 +121,7 @@ TEST_F(MainWindowTest, MinimisingHidesToTheTrayOnlyWhenAsked) {
 }
 
 TEST_F(MainWindowTest, TrayDoubleClickShowsAHiddenWindowAndMinimisesAShownOne) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     ShowWindow(main, SW_MINIMIZE);
     ASSERT_FALSE(IsWindowVisible(main));
     SendMessageA(main, PM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK);
@@ -142,7 +135,7 @@ TEST_F(MainWindowTest, TrayDoubleClickShowsAHiddenWindowAndMinimisesAShownOne) {
 }
 
 TEST_F(MainWindowTest, ClosingWhileHiddenStoresShowCommandTwo) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     ShowWindow(main, SW_MINIMIZE);
     ASSERT_FALSE(IsWindowVisible(main));
     SendMessageA(main, WM_CLOSE, 0, 0);
@@ -152,7 +145,7 @@ TEST_F(MainWindowTest, ClosingWhileHiddenStoresShowCommandTwo) {
 
 TEST_F(MainWindowTest, ClosingStoresThePlacementOfTheWindow) {
     StorePlacement(Placement(SW_SHOWNORMAL, {60, 70, 560, 470}));
-    HWND main = Start();
+    HWND main = StartMainWindow();
     MoveWindow(main, 80, 90, 400, 300, TRUE);
     SendMessageA(main, WM_CLOSE, 0, 0);
     const WINDOWPLACEMENT p = StoredPlacement();
@@ -193,7 +186,7 @@ std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -
 }
 
 TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     using Items = std::vector<std::pair<UINT, std::string>>;
     EXPECT_EQ(OpenTrayMenu(main), (Items{{2, "隠す"}, {1, "終了する"}}));
     ShowWindow(main, SW_HIDE);
@@ -201,7 +194,7 @@ TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {
 }
 
 TEST_F(MainWindowTest, TrayMenuChoicesShowHideAndExit) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     OpenTrayMenu(main, 0);  // "隠す"
     EXPECT_FALSE(IsWindowVisible(main));
     OpenTrayMenu(main, 0);  // "表示する"
@@ -214,7 +207,7 @@ TEST_F(MainWindowTest, TrayMenuChoicesShowHideAndExit) {
 }
 
 TEST_F(MainWindowTest, CommandsSwitchTheWindowWatch) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     INPUTTAP_End();
     EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 4, 0), 1);
     EXPECT_TRUE(INPUTTAP_IsAttached());
@@ -236,14 +229,14 @@ TEST_F(MainWindowTest, CommandsSwitchTheWindowWatch) {
 }
 
 TEST_F(MainWindowTest, UnknownCommandIsNotHandled) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 0, 0), 0);
     EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 26, 0), 0);
     EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 31, 0), 0);
 }
 
 TEST_F(MainWindowTest, ClosingStopsTheWatch) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     SendMessageA(main, WM_COMMAND, 4, 0);
     ASSERT_TRUE(INPUTTAP_IsAttached());
     SendMessageA(main, WM_CLOSE, 0, 0);
@@ -251,7 +244,7 @@ TEST_F(MainWindowTest, ClosingStopsTheWatch) {
 }
 
 TEST_F(MainWindowTest, ApplyingSettingsSetsTheMainExtendedStyle) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     GetSystemData().mainExStyle = WS_EX_TOOLWINDOW;
     SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
     const LONG exStyle = GetWindowLongA(main, GWL_EXSTYLE);
@@ -260,7 +253,7 @@ TEST_F(MainWindowTest, ApplyingSettingsSetsTheMainExtendedStyle) {
 }
 
 TEST_F(MainWindowTest, LaunchCaptureIsOneShot) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     INPUTTAP_End();
     cMain& m = cMain::Instance();
     m.ArmLaunchCapture();
@@ -280,7 +273,7 @@ TEST_F(MainWindowTest, LaunchCaptureIsOneShot) {
 }
 
 TEST_F(MainWindowTest, TwoMenuLoopsFreeTheMenuDataOnceASecondAfterTheLast) {
-    HWND main = Start();
+    HWND main = StartMainWindow();
     ASSERT_NE(MenuDataList::Allocate(16), nullptr);
     SendMessageA(main, WM_EXITMENULOOP, 0, 0);
     const DWORD first = GetTickCount();

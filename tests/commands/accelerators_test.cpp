@@ -5,7 +5,9 @@
 
 #include "commands/command_kinds.h"
 #include "commands/menu_settings.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/fresh_settings.h"
+#include "tests/support/message_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +15,16 @@
 #include <vector>
 
 using testing_support::FreshSettings;
-using testing_support::IniValue;
+using testing_support::IniValues;
+using testing_support::kNoKey;
+using testing_support::MessageRecorder;
 using testing_support::ReadFileText;
 using testing_support::WriteFileText;
 
 namespace {
+
+using Commands = std::vector<WPARAM>;
+using Strings = std::vector<std::string>;
 
 struct Entry {
     BYTE flags;
@@ -45,46 +52,19 @@ std::vector<Entry> TableEntries() {
     return entries;
 }
 
-// A window standing in for the main window: keeps the WM_COMMANDs it gets.
-class CommandSink {
+// Stands in for the main window, which the translated keys' WM_COMMANDs reach.
+class CommandSink : public MessageRecorder {
 public:
-    CommandSink() {
-        static const ATOM registered = [] {
-            WNDCLASSEXA wc{};
-            wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "AcceleratorCommandSink";
-            return RegisterClassExA(&wc);
-        }();
-        if (registered) {
-            window_.reset(CreateWindowExA(0, "AcceleratorCommandSink", "", WS_OVERLAPPEDWINDOW, 0,
-                                          0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                          nullptr));
-        }
-        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    HWND get() const { return window_.get(); }
-    std::vector<WPARAM> commands;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<CommandSink*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message == WM_COMMAND) self->commands.push_back(wParam);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    UniqueWindow window_;
+    CommandSink() : MessageRecorder(WS_OVERLAPPEDWINDOW, nullptr, 100, 100) {}
+    Commands Received() const { return WParams(WM_COMMAND); }
 };
 
 // Modifiers as GetKeyState reports them to this thread, which is what the
 // translation reads.
 void HoldModifiers(BYTE flags) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = (flags & FCONTROL) ? 0x80 : 0;
-    keys[VK_MENU] = (flags & FALT) ? 0x80 : 0;
-    keys[VK_SHIFT] = (flags & FSHIFT) ? 0x80 : 0;
-    SetKeyboardState(keys);
+    testing_support::HoldKey(VK_CONTROL, flags & FCONTROL);
+    testing_support::HoldKey(VK_MENU, flags & FALT);
+    testing_support::HoldKey(VK_SHIFT, flags & FSHIFT);
 }
 
 class AcceleratorTest : public ::testing::Test {
@@ -97,16 +77,16 @@ protected:
         AcceleratorTable::Instance().Build(1);
     }
 
-    // A key as the message loop would get it, for window; true when it goes
-    // on to TranslateMessage and DispatchMessage.
-    bool Translate(HWND target, WORD key, BYTE modifiers, HWND main) {
+    // A key as the message loop would get it, for target (main when null);
+    // true when it goes on to TranslateMessage and DispatchMessage.
+    bool Translate(const CommandSink& main, WORD key, BYTE modifiers, HWND target = nullptr) {
         HoldModifiers(modifiers);
         MSG msg{};
-        msg.hwnd = target;
+        msg.hwnd = target ? target : main.Handle();
         msg.message = (modifiers & FALT) ? WM_SYSKEYDOWN : WM_KEYDOWN;
         msg.wParam = key;
         msg.lParam = 1;
-        const bool passedOn = AcceleratorTable::Instance().Translate(main, &msg);
+        const bool passedOn = AcceleratorTable::Instance().Translate(main.Handle(), &msg);
         HoldModifiers(0);
         return passedOn;
     }
@@ -156,8 +136,8 @@ TEST_F(AcceleratorTest, AMenuIniWithoutVirtualKeysLeavesEveryCommandWithoutAKey)
     EXPECT_EQ(CommandItemText(kSelectNextTab, true), "右隣のタブを選択");
 
     CommandSink main;
-    EXPECT_TRUE(Translate(main.get(), VK_RIGHT, FCONTROL, main.get())) << "nothing to translate";
-    EXPECT_TRUE(main.commands.empty());
+    EXPECT_TRUE(Translate(main, VK_RIGHT, FCONTROL)) << "nothing to translate";
+    EXPECT_TRUE(main.Received().empty());
 }
 
 TEST_F(AcceleratorTest, TwoSlotsWithTheSameKeysBothEnterTheTableInSlotOrder) {
@@ -171,9 +151,9 @@ TEST_F(AcceleratorTest, TwoSlotsWithTheSameKeysBothEnterTheTableInSlotOrder) {
 
     // The first of the two wins; a key without modifiers is a plain key.
     CommandSink main;
-    EXPECT_FALSE(Translate(main.get(), VK_RIGHT, FCONTROL | FSHIFT, main.get()));
-    EXPECT_FALSE(Translate(main.get(), VK_F12, 0, main.get()));
-    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(3, 1), MAKEWPARAM(10, 1)}))
+    EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL | FSHIFT));
+    EXPECT_FALSE(Translate(main, VK_F12, 0));
+    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(3, 1), MAKEWPARAM(10, 1)}))
         << "accelerator commands carry 1 in the high word";
 }
 
@@ -184,15 +164,15 @@ TEST_F(AcceleratorTest, TranslationTakesOnlyTheTablesKeysAndReachesTheMainWindow
 
     // A key pressed in another of the program's windows becomes the main
     // window's command.
-    EXPECT_FALSE(Translate(focused.get(), VK_RIGHT, FCONTROL, main.get()));
-    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(2, 1)}));
-    EXPECT_TRUE(focused.commands.empty());
+    EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL, focused.Handle()));
+    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(2, 1)}));
+    EXPECT_TRUE(focused.Received().empty());
 
-    EXPECT_TRUE(Translate(focused.get(), VK_RIGHT, 0, main.get())) << "Ctrl missing";
-    EXPECT_TRUE(Translate(focused.get(), VK_RIGHT, FCONTROL | FSHIFT, main.get()))
+    EXPECT_TRUE(Translate(main, VK_RIGHT, 0, focused.Handle())) << "Ctrl missing";
+    EXPECT_TRUE(Translate(main, VK_RIGHT, FCONTROL | FSHIFT, focused.Handle()))
         << "Shift as well";
-    EXPECT_TRUE(Translate(focused.get(), VK_UP, FCONTROL, main.get())) << "no such key";
-    EXPECT_EQ(main.commands.size(), 1u);
+    EXPECT_TRUE(Translate(main, VK_UP, FCONTROL, focused.Handle())) << "no such key";
+    EXPECT_EQ(main.Received().size(), 1u);
 }
 
 // The main menu bar numbers its popups 0 to 7, and a popup stays empty until
@@ -213,11 +193,11 @@ TEST_F(AcceleratorTest, AMenuBarPopupWithTheCommandsIdDoesNotStopTheKey) {
         item.dwTypeData = text;
         ASSERT_TRUE(InsertMenuItemA(bar.get(), id, TRUE, &item));
     }
-    ASSERT_TRUE(SetMenu(main.get(), bar.get()));
+    ASSERT_TRUE(SetMenu(main.Handle(), bar.get()));
 
-    EXPECT_FALSE(Translate(main.get(), VK_RIGHT, FCONTROL, main.get()));
-    EXPECT_EQ(main.commands, (std::vector<WPARAM>{MAKEWPARAM(2, 1)}));
-    SetMenu(main.get(), nullptr);
+    EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL));
+    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(2, 1)}));
+    SetMenu(main.Handle(), nullptr);
 }
 
 TEST_F(AcceleratorTest, KeysAreWrittenSlotBySlotAndReadBack) {
@@ -227,15 +207,10 @@ TEST_F(AcceleratorTest, KeysAreWrittenSlotBySlotAndReadBack) {
     table.Set(20, FCONTROL | FALT, 'S');
     SaveMenuSettings(ini.c_str());
 
-    EXPECT_EQ(IniValue(ini, "MODIFIERS", "0"), "20");
-    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "0"), "120");
-    EXPECT_EQ(IniValue(ini, "MODIFIERS", "1"), "8");
-    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "1"), "39");
-    EXPECT_EQ(IniValue(ini, "MODIFIERS", "7"), "0");
-    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "7"), "0");
-    EXPECT_EQ(IniValue(ini, "MODIFIERS", "20"), "24");
-    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "20"), "83");
-    EXPECT_EQ(IniValue(ini, "VIRTUALKEY", "21", "none"), "none") << "21 slots";
+    EXPECT_EQ(IniValues(ini, "MODIFIERS", {"0", "1", "7", "20"}), (Strings{"20", "8", "0", "24"}));
+    EXPECT_EQ(IniValues(ini, "VIRTUALKEY", {"0", "1", "7", "20", "21"}),
+              (Strings{"120", "39", "0", "83", kNoKey}))
+        << "21 slots";
     // The sections in their places of the file.
     const std::string text = ReadFileText(ini);
     const auto hotkey = text.find("[HOTKEY]"), modifiers = text.find("[MODIFIERS]"),

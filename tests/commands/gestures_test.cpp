@@ -8,7 +8,9 @@
 #include "commands/accelerators.h"
 #include "commands/menu_settings.h"
 #include "tabs/pane.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/fresh_settings.h"
+#include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +19,9 @@
 #include <vector>
 
 using testing_support::FreshSettings;
-using testing_support::IniValue;
-using testing_support::PumpPending;
+using testing_support::HoldKey;
+using testing_support::IniValues;
+using testing_support::kNoKey;
 using testing_support::WaitUntil;
 using testing_support::WriteFileText;
 
@@ -28,13 +31,6 @@ using Commands = std::vector<WPARAM>;
 
 // The gesture code of strokes given in order, as the file spells them.
 DWORD Code(const char* letters) { return ParseGesture(letters).code; }
-
-void HoldKey(int key, bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
 
 // Stands in for the main window: collects the WM_COMMANDs the recognizer posts.
 class GestureTest : public ::testing::Test {
@@ -185,17 +181,14 @@ TEST_F(GestureTest, AHoldKeyOfTheRightButtonFiresOnlyWhileItIsDown) {
 }
 
 TEST_F(GestureTest, WhenTwoSlotsMatchTheLowerWins) {
-    table.Set(2, Code("L"), 0);
-    table.Set(6, Code("RL"), 0);
-    Right();
-    Left();
-    EXPECT_EQ(Posted(), Commands{3});
-
-    table.Set(2, Code("RL"), 0);
-    table.Set(6, Code("L"), 0);
-    Right();
-    Left();
-    EXPECT_EQ(Posted(), Commands{3});
+    const char* const orders[][2] = {{"L", "RL"}, {"RL", "L"}};
+    for (const auto& order : orders) {
+        table.Set(2, Code(order[0]), 0);
+        table.Set(6, Code(order[1]), 0);
+        Right();
+        Left();
+        EXPECT_EQ(Posted(), Commands{3}) << order[0] << " in slot 3, " << order[1] << " in 7";
+    }
 }
 
 TEST_F(GestureTest, ForgettingDropsTheOldestStroke) {
@@ -299,15 +292,10 @@ TEST_F(GestureFile, IsWrittenAndReadBack) {
     table.Set(20, Code("D"), VK_SHIFT);
     table.Set(3, 0, VK_CONTROL);
     SaveMenuSettings(ini.c_str());
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "BORDER"), "45");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "ELAPSE"), "250");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No1"), "RL+2");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No8"), "UDUDLRLR");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No21"), "D+16");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No4", "missing"), "")
-        << "a hold key without strokes is written empty";
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No2", "missing"), "");
-    EXPECT_EQ(IniValue(ini, "MOUSEGESTURE", "No22", "missing"), "missing");
+    // No4: a hold key without strokes is written empty; there are 21 slots.
+    EXPECT_EQ(IniValues(ini, "MOUSEGESTURE",
+                        {"BORDER", "ELAPSE", "No1", "No8", "No21", "No4", "No2", "No22"}),
+              (std::vector<std::string>{"45", "250", "RL+2", "UDUDLRLR", "D+16", "", "", kNoKey}));
 
     table.Clear();
     table.Set(1, Code("U"), 0);
@@ -346,21 +334,15 @@ TEST_F(GestureFile, MissingValuesReadAsTheDefaultsWithOrWithoutTheFile) {
 class GestureMainWindow : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
-        PumpPending();
+        testing_support::CloseMainWindow();
         GestureTable::Instance().Clear();
-    }
-    HWND Start() {
-        EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
-        EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
-        return MainWindow();
     }
 
     FreshSettings settings;
 };
 
 TEST_F(GestureMainWindow, TheForgettingTimerRunsOnlyWhileAGestureExists) {
-    const HWND main = Start();
+    const HWND main = testing_support::StartMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(KillTimer(main, kGestureForgetTimer)) << "no gesture, no timer";
 

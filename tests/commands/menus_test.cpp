@@ -13,6 +13,7 @@
 #include "commands/tool_list_menu.h"
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+using testing_support::HoldKey;
 using testing_support::PaneTest;
 using testing_support::PumpPending;
 using testing_support::WaitUntil;
@@ -100,16 +102,6 @@ std::string Describe(ULONG_PTR data) {
     GetWindowThreadProcessId(window, &process);
     return std::string(className) + " \"" + title + "\" of process " + std::to_string(process) +
            (process == GetCurrentProcessId() ? " (this one)" : "");
-}
-
-bool Greyed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-
-// The key state this thread's GetKeyState reads, as if the key were held.
-void HoldKey(int key, bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
 }
 
 // An open menu as a timer of this thread finds it: its items and those of
@@ -198,6 +190,21 @@ protected:
         SendMessageA(Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
                      MAKELPARAM(position, 0));
         return ItemsOf(popup);
+    }
+
+    // Opens the bar's first popup and returns which of the commands first to
+    // last it shows greyed.
+    Ids GreyedInFirstPopup(UINT first, UINT last) {
+        OpenBarPopup(0);
+        Ids ids;
+        for (UINT id = first; id <= last; ++id) {
+            if (GetMenuState(GetSubMenu(Bar(), 0), id, MF_BYCOMMAND) & MF_GRAYED) ids.push_back(id);
+        }
+        return ids;
+    }
+    // A list command carried out with the bar to look it up in.
+    LRESULT ExecFromBar(WPARAM id) {
+        return SendMessageA(Main(), PM_EXECCOMMAND, id, reinterpret_cast<LPARAM>(Bar()));
     }
 
     // A menu closes when its owner loses the activation, as it does when a
@@ -501,26 +508,17 @@ TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
     OnlyPopup("全部", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
                        21});
     INPUTTAP_End();
-    OpenBarPopup(0);
-    HMENU popup = GetSubMenu(Bar(), 0);
-    auto greyed = [&] {
-        std::vector<UINT> ids;
-        for (UINT id = 1; id <= 21; ++id) {
-            if (Greyed(popup, id)) ids.push_back(id);
-        }
-        return ids;
-    };
     // An empty pane, not split, the watch off.
-    EXPECT_EQ(greyed(), (Ids{1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    EXPECT_EQ(GreyedInFirstPopup(1, 21),
+              (Ids{1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
 
     ASSERT_TRUE(INPUTTAP_Start());
-    OpenBarPopup(0);
-    EXPECT_EQ(greyed(), (Ids{1, 2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    EXPECT_EQ(GreyedInFirstPopup(1, 21),
+              (Ids{1, 2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
     INPUTTAP_End();
 
     ASSERT_TRUE(Add(OpenWindow("held")));
-    OpenBarPopup(0);
-    EXPECT_EQ(greyed(), (Ids{5, 18}));
+    EXPECT_EQ(GreyedInFirstPopup(1, 21), (Ids{5, 18}));
 
     // The tab menu is greyed for its own pane.
     SetTabMenu({6, 4, 5});
@@ -533,15 +531,7 @@ TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
 
 TEST_F(MenusTest, SplitCommandsAreGreyedByTheActivePanesSplit) {
     OnlyPopup("分割", {18, 19, 20});
-    auto greyed = [&] {
-        OpenBarPopup(0);
-        HMENU popup = GetSubMenu(Bar(), 0);
-        Ids ids;
-        for (UINT id : {18u, 19u, 20u}) {
-            if (Greyed(popup, id)) ids.push_back(id);
-        }
-        return ids;
-    };
+    const auto greyed = [&] { return GreyedInFirstPopup(18, 20); };
     EXPECT_EQ(greyed(), Ids{18}) << "nothing to undo";
     ASSERT_TRUE(Root().Split(true));
     EXPECT_EQ(greyed(), Ids{20}) << "top and bottom already";
@@ -617,8 +607,7 @@ TEST_F(MenusTest, ListsWithoutTheirProviderShowNothingAndTheirCommandsAreNotHand
     EXPECT_EQ(items[2].text, "有効なツールが登録されていません");
     EXPECT_TRUE(items[2].grey);
     for (WPARAM id : {23, 24, 25, 55, 56, 57}) {
-        EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, id, reinterpret_cast<LPARAM>(Bar())), 0)
-            << id;
+        EXPECT_EQ(ExecFromBar(id), 0) << id;
     }
 }
 
@@ -650,12 +639,10 @@ TEST_F(MenusTest, TheToolListShowsTheSlotsItsSourceHoldsAndRunsTheChosenOne) {
     EXPECT_TRUE(items[1].grey);
 
     SetToolMenuSource(&tools);
-    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 2 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 1);
-    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 3 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 0)
-        << "no such item";
+    EXPECT_EQ(ExecFromBar(2 * 32 + 23), 1);
+    EXPECT_EQ(ExecFromBar(3 * 32 + 23), 0) << "no such item";
     SetToolMenuSource(nullptr);
-    EXPECT_EQ(SendMessageA(Main(), PM_EXECCOMMAND, 2 * 32 + 23, reinterpret_cast<LPARAM>(Bar())), 0)
-        << "the slot's plug-in is gone";
+    EXPECT_EQ(ExecFromBar(2 * 32 + 23), 0) << "the slot's plug-in is gone";
     EXPECT_EQ(tools.ran, std::vector<int>{2});
 }
 

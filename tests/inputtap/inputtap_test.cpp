@@ -9,6 +9,8 @@
 // library.
 #include "inputtap/inputtap.h"
 
+#include "tests/support/input_observer.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
 #include "tests/support/desktop_input.h"
@@ -22,6 +24,8 @@
 #include <vector>
 
 using testing_support::FocusProcess;
+using testing_support::InputObserver;
+using testing_support::MessageRecorder;
 using testing_support::SampleApp;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
@@ -30,76 +34,20 @@ namespace {
 
 constexpr DWORD kDeadlineMs = 10000;
 
-struct Report {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+using Report = MessageRecorder::Message;
 
-// A message-only window of the test process that keeps every report it gets.
-class ReportSink {
-public:
-    ReportSink() {
-        static const ATOM registered = [] {
-            WNDCLASSEXA wc{};
-            wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "InputTapReportSink";
-            return RegisterClassExA(&wc);
-        }();
-        if (registered) {
-            window_ = CreateWindowExA(0, "InputTapReportSink", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, GetModuleHandleA(nullptr), this);
-        }
+// How often window was reported as new.
+size_t NewWindowReports(const MessageRecorder& sink, HWND window) {
+    size_t n = 0;
+    for (const Report& r : sink.Of(INPUTTAP_REPORT_NEWWINDOW)) {
+        if (r.lParam == reinterpret_cast<LPARAM>(window)) ++n;
     }
-    ~ReportSink() { DestroyWindow(window_); }
-    ReportSink(const ReportSink&) = delete;
-    ReportSink& operator=(const ReportSink&) = delete;
+    return n;
+}
 
-    HWND Handle() const { return window_; }
-
-    std::vector<Report> Of(UINT message) const {
-        std::vector<Report> found;
-        for (const Report& r : reports_) {
-            if (r.message == message) found.push_back(r);
-        }
-        return found;
-    }
-    size_t Count(UINT message) const { return Of(message).size(); }
-    size_t CountNewWindow(HWND window) const {
-        size_t n = 0;
-        for (const Report& r : Of(INPUTTAP_REPORT_NEWWINDOW)) {
-            if (r.lParam == reinterpret_cast<LPARAM>(window)) ++n;
-        }
-        return n;
-    }
-    bool WaitForNewWindow(HWND window) const {
-        return WaitUntil([&] { return CountNewWindow(window) > 0; }, kDeadlineMs);
-    }
-    bool WaitFor(UINT message, size_t count = 1) const {
-        return WaitUntil([&] { return Count(message) >= count; }, kDeadlineMs);
-    }
-    void Clear() { reports_.clear(); }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ReportSink*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message >= INPUTTAP_REPORT_COMMAND && message <= INPUTTAP_REPORT_NEWWINDOW) {
-            self->reports_.push_back({message, wParam, lParam});
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    HWND window_ = nullptr;
-    std::vector<Report> reports_;
-};
+bool WaitForNewWindow(const MessageRecorder& sink, HWND window) {
+    return WaitUntil([&] { return NewWindowReports(sink, window) > 0; }, kDeadlineMs);
+}
 
 // Every test leaves the library as a fresh program would find it, whatever
 // it switched on.
@@ -117,7 +65,7 @@ protected:
         INPUTTAP_SetHWND(nullptr);
     }
 
-    ReportSink sink;
+    MessageRecorder sink;
 };
 
 // ---------------------------------------------------------------------------
@@ -146,20 +94,20 @@ TEST_F(InputTapWatch, ReportsTopLevelWindowsOfAnotherProcessOnce) {
     EXPECT_EQ(INPUTTAP_IsAttached(), 1);
 
     const HWND frame = OpenTopLevel("frame");
-    ASSERT_TRUE(sink.WaitForNewWindow(frame));
+    ASSERT_TRUE(WaitForNewWindow(sink, frame));
     const HWND owned = OpenTopLevel("owned", frame);
-    ASSERT_TRUE(sink.WaitForNewWindow(owned)) << "an owned window is top-level too";
+    ASSERT_TRUE(WaitForNewWindow(sink, owned)) << "an owned window is top-level too";
     WindowSpec childShape;
     childShape.style = WS_CHILD | WS_VISIBLE;
     childShape.parent = frame;
     const HWND child = app.Open(childShape);
     ASSERT_NE(child, nullptr);
     const HWND marker = OpenTopLevel("marker");
-    ASSERT_TRUE(sink.WaitForNewWindow(marker));
+    ASSERT_TRUE(WaitForNewWindow(sink, marker));
 
-    EXPECT_EQ(sink.CountNewWindow(child), 0u) << "a child window is not top-level";
-    EXPECT_EQ(sink.CountNewWindow(frame), 1u);
-    EXPECT_EQ(sink.CountNewWindow(owned), 1u);
+    EXPECT_EQ(NewWindowReports(sink, child), 0u) << "a child window is not top-level";
+    EXPECT_EQ(NewWindowReports(sink, frame), 1u);
+    EXPECT_EQ(NewWindowReports(sink, owned), 1u);
     for (const Report& r : sink.Of(INPUTTAP_REPORT_NEWWINDOW)) {
         const HWND reported = reinterpret_cast<HWND>(r.lParam);
         DWORD process = 0;
@@ -179,8 +127,8 @@ TEST_F(InputTapWatch, ReportsNothingCreatedWhileOff) {
     // the marker is reported, an earlier report would have arrived.
     ASSERT_EQ(INPUTTAP_Start(), 1);
     const HWND marker = OpenTopLevel("marker");
-    ASSERT_TRUE(sink.WaitForNewWindow(marker));
-    EXPECT_EQ(sink.CountNewWindow(unseen), 0u);
+    ASSERT_TRUE(WaitForNewWindow(sink, marker));
+    EXPECT_EQ(NewWindowReports(sink, unseen), 0u);
 }
 
 TEST_F(InputTapWatch, NeverReportsWindowsOfItsOwnProcess) {
@@ -194,8 +142,8 @@ TEST_F(InputTapWatch, NeverReportsWindowsOfItsOwnProcess) {
                                      10, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(own, nullptr);
     const HWND marker = OpenTopLevel("marker");
-    ASSERT_TRUE(sink.WaitForNewWindow(marker));
-    EXPECT_EQ(sink.CountNewWindow(own), 0u);
+    ASSERT_TRUE(WaitForNewWindow(sink, marker));
+    EXPECT_EQ(NewWindowReports(sink, own), 0u);
     DestroyWindow(own);
 }
 
@@ -210,8 +158,8 @@ TEST_F(InputTapWatch, StartAndEndInAnyOrderAndNumber) {
     // Two starts are still one watch: each window is reported once.
     const HWND first = OpenTopLevel("first");
     const HWND second = OpenTopLevel("second");
-    ASSERT_TRUE(sink.WaitForNewWindow(second));
-    EXPECT_EQ(sink.CountNewWindow(first), 1u);
+    ASSERT_TRUE(WaitForNewWindow(sink, second));
+    EXPECT_EQ(NewWindowReports(sink, first), 1u);
 
     INPUTTAP_End();
     EXPECT_EQ(INPUTTAP_IsAttached(), 0);
@@ -220,7 +168,7 @@ TEST_F(InputTapWatch, StartAndEndInAnyOrderAndNumber) {
     EXPECT_EQ(INPUTTAP_Start(), 1) << "on again after an End";
     EXPECT_EQ(INPUTTAP_IsAttached(), 1);
     const HWND third = OpenTopLevel("third");
-    EXPECT_TRUE(sink.WaitForNewWindow(third));
+    EXPECT_TRUE(WaitForNewWindow(sink, third));
 }
 
 TEST_F(InputTapWatch, KeepsWatchingAfterTheStartingThreadEnds) {
@@ -229,7 +177,7 @@ TEST_F(InputTapWatch, KeepsWatchingAfterTheStartingThreadEnds) {
     ASSERT_EQ(started, 1);
     EXPECT_EQ(INPUTTAP_IsAttached(), 1);
     const HWND window = OpenTopLevel("later");
-    EXPECT_TRUE(sink.WaitForNewWindow(window));
+    EXPECT_TRUE(WaitForNewWindow(sink, window));
 }
 
 // ---------------------------------------------------------------------------
@@ -278,93 +226,9 @@ void SendMoveTo(int x, int y) {
     SendInput(1, &input, sizeof input);
 }
 
-// Low-level hooks of the test thread that record what passes them. Made
-// before the library's hooks, they are called after them: an event seen here
-// has been through the library, and one the library swallowed never shows up.
-class InputObserver {
-public:
-    struct Key {
-        DWORD vk;
-        bool up;
-    };
-    struct Mouse {
-        WPARAM message;
-        POINT pt;
-        short delta;
-    };
-
-    InputObserver() {
-        current_ = this;
-        keyboard_.reset(SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, GetModuleHandleA(nullptr), 0));
-        mouse_.reset(SetWindowsHookExA(WH_MOUSE_LL, MouseProc, GetModuleHandleA(nullptr), 0));
-    }
-    ~InputObserver() {
-        keyboard_.reset();
-        mouse_.reset();
-        current_ = nullptr;
-    }
-    InputObserver(const InputObserver&) = delete;
-    InputObserver& operator=(const InputObserver&) = delete;
-
-    bool Installed() const { return keyboard_ && mouse_; }
-    size_t KeyCount() const { return keys_.size(); }
-    size_t MouseCount() const { return mice_.size(); }
-
-    bool SawKey(DWORD vk, bool up, size_t from = 0) const {
-        for (size_t i = from; i < keys_.size(); ++i) {
-            if (keys_[i].vk == vk && keys_[i].up == up) return true;
-        }
-        return false;
-    }
-    bool SawMouse(WPARAM message, size_t from = 0) const {
-        for (size_t i = from; i < mice_.size(); ++i) {
-            if (mice_[i].message == message) return true;
-        }
-        return false;
-    }
-    bool SawMoveTo(POINT pt, size_t from = 0) const {
-        for (size_t i = from; i < mice_.size(); ++i) {
-            if (mice_[i].message == WM_MOUSEMOVE && mice_[i].pt.x == pt.x && mice_[i].pt.y == pt.y) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    // Left and right variants stand for the generic key, as in an ACCEL entry.
-    static DWORD Generic(DWORD vk) {
-        switch (vk) {
-        case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
-        case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
-        case VK_LMENU: case VK_RMENU: return VK_MENU;
-        default: return vk;
-        }
-    }
-    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION && current_) {
-            const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-            current_->keys_.push_back({Generic(key->vkCode), (key->flags & LLKHF_UP) != 0});
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION && current_) {
-            const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-            current_->mice_.push_back(
-                {wParam, mouse->pt, static_cast<short>(HIWORD(mouse->mouseData))});
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static InputObserver* current_;
-    UniqueHook keyboard_;
-    UniqueHook mouse_;
-    std::vector<Key> keys_;
-    std::vector<Mouse> mice_;
-};
-
-InputObserver* InputObserver::current_ = nullptr;
+bool RunningOnWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 bool BringToFront(HWND window) {
     SetForegroundWindow(window);
@@ -386,6 +250,20 @@ protected:
         InputTapTest::TearDown();
     }
 
+    // Calls send, which makes vk go down or up, and returns once that has
+    // been through the library.
+    template <typename Send>
+    bool KeyThrough(WORD vk, bool up, Send send) {
+        const size_t from = observer.KeyCount();
+        return send() && observer.WaitForKey(vk, up, from);
+    }
+    bool SendThrough(WORD vk, bool up, DWORD ago = 0) {
+        return KeyThrough(vk, up, [&] {
+            SendKey(vk, up, ago);
+            return true;
+        });
+    }
+
     // Presses key with the modifiers held, releases all, and returns once the
     // last release has been through the library.
     bool Press(std::initializer_list<WORD> modifiers, WORD key) {
@@ -397,7 +275,16 @@ protected:
         std::reverse(held.begin(), held.end());
         for (WORD m : held) SendKey(m, true);
         const WORD last = held.empty() ? key : held.back();
-        return WaitUntil([&] { return observer.SawKey(last, true, from); }, kDeadlineMs);
+        return observer.WaitForKey(last, true, from);
+    }
+
+    // What became of a key pressed with Press: kLost when the press never
+    // came through at all.
+    enum Fate { kLost, kPassed, kSwallowed };
+    Fate PressAndWatch(std::initializer_list<WORD> modifiers, WORD key) {
+        const size_t from = observer.KeyCount();
+        if (!Press(modifiers, key)) return kLost;
+        return observer.SawKey(key, false, from) ? kPassed : kSwallowed;
     }
 
     InputObserver observer;
@@ -438,6 +325,8 @@ protected:
         }
         return ids;
     }
+
+    void PressRightAfterCtrlForgotten(DWORD ago, Fate* right);
 
     SampleApp app{false};
     HWND other = nullptr;
@@ -487,9 +376,7 @@ TEST_F(InputTapAccel, KeyInOwnProcessIsLeftToTheProgram) {
     SetFocus(own.get());
     ASSERT_EQ(FocusProcess(), GetCurrentProcessId());
 
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from));
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed);
     EXPECT_TRUE(WaitUntil([] { return g_rightDowns == 1; }, kDeadlineMs))
         << "the key reaches our own window";
     EXPECT_EQ(ReportedCommands(), Commands{});
@@ -527,24 +414,20 @@ TEST_F(InputTapAccel, KeyInAnotherProcessWindowInsideOursIsReported) {
     ASSERT_TRUE(WaitUntil([&] { return FocusProcess() == app.ProcessId(); }, kDeadlineMs));
     ASSERT_EQ(GetForegroundWindow(), own.get());
 
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kSwallowed);
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
-    EXPECT_FALSE(observer.SawKey(VK_RIGHT, false, from));
 
     // Given back before our window goes, as Panelry does.
     SetParent(other, nullptr);
     SetWindowLongA(other, GWL_STYLE, style);
 }
 
-bool RunningOnWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // When the focus moves, Wine's X11 driver reloads the key state from the X
 // server, which never saw keys pressed with SendInput: Ctrl held that way
-// then reads as up, though it was never released.
-TEST_F(InputTapAccel, ModifierHeldAcrossAFocusChangeStillCounts) {
+// then reads as up, though it was never released. Ctrl goes down (stamped ago
+// ms earlier) while our own window is in front; Right is pressed once the
+// other application has the focus.
+void InputTapAccel::PressRightAfterCtrlForgotten(DWORD ago, Fate* right) {
     UniqueWindow own(CreateWindowExA(0, "STATIC", "own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
                                      300, 200, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(own);
@@ -552,18 +435,21 @@ TEST_F(InputTapAccel, ModifierHeldAcrossAFocusChangeStillCounts) {
     INPUTTAP_AccelStart();
     ASSERT_TRUE(BringToFront(own.get()));
 
-    const size_t from = observer.KeyCount();
-    SendKey(VK_CONTROL, false);
-    ASSERT_TRUE(WaitUntil([&] { return observer.SawKey(VK_CONTROL, false, from); }, kDeadlineMs));
+    ASSERT_TRUE(SendThrough(VK_CONTROL, false, ago));
     FocusOther();
     if (RunningOnWine()) {
         ASSERT_TRUE(WaitUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; }, kDeadlineMs))
             << "Wine no longer forgets an injected Ctrl on a focus change: "
                "this test does not show what it is for";
     }
-    const bool pressed = Press({}, VK_RIGHT);
+    *right = PressAndWatch({}, VK_RIGHT);
     SendKey(VK_CONTROL, true);
-    ASSERT_TRUE(pressed);
+}
+
+TEST_F(InputTapAccel, ModifierHeldAcrossAFocusChangeStillCounts) {
+    Fate right = kLost;
+    ASSERT_NO_FATAL_FAILURE(PressRightAfterCtrlForgotten(0, &right));
+    ASSERT_NE(right, kLost);
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 }
 
@@ -572,23 +458,9 @@ TEST_F(InputTapAccel, ModifierHeldAcrossAFocusChangeStillCounts) {
 // behind Windows' secure desktop).
 TEST_F(InputTapAccel, OldPressTheSystemNoLongerKnowsOfDoesNotCount) {
     if (!RunningOnWine()) GTEST_SKIP() << "needs Wine's reloading of the key state";
-    UniqueWindow own(CreateWindowExA(0, "STATIC", "own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                                     300, 200, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(own);
-    SetKeys({Entry(FCONTROL, VK_RIGHT, 2)});
-    INPUTTAP_AccelStart();
-    ASSERT_TRUE(BringToFront(own.get()));
-
-    const size_t from = observer.KeyCount();
-    SendKey(VK_CONTROL, false, 5000);
-    ASSERT_TRUE(WaitUntil([&] { return observer.SawKey(VK_CONTROL, false, from); }, kDeadlineMs));
-    FocusOther();
-    ASSERT_TRUE(WaitUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; }, kDeadlineMs));
-    const size_t before = observer.KeyCount();
-    const bool pressed = Press({}, VK_RIGHT);
-    SendKey(VK_CONTROL, true);
-    ASSERT_TRUE(pressed);
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, before)) << "Right alone passes";
+    Fate right = kLost;
+    ASSERT_NO_FATAL_FAILURE(PressRightAfterCtrlForgotten(5000, &right));
+    EXPECT_EQ(right, kPassed) << "Right alone passes";
     EXPECT_EQ(ReportedCommands(), Commands{});
 }
 
@@ -619,36 +491,24 @@ private:
 TEST_F(InputTapAccel, ModifiersChangedWhileOffAreTakenFromTheSystem) {
     SetKeys({Entry(FCONTROL, VK_RIGHT, 2)});
     FocusOther();
-    const auto seen = [&](WORD vk, bool up, size_t from) {
-        return WaitUntil([&] { return observer.SawKey(vk, up, from); }, kDeadlineMs);
-    };
 
     // Pressed before the hook was there.
     {
         OutsideControl control;
-        size_t from = observer.KeyCount();
-        ASSERT_TRUE(control.Press()) << "xdotool missing?";
-        ASSERT_TRUE(seen(VK_CONTROL, false, from));
+        ASSERT_TRUE(KeyThrough(VK_CONTROL, false, [&] { return control.Press(); }))
+            << "xdotool missing?";
         INPUTTAP_AccelStart();
         ASSERT_TRUE(Press({}, VK_RIGHT));
-        from = observer.KeyCount();
-        ASSERT_TRUE(control.Release());
-        ASSERT_TRUE(seen(VK_CONTROL, true, from));
+        ASSERT_TRUE(KeyThrough(VK_CONTROL, true, [&] { return control.Release(); }));
     }
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 
     // Pressed while the hook ran, released while it was off.
-    size_t from = observer.KeyCount();
-    SendKey(VK_CONTROL, false);
-    ASSERT_TRUE(seen(VK_CONTROL, false, from));
+    ASSERT_TRUE(SendThrough(VK_CONTROL, false));
     INPUTTAP_AccelEnd();
-    from = observer.KeyCount();
-    SendKey(VK_CONTROL, true);
-    ASSERT_TRUE(seen(VK_CONTROL, true, from));
+    ASSERT_TRUE(SendThrough(VK_CONTROL, true));
     INPUTTAP_AccelStart();
-    from = observer.KeyCount();
-    ASSERT_TRUE(Press({}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from)) << "Right alone passes";
+    EXPECT_EQ(PressAndWatch({}, VK_RIGHT), kPassed) << "Right alone passes";
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 }
 
@@ -671,9 +531,7 @@ TEST_F(InputTapAccel, OtherKeysAndOtherModifiersPassUnreported) {
         {{VK_SHIFT}, VK_F5, "Ctrl missing"},
     };
     for (const Case& c : cases) {
-        const size_t from = observer.KeyCount();
-        ASSERT_TRUE(Press(c.modifiers, c.key)) << c.what;
-        EXPECT_TRUE(observer.SawKey(c.key, false, from)) << c.what << ": the key passes";
+        EXPECT_EQ(PressAndWatch(c.modifiers, c.key), kPassed) << c.what << ": the key passes";
         EXPECT_EQ(ReportedCommands(), Commands{}) << c.what;
     }
     // Both modifiers of an entry.
@@ -695,9 +553,7 @@ TEST_F(InputTapAccel, CharacterEntriesAreNotKeys) {
     SetKeys({ACCEL{FCONTROL, VK_RIGHT, 4}, Entry(FCONTROL, VK_LEFT, 1)});
     INPUTTAP_AccelStart();
     FocusOther();
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from));
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed);
     ASSERT_TRUE(Press({VK_CONTROL}, VK_LEFT));
     EXPECT_EQ(ReportedCommands(), (Commands{1}));
 }
@@ -716,9 +572,7 @@ TEST_F(InputTapAccel, KeepsItsOwnCopyOfTheTableAndNullClearsIt) {
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 
     INPUTTAP_SetAccelKey(nullptr);
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from));
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed);
     EXPECT_EQ(ReportedCommands(), (Commands{2})) << "no keys after a null table";
 
     // A table set while the hook runs takes effect at once.
@@ -737,9 +591,7 @@ TEST_F(InputTapAccel, NothingAfterAccelEndAndAgainAfterAccelStart) {
     EXPECT_EQ(ReportedCommands(), (Commands{2})) << "two starts are one hook";
 
     INPUTTAP_AccelEnd();
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from)) << "the key passes";
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed) << "the key passes";
     EXPECT_EQ(ReportedCommands(), (Commands{2}));
 
     INPUTTAP_AccelStart();
@@ -752,9 +604,8 @@ TEST_F(InputTapAccel, KeysWithoutAReportWindowPass) {
     INPUTTAP_AccelStart();
     FocusOther();
     INPUTTAP_SetHWND(nullptr);
-    const size_t from = observer.KeyCount();
-    ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
-    EXPECT_TRUE(observer.SawKey(VK_RIGHT, false, from)) << "a key nobody is told of is not taken";
+    EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed)
+        << "a key nobody is told of is not taken";
     EXPECT_EQ(ReportedCommands(), Commands{});
 }
 
@@ -767,12 +618,12 @@ protected:
     bool Wheel(int delta) {
         const size_t from = observer.MouseCount();
         SendWheel(delta);
-        return WaitUntil([&] { return observer.SawMouse(WM_MOUSEWHEEL, from); }, kDeadlineMs);
+        return observer.WaitForMouse(WM_MOUSEWHEEL, from);
     }
     bool MoveTo(int x, int y) {
         const size_t from = observer.MouseCount();
         SendMoveTo(x, y);
-        return WaitUntil([&] { return observer.SawMoveTo(POINT{x, y}, from); }, kDeadlineMs);
+        return observer.WaitForMoveTo(POINT{x, y}, from);
     }
     std::vector<short> ReportedDeltas() const {
         std::vector<short> deltas;
@@ -813,9 +664,7 @@ TEST_F(InputTapMouse, WheelReportsCarryTheSignedDeltaAndTheCursor) {
 
 TEST_F(InputTapMouse, WheelReportNamesTheKeysHeld) {
     INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL);
-    const size_t from = observer.KeyCount();
-    SendKey(VK_CONTROL, false);
-    ASSERT_TRUE(WaitUntil([&] { return observer.SawKey(VK_CONTROL, false, from); }, kDeadlineMs));
+    ASSERT_TRUE(SendThrough(VK_CONTROL, false));
     const bool turned = Wheel(WHEEL_DELTA);
     SendKey(VK_CONTROL, true);
     ASSERT_TRUE(turned);

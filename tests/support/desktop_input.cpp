@@ -29,4 +29,11 @@ DWORD FocusProcess() {
     return process;
 }
 
+void HoldKey(int key, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 }  // namespace testing_support

@@ -19,4 +19,8 @@ bool RunXdotool(const std::string& arguments);
 // process when its thread names no focus).
 DWORD FocusProcess();
 
+// Sets the key state this thread's GetKeyState reads, as if key were held
+// (down) or not; no input is sent.
+void HoldKey(int key, bool down);
+
 }  // namespace testing_support

@@ -7,16 +7,26 @@
 
 namespace testing_support {
 
+HWND StartMainWindow() {
+    EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
+    EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
+    return MainWindow();
+}
+
+void CloseMainWindow() {
+    if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    PumpPending();
+}
+
 void PaneTest::SetUp() {
-    ASSERT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
-    main_ = MainWindow();
+    main_ = StartMainWindow();
+    ASSERT_NE(main_, nullptr);
     MoveWindow(main_, 0, 0, 800, 600, TRUE);
     SetForegroundWindow(main_);
 }
 
 void PaneTest::TearDown() {
-    if (MainWindow()) SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    CloseMainWindow();
     INPUTTAP_End();
     PumpPending();
 }

@@ -14,6 +14,12 @@
 
 namespace testing_support {
 
+// Opens the main window with its root pane in this process; null if it did
+// not open.
+HWND StartMainWindow();
+// Closes the main window if it is open, and lets its last messages through.
+void CloseMainWindow();
+
 class PaneTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -69,6 +69,13 @@ std::string IniValue(const std::string& ini, const char* section, const char* ke
     return text;
 }
 
+std::vector<std::string> IniValues(const std::string& ini, const char* section,
+                                   std::initializer_list<const char*> keys) {
+    std::vector<std::string> values;
+    for (const char* key : keys) values.push_back(IniValue(ini, section, key, kNoKey));
+    return values;
+}
+
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

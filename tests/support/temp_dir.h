@@ -1,7 +1,9 @@
 // A fresh folder per test for settings files; removed with its contents.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -26,5 +28,10 @@ bool FileExists(const std::string& path);
 // One value of an INI file; fallback when the key is missing.
 std::string IniValue(const std::string& ini, const char* section, const char* key,
                      const char* fallback = "");
+// What IniValues reads for a key the file does not hold.
+inline constexpr char kNoKey[] = "(no key)";
+// The values of keys of one section, in the order given.
+std::vector<std::string> IniValues(const std::string& ini, const char* section,
+                                   std::initializer_list<const char*> keys);
 
 }  // namespace testing_support

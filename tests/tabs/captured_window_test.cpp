@@ -4,6 +4,7 @@
 
 #include "app/messages.h"
 #include "inputtap/inputtap.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
 #include "tests/support/window_snapshot.h"
@@ -11,44 +12,29 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
+#include <string>
 
+using testing_support::MessageRecorder;
 using testing_support::SampleApp;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
 
 namespace {
 
-// A stand-in for a pane's display area that records PM_CHILDGONE.
-std::vector<std::pair<HWND, WPARAM>> g_gone;
-
-LRESULT CALLBACK AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == PM_CHILDGONE) g_gone.emplace_back(window, wParam);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
+// A frame with two stand-ins for a pane's display area, which hear of a
+// captured window's end.
 class Host {
 public:
-    Host() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = AreaProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "test_display_area";
-        RegisterClassA(&wc);
-        frame_ = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE |
-                                 WS_CLIPCHILDREN, 0, 0, 700, 500, nullptr, nullptr, nullptr, nullptr);
-        for (HWND& area : areas_) {
-            area = CreateWindowExA(0, "test_display_area", "", WS_CHILD | WS_VISIBLE |
-                                   WS_CLIPCHILDREN, 0, 0, 600, 400, frame_, nullptr, nullptr, nullptr);
-        }
-        g_gone.clear();
-    }
-    ~Host() { DestroyWindow(frame_); }
-    HWND Area(int i = 0) const { return areas_[i]; }
+    HWND Area(int i = 0) const { return areas_[i].Handle(); }
+    size_t Gone(int i) const { return areas_[i].Count(PM_CHILDGONE); }
+    const MessageRecorder& Recorder(int i) const { return areas_[i]; }
 
 private:
-    HWND frame_;
-    HWND areas_[2];
+    UniqueWindow frame_{CreateWindowExA(0, "STATIC", "host",
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                        700, 500, nullptr, nullptr, nullptr, nullptr)};
+    MessageRecorder areas_[2] = {{WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, frame_.get(), 600, 400},
+                                 {WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, frame_.get(), 600, 400}};
 };
 
 using Snapshot = testing_support::WindowSnapshot;
@@ -82,32 +68,28 @@ protected:
     Host host;
 };
 
-TEST_F(CapturedWindowTest, NormalWindowComesBackAsItWas) {
-    WindowSpec form;
-    form.x = 120, form.y = 130, form.width = 400, form.height = 300;
-    CaptureAndRelease(form);
-}
-
-TEST_F(CapturedWindowTest, MaximisedWindowComesBackMaximisedWithItsNormalPosition) {
-    WindowSpec form;
-    form.x = 150, form.y = 90, form.width = 350, form.height = 250;
-    form.show = SW_SHOWMAXIMIZED;
-    CaptureAndRelease(form);
-}
-
-TEST_F(CapturedWindowTest, MinimisedVisibleWindowComesBackMinimised) {
-    WindowSpec form;
-    form.x = 60, form.y = 70, form.width = 300, form.height = 200;
-    form.show = SW_SHOWMINNOACTIVE;
-    CaptureAndRelease(form);
-}
-
-TEST_F(CapturedWindowTest, PopupWindowRunsWithoutItsFrameAndGetsItBack) {
-    WindowSpec form;
-    form.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    form.exStyle = WS_EX_TOOLWINDOW;
-    form.x = 200, form.y = 210, form.width = 260, form.height = 180;
-    CaptureAndRelease(form);
+// Normal; maximised, with its normal position; minimised but visible; a
+// popup, which runs without its frame.
+TEST_F(CapturedWindowTest, WindowsOfEveryFormComeBackAsTheyWere) {
+    const struct {
+        int x, y, width, height, show;
+        DWORD style, exStyle;
+    } forms[] = {
+        {120, 130, 400, 300, SW_SHOWNORMAL, WS_OVERLAPPEDWINDOW, 0},
+        {150, 90, 350, 250, SW_SHOWMAXIMIZED, WS_OVERLAPPEDWINDOW, 0},
+        {60, 70, 300, 200, SW_SHOWMINNOACTIVE, WS_OVERLAPPEDWINDOW, 0},
+        {200, 210, 260, 180, SW_SHOWNORMAL, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+         WS_EX_TOOLWINDOW},
+    };
+    for (const auto& f : forms) {
+        SCOPED_TRACE("show " + std::to_string(f.show) + ", style " + std::to_string(f.style));
+        WindowSpec form;
+        form.x = f.x, form.y = f.y, form.width = f.width, form.height = f.height;
+        form.show = f.show;
+        form.style = f.style;
+        form.exStyle = f.exStyle;
+        CaptureAndRelease(form);
+    }
 }
 
 // A task bar at the top and left of the screen: the work area starts below
@@ -158,13 +140,13 @@ TEST_F(CapturedWindowTest, AWindowDestroyedByItsApplicationIsReported) {
     const HWND window = app.Open(WindowSpec{});
     CapturedWindow record(window, host.Area());
     ASSERT_TRUE(app.Destroy(window));
-    ASSERT_TRUE(WaitUntil([] { return !g_gone.empty(); }, 5000));
-    EXPECT_EQ(g_gone[0].first, host.Area());
-    EXPECT_EQ(g_gone[0].second, reinterpret_cast<WPARAM>(&record));
+    ASSERT_TRUE(host.Recorder(0).WaitFor(PM_CHILDGONE, 1, 5000));
+    EXPECT_EQ(host.Recorder(0).WParams(PM_CHILDGONE)[0], reinterpret_cast<WPARAM>(&record));
     record.Release();  // nothing left to restore; must not touch anything
     EXPECT_EQ(record.Window(), nullptr);
     testing_support::PumpFor(300);
-    EXPECT_EQ(g_gone.size(), 1u) << "reported once";
+    EXPECT_EQ(host.Gone(0), 1u) << "reported once";
+    EXPECT_EQ(host.Gone(1), 0u);
 }
 
 TEST_F(CapturedWindowTest, TheWatchFollowsAMoveToAnotherArea) {
@@ -173,10 +155,10 @@ TEST_F(CapturedWindowTest, TheWatchFollowsAMoveToAnotherArea) {
     record.MoveTo(host.Area(1));
     EXPECT_EQ(GetAncestor(window, GA_PARENT), host.Area(1));
     ASSERT_TRUE(app.Destroy(window));
-    ASSERT_TRUE(WaitUntil([] { return !g_gone.empty(); }, 5000));
-    EXPECT_EQ(g_gone[0].first, host.Area(1));
+    ASSERT_TRUE(host.Recorder(1).WaitFor(PM_CHILDGONE, 1, 5000));
     testing_support::PumpFor(300);
-    EXPECT_EQ(g_gone.size(), 1u) << "the first area's timer was stopped";
+    EXPECT_EQ(host.Gone(1), 1u);
+    EXPECT_EQ(host.Gone(0), 0u) << "the first area's timer was stopped";
 }
 
 TEST_F(CapturedWindowTest, ReleaseKeepsTheWindowWatchAsItWas) {
