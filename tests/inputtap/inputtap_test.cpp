@@ -317,6 +317,13 @@ protected:
         ASSERT_EQ(FocusProcess(), app.ProcessId());
     }
 
+    // The table set, the hook on, and the focus in the other application.
+    void StartInOther(std::initializer_list<ACCEL> entries) {
+        SetKeys(entries);
+        INPUTTAP_AccelStart();
+        FocusOther();
+    }
+
     std::vector<WPARAM> ReportedCommands() const {
         std::vector<WPARAM> ids;
         for (const Report& r : sink.Of(INPUTTAP_REPORT_COMMAND)) {
@@ -335,9 +342,7 @@ protected:
 using Commands = std::vector<WPARAM>;
 
 TEST_F(InputTapAccel, KeyInAnotherProcessRunsItsCommandOnceAndIsSwallowed) {
-    SetKeys({Entry(FCONTROL, VK_LEFT, 1), Entry(FCONTROL, VK_RIGHT, 2)});
-    INPUTTAP_AccelStart();
-    FocusOther();
+    StartInOther({Entry(FCONTROL, VK_LEFT, 1), Entry(FCONTROL, VK_RIGHT, 2)});
 
     const size_t from = observer.KeyCount();
     ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
@@ -350,34 +355,22 @@ TEST_F(InputTapAccel, KeyInAnotherProcessRunsItsCommandOnceAndIsSwallowed) {
     EXPECT_EQ(ReportedCommands(), (Commands{2, 1}));
 }
 
-int g_rightDowns = 0;
-
-LRESULT CALLBACK CountRightDowns(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN && wParam == VK_RIGHT) ++g_rightDowns;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST_F(InputTapAccel, KeyInOwnProcessIsLeftToTheProgram) {
-    g_rightDowns = 0;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = CountRightDowns;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "InputTapOwnWindow";
-    RegisterClassExA(&wc);
-    UniqueWindow own(CreateWindowExA(0, "InputTapOwnWindow", "own",
-                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200, nullptr,
-                                     nullptr, GetModuleHandleA(nullptr), nullptr));
-    ASSERT_TRUE(own);
+    MessageRecorder own(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 300, 200);
+    ASSERT_NE(own.Handle(), nullptr);
+    const auto rightDowns = [&] {
+        const std::vector<WPARAM> keys = own.WParams(WM_KEYDOWN);
+        return std::count(keys.begin(), keys.end(), WPARAM{VK_RIGHT});
+    };
 
     SetKeys({Entry(FCONTROL, VK_RIGHT, 2)});
     INPUTTAP_AccelStart();
-    ASSERT_TRUE(BringToFront(own.get()));
-    SetFocus(own.get());
+    ASSERT_TRUE(BringToFront(own.Handle()));
+    SetFocus(own.Handle());
     ASSERT_EQ(FocusProcess(), GetCurrentProcessId());
 
     EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed);
-    EXPECT_TRUE(WaitUntil([] { return g_rightDowns == 1; }, kDeadlineMs))
+    EXPECT_TRUE(WaitUntil([&] { return rightDowns() == 1; }, kDeadlineMs))
         << "the key reaches our own window";
     EXPECT_EQ(ReportedCommands(), Commands{});
 
@@ -387,7 +380,7 @@ TEST_F(InputTapAccel, KeyInOwnProcessIsLeftToTheProgram) {
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &info));
     ASSERT_EQ(info.hwndFocus, nullptr);
-    ASSERT_EQ(GetForegroundWindow(), own.get());
+    ASSERT_EQ(GetForegroundWindow(), own.Handle());
     ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
     EXPECT_EQ(ReportedCommands(), Commands{});
 
@@ -513,9 +506,7 @@ TEST_F(InputTapAccel, ModifiersChangedWhileOffAreTakenFromTheSystem) {
 }
 
 TEST_F(InputTapAccel, OtherKeysAndOtherModifiersPassUnreported) {
-    SetKeys({Entry(FCONTROL, VK_RIGHT, 2), Entry(FCONTROL | FSHIFT, VK_F5, 11)});
-    INPUTTAP_AccelStart();
-    FocusOther();
+    StartInOther({Entry(FCONTROL, VK_RIGHT, 2), Entry(FCONTROL | FSHIFT, VK_F5, 11)});
 
     struct Case {
         std::initializer_list<WORD> modifiers;
@@ -540,9 +531,8 @@ TEST_F(InputTapAccel, OtherKeysAndOtherModifiersPassUnreported) {
 }
 
 TEST_F(InputTapAccel, FirstMatchingEntryWins) {
-    SetKeys({Entry(FCONTROL, VK_LEFT, 6), Entry(FCONTROL, VK_RIGHT, 7), Entry(FCONTROL, VK_RIGHT, 8)});
-    INPUTTAP_AccelStart();
-    FocusOther();
+    StartInOther(
+        {Entry(FCONTROL, VK_LEFT, 6), Entry(FCONTROL, VK_RIGHT, 7), Entry(FCONTROL, VK_RIGHT, 8)});
     ASSERT_TRUE(Press({VK_CONTROL}, VK_RIGHT));
     EXPECT_EQ(ReportedCommands(), (Commands{7}));
 }
@@ -550,9 +540,7 @@ TEST_F(InputTapAccel, FirstMatchingEntryWins) {
 // A character entry (no FVIRTKEY) names a character for the message loop's
 // WM_CHAR, which a low-level hook never sees: such an entry is not a key.
 TEST_F(InputTapAccel, CharacterEntriesAreNotKeys) {
-    SetKeys({ACCEL{FCONTROL, VK_RIGHT, 4}, Entry(FCONTROL, VK_LEFT, 1)});
-    INPUTTAP_AccelStart();
-    FocusOther();
+    StartInOther({ACCEL{FCONTROL, VK_RIGHT, 4}, Entry(FCONTROL, VK_LEFT, 1)});
     EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed);
     ASSERT_TRUE(Press({VK_CONTROL}, VK_LEFT));
     EXPECT_EQ(ReportedCommands(), (Commands{1}));
@@ -600,9 +588,7 @@ TEST_F(InputTapAccel, NothingAfterAccelEndAndAgainAfterAccelStart) {
 }
 
 TEST_F(InputTapAccel, KeysWithoutAReportWindowPass) {
-    SetKeys({Entry(FCONTROL, VK_RIGHT, 2)});
-    INPUTTAP_AccelStart();
-    FocusOther();
+    StartInOther({Entry(FCONTROL, VK_RIGHT, 2)});
     INPUTTAP_SetHWND(nullptr);
     EXPECT_EQ(PressAndWatch({VK_CONTROL}, VK_RIGHT), kPassed)
         << "a key nobody is told of is not taken";
