@@ -80,10 +80,11 @@ protected:
         return window;
     }
 
-    // The usual pair: one shown normally, one maximised, at distinct places.
-    void OpenTwo() {
+    // The usual pair: one shown normally, one maximised, at distinct places;
+    // or the first alone, the active window of its application.
+    void OpenUsual(bool pair = true) {
         Open(120, 130, 400, 300);
-        Open(150, 90, 350, 250, SW_SHOWMAXIMIZED);
+        if (pair) Open(150, 90, 350, 250, SW_SHOWMAXIMIZED);
     }
 
     void StartHost(const std::string& mode, const std::vector<HWND>& capture,
@@ -115,8 +116,7 @@ protected:
     // Waits until the host holds every window, checks them while they are
     // held, and lets it fail.
     void WaitCapturedThenGo(const std::vector<HWND>& held) {
-        ASSERT_TRUE(WaitUntil([&] { return HostLogged("captured") || !HostRunning(); },
-                              kCaptureDeadlineMs));
+        ASSERT_TRUE(WaitCaptured());
         for (HWND window : held) {
             ASSERT_TRUE(HeldByHost(window));
             const Snapshot& before = before_[Index(window)];
@@ -133,6 +133,11 @@ protected:
         Go();
     }
 
+    bool WaitCaptured() {
+        return WaitUntil([&] { return HostLogged("captured") || !HostRunning(); },
+                         kCaptureDeadlineMs);
+    }
+
     void Go() { ASSERT_TRUE(SetEvent(go_.get())); }
 
     bool HostRunning() const {
@@ -145,6 +150,12 @@ protected:
         DWORD code = 0;
         GetExitCodeProcess(host_.get(), &code);
         return static_cast<long>(code);
+    }
+
+    // Ended with code, and given time to take with it any window it held.
+    void ExpectHostEndedWith(long code) {
+        EXPECT_EQ(WaitHostExit(), code);
+        testing_support::PumpFor(kWindowsGoAfterMs);
     }
 
     // Alive, on the desktop, exactly as before the capture.
@@ -176,14 +187,13 @@ protected:
         EXPECT_TRUE(app.Running());
     }
 
-    void CrashAndExpectRescue(const std::string& mode, long expectedExit) {
-        OpenTwo();
+    void CrashAndExpectRescue(const std::string& mode, long expectedExit, bool pair = true) {
+        OpenUsual(pair);
         StartHost(mode, windows_);
         WaitCapturedThenGo(windows_);
         if (HasFatalFailure()) return;
         // Dies of the failure it was given, not of anything the rescue did.
-        EXPECT_EQ(WaitHostExit(), expectedExit);
-        testing_support::PumpFor(kWindowsGoAfterMs);  // none goes with the process
+        ExpectHostEndedWith(expectedExit);
         ExpectAllGivenBack();
     }
 
@@ -240,13 +250,7 @@ TEST_F(RescueTest, APureVirtualCallGivesEveryWindowBack) {
 // A window alone in its application and the active one: taken off its
 // parent it is hidden, and its application hands the activation on.
 TEST_F(RescueTest, AnActiveWindowAloneInItsApplicationComesBackFromACrash) {
-    Open(120, 130, 400, 300);
-    StartHost("abort", windows_);
-    WaitCapturedThenGo(windows_);
-    if (HasFatalFailure()) return;
-    EXPECT_EQ(WaitHostExit(), kAbortExitCode);
-    testing_support::PumpFor(kWindowsGoAfterMs);  // none goes with the process
-    ExpectAllGivenBack();
+    CrashAndExpectRescue("abort", kAbortExitCode, false);
 }
 
 TEST_F(RescueTest, AnActiveWindowAloneInItsApplicationComesBackFromAStuckThread) {
@@ -261,7 +265,7 @@ TEST_F(RescueTest, AnActiveWindowAloneInItsApplicationComesBackFromAStuckThread)
 }
 
 TEST_F(RescueTest, AStuckUserInterfaceThreadGivesItsWindowsBack) {
-    OpenTwo();
+    OpenUsual();
     StartHost("stuck", windows_);
     WaitCapturedThenGo(windows_);
     if (HasFatalFailure()) return;
@@ -270,13 +274,12 @@ TEST_F(RescueTest, AStuckUserInterfaceThreadGivesItsWindowsBack) {
     ExpectAllGivenBack();
     // Now the user may end it from the task manager: nothing is lost.
     ASSERT_TRUE(TerminateProcess(host_.get(), 1));
-    EXPECT_EQ(WaitHostExit(), 1);
-    testing_support::PumpFor(kWindowsGoAfterMs);  // none goes with the process
+    ExpectHostEndedWith(1);
     ExpectAllGivenBack();
 }
 
 TEST_F(RescueTest, ABusySpellOfThreeSecondsKeepsTheWindows) {
-    OpenTwo();
+    OpenUsual();
     StartHost("busy", windows_);
     WaitCapturedThenGo(windows_);
     if (HasFatalFailure()) return;
@@ -290,7 +293,7 @@ TEST_F(RescueTest, ABusySpellOfThreeSecondsKeepsTheWindows) {
 }
 
 TEST_F(RescueTest, AfterAHangThatEndsTheRescuedTabsGoAndPanelryGoesOn) {
-    OpenTwo();
+    OpenUsual();
     const std::vector<HWND> rescued = windows_;
     const HWND later0 = Open(300, 200, 320, 240);
     const HWND later1 = Open(340, 240, 300, 220);
@@ -309,10 +312,9 @@ TEST_F(RescueTest, AfterAHangThatEndsTheRescuedTabsGoAndPanelryGoesOn) {
 }
 
 TEST_F(RescueTest, AWindowReleasedBeforeACrashIsNotTouchedByTheRescue) {
-    OpenTwo();
+    OpenUsual();
     StartHost("access-violation", windows_, {}, "--release-first");
-    ASSERT_TRUE(WaitUntil([&] { return HostLogged("captured") || !HostRunning(); },
-                          kCaptureDeadlineMs));
+    ASSERT_TRUE(WaitCaptured());
     const HWND released = windows_[0];
     ASSERT_TRUE(OnDesktop(released));
     ASSERT_TRUE(HeldByHost(windows_[1]));
@@ -324,8 +326,7 @@ TEST_F(RescueTest, AWindowReleasedBeforeACrashIsNotTouchedByTheRescue) {
     const Snapshot moved = Take(app, released);
     ASSERT_EQ(moved.normal.left, 500);
     Go();
-    EXPECT_EQ(WaitHostExit(), static_cast<long>(EXCEPTION_ACCESS_VIOLATION));
-    testing_support::PumpFor(kWindowsGoAfterMs);  // none goes with the process
+    ExpectHostEndedWith(static_cast<long>(EXCEPTION_ACCESS_VIOLATION));
     ASSERT_TRUE(IsWindow(released));
     EXPECT_TRUE(OnDesktop(released));
     ExpectSame(moved, Take(app, released));

@@ -45,27 +45,24 @@ protected:
     cClassList list;
 };
 
-TEST_F(ClassListFile, ReadingStopsAtAMissingName) {
-    WriteFileText(ini, "[S]\r\nSIZE=3\r\nCLASS0=Alpha\r\nCLASS2=Gamma\r\n");
-    EXPECT_TRUE(list.Read(ini.c_str(), "S"));
-    EXPECT_EQ(Names(list), (Strings{"Alpha"}));
-}
-
-TEST_F(ClassListFile, ReadingStopsAtADuplicateIgnoringCase) {
-    WriteFileText(ini, "[S]\r\nSIZE=3\r\nCLASS0=Alpha\r\nCLASS1=ALPHA\r\nCLASS2=Gamma\r\n");
-    EXPECT_FALSE(list.Read(ini.c_str(), "S"));
-    EXPECT_EQ(Names(list), (Strings{"Alpha"}));
-}
-
-TEST_F(ClassListFile, ReadingStopsAtSize) {
-    WriteFileText(ini, "[S]\r\nSIZE=1\r\nCLASS0=Alpha\r\nCLASS1=Beta\r\n");
-    list.Add("Old");
-    EXPECT_TRUE(list.Read(ini.c_str(), "S"));
-    EXPECT_EQ(Names(list), (Strings{"Alpha"})) << "the list is cleared first";
-
-    WriteFileText(ini, "[S]\r\nSIZE=many\r\nCLASS0=Alpha\r\n");
-    EXPECT_TRUE(list.Read(ini.c_str(), "S"));
-    EXPECT_EQ(list.Size(), 0u) << "a SIZE that is not a number reads as 0";
+TEST_F(ClassListFile, ReadingStopsAtAMissingNameADuplicateOrSize) {
+    const struct {
+        const char* file;
+        bool read;
+        Strings names;
+    } cases[] = {
+        {"SIZE=3\r\nCLASS0=Alpha\r\nCLASS2=Gamma\r\n", true, {"Alpha"}},
+        {"SIZE=3\r\nCLASS0=Alpha\r\nCLASS1=ALPHA\r\nCLASS2=Gamma\r\n", false, {"Alpha"}},
+        {"SIZE=1\r\nCLASS0=Alpha\r\nCLASS1=Beta\r\n", true, {"Alpha"}},
+        // A SIZE that is not a number reads as 0.
+        {"SIZE=many\r\nCLASS0=Alpha\r\n", true, {}},
+    };
+    for (const auto& c : cases) {
+        WriteFileText(ini, std::string("[S]\r\n") + c.file);
+        list.Add("Old");  // the list is cleared first
+        EXPECT_EQ(list.Read(ini.c_str(), "S"), c.read) << c.file;
+        EXPECT_EQ(Names(list), c.names) << c.file;
+    }
 }
 
 TEST_F(ClassListFile, SavingTwoNamesOverFiveLeavesTheRestUnread) {

@@ -16,7 +16,6 @@ using testing_support::WriteFileText;
 
 namespace {
 
-
 // A record unlike the defaults in every field, reserved bytes included.
 SystemData Distinct() {
     SystemData d{};
@@ -148,19 +147,20 @@ TEST_F(SystemDataFile, PlacementOfAHiddenWindowIsStoredMinimised) {
     HWND window = CreateWindowExA(0, "STATIC", "placement", WS_OVERLAPPEDWINDOW, 30, 40, 300,
                                   200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    SaveSystemData(ini.c_str(), window);
-    WINDOWPLACEMENT shown{};
-    ASSERT_TRUE(profile_hex::ReadStruct(ini.c_str(), "SYSTEMDATA", "PLACEMENT", &shown, sizeof shown));
+    const auto saved = [&](int show) {
+        ShowWindow(window, show);
+        SaveSystemData(ini.c_str(), window);
+        WINDOWPLACEMENT placement{};
+        EXPECT_TRUE(profile_hex::ReadStruct(ini.c_str(), "SYSTEMDATA", "PLACEMENT", &placement,
+                                            sizeof placement));
+        return placement;
+    };
+    const WINDOWPLACEMENT shown = saved(SW_SHOWNORMAL);
     EXPECT_EQ(shown.length, sizeof shown);
     EXPECT_EQ(shown.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
     EXPECT_EQ(shown.rcNormalPosition.left, 30);
     EXPECT_EQ(shown.rcNormalPosition.bottom, 240);
-
-    ShowWindow(window, SW_HIDE);
-    SaveSystemData(ini.c_str(), window);
-    WINDOWPLACEMENT hidden{};
-    ASSERT_TRUE(profile_hex::ReadStruct(ini.c_str(), "SYSTEMDATA", "PLACEMENT", &hidden, sizeof hidden));
+    const WINDOWPLACEMENT hidden = saved(SW_HIDE);
     EXPECT_EQ(hidden.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
     EXPECT_EQ(hidden.rcNormalPosition.left, 30);
     DestroyWindow(window);

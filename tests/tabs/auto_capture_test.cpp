@@ -6,11 +6,14 @@
 #include "settings/conditions.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
+#include "tests/support/desktop_input.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
+using testing_support::HoldKey;
 using testing_support::PaneTest;
 using testing_support::PumpFor;
 using testing_support::WaitUntil;
@@ -129,14 +132,6 @@ TEST_F(PaneTest, CapturingRestoresAMinimisedMainWindowOnlyWhenAsked) {
     EXPECT_FALSE(IsIconic(Main()));
 }
 
-// The key state this thread's GetKeyState reads, as if the key were held.
-void HoldKey(int key, bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
-
 TEST_F(PaneTest, TheWheelSwitchesTabsWhileTheModifierIsHeld) {
     const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c");
     Add(a), Add(b), Add(c);
@@ -174,16 +169,8 @@ TEST_F(PaneTest, AHungApplicationDoesNotFreezeThePane) {
     SendMessageA(Root().TabControl(), WM_SIZE, 0, 0);
     // The periodic refresh goes on: another application's new title shows.
     other.SetTitle(lively, "renamed");
-    const int index = 2;
-    char text[64] = "";
-    EXPECT_TRUE(WaitUntil([&] {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(Root().TabControl(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-        return std::string(text) == "renamed";
-    }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return testing_support::TabText(Root().TabControl(), 2) == "renamed"; }));
     // All of it happened while the application was still hung.
     EXPECT_FALSE(SendMessageTimeoutA(hung1, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored));
     app.End();

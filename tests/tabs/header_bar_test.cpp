@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
 
@@ -19,6 +20,11 @@
 #include <string>
 #include <vector>
 
+using testing_support::CentreOnScreen;
+using testing_support::ClickAt;
+using testing_support::ExpectRect;
+using testing_support::PixelOf;
+using testing_support::RectIn;
 using testing_support::SampleApp;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
@@ -62,10 +68,6 @@ int TimesHeard(UINT message) {
     return n;
 }
 
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // The header's window as it is destroyed: what its property list still
 // holds once the header has handled WM_DESTROY.
 WNDPROC g_headerProc;
@@ -82,58 +84,23 @@ LRESULT CALLBACK HeaderSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return CallWindowProcA(g_headerProc, window, message, wParam, lParam);
 }
 
-RECT RectIn(HWND window, HWND reference) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-std::string RectText(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
-void ExpectRect(const RECT& actual, const RECT& expected, const char* what) {
-    EXPECT_TRUE(EqualRect(&actual, &expected))
-        << what << " at " << RectText(actual) << ", expected " << RectText(expected);
-}
-
 std::string TextOf(HWND window) {
     char text[512] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-POINT CentreOnScreen(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// A real click of the mouse at a point of the screen.
-void ClickAt(POINT point, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = down;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = up;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-COLORREF PixelOf(HWND window, int x, int y) {
-    WindowDC dc(window);
-    return GetPixel(dc.get(), x, y);
+std::vector<COLORREF> PixelsIn(HDC dc, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    return pixels;
 }
 
 std::vector<COLORREF> PixelsOf(HWND window, int width, int height) {
     WindowDC dc(window);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
-    }
-    return pixels;
+    return PixelsIn(dc.get(), width, height);
 }
 
 UniqueIcon LoadFace(int id) {
@@ -161,11 +128,7 @@ std::vector<COLORREF> FaceOnMenu(HICON icon, int size) {
     RECT all{0, 0, size, size};
     FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));
     DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
-    }
-    return pixels;
+    return PixelsIn(dc.get(), size, size);
 }
 
 int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
@@ -227,16 +190,8 @@ protected:
         const HINSTANCE instance = GetModuleHandleA(nullptr);
         ASSERT_TRUE(cHeader::Init(instance));
         ASSERT_TRUE(cHeader::Init(instance)) << "a second registration is no failure";
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = FrameProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "header_test_frame";
-        RegisterClassA(&wc);
-        frame_.reset(CreateWindowExA(0, "header_test_frame", "header", WS_OVERLAPPEDWINDOW |
-                                     WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 660, 380, nullptr,
-                                     nullptr, instance, nullptr));
+        frame_ = testing_support::OpenFrame("header_test_frame", DefWindowProcA, "header", 40, 40,
+                                            660, 380);
         ASSERT_TRUE(frame_);
         tabControl_ = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE |
                                       WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 10, 10, 600, 240,
@@ -253,13 +208,16 @@ protected:
         SetForegroundWindow(frame_.get());
         g_heard.clear();
 
-        ASSERT_TRUE(header_.Create(tabControl_, instance, kActiveBack, kInactiveBack, kActiveText,
-                                   kInactiveText, kPaneProperty, &paneStandIn_));
+        ASSERT_TRUE(CreateIn(header_, instance));
         created_ = timeGetTime();
         header_.Relayout();
         UpdateWindow(frame_.get());
     }
 
+    bool CreateIn(cHeader& header, HINSTANCE faces) {
+        return header.Create(tabControl_, faces, kActiveBack, kInactiveBack, kActiveText,
+                             kInactiveText, kPaneProperty, &paneStandIn_);
+    }
     HWND Child(int id) const { return GetDlgItem(header_.Window(), id); }
     HWND Title() const { return Child(cHeader::kTitleId); }
 
@@ -276,11 +234,12 @@ protected:
         return WaitUntil([&] { return PixelOf(window, x, y) == colour; }, 2000);
     }
 
-    COLORREF TitleBack() {
+    // The far right of the title, clear of its text, paints as colour.
+    void ExpectTitleBack(COLORREF colour) {
         RECT r{};
         GetClientRect(Title(), &r);
-        // The far right of the title: clear of its text.
-        return PixelOf(Title(), r.right - 3, r.bottom / 2);
+        EXPECT_TRUE(PaintsAs(Title(), r.right - 3, r.bottom / 2, colour))
+            << std::hex << PixelOf(Title(), r.right - 3, r.bottom / 2) << ", expected " << colour;
     }
 
     // Declared first, destroyed last: the header goes before its parent.
@@ -392,6 +351,13 @@ protected:
         }
         return true;
     }
+    HWND Open(const std::string& title) {
+        WindowSpec shape;
+        shape.title = title;
+        const HWND window = app.Open(shape);
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
     SampleApp app;
 };
 
@@ -401,11 +367,7 @@ TEST_F(HeaderTitle, AnEmptyHeaderHasNoTitleAndDisabledButtons) {
 }
 
 TEST_F(HeaderTitle, ShowsACapturedWindowsTitleFramedAndEnablesTheButtons) {
-    WindowSpec shape;
-    shape.title = "メモ帳 - Sample";
-    const HWND window = app.Open(shape);
-    ASSERT_NE(window, nullptr);
-    CapturedWindow record(window, displayArea_);
+    CapturedWindow record(Open("メモ帳 - Sample"), displayArea_);
 
     header_.ShowTitle(&record);
     EXPECT_EQ(TextOf(Title()), "■[ メモ帳 - Sample ]");
@@ -417,10 +379,7 @@ TEST_F(HeaderTitle, ShowsACapturedWindowsTitleFramedAndEnablesTheButtons) {
 }
 
 TEST_F(HeaderTitle, KeepsItsTextWhenOnlyLetterCaseChangesAndFollowsARealChange) {
-    WindowSpec shape;
-    shape.title = "Mixed Case Title";
-    const HWND window = app.Open(shape);
-    ASSERT_NE(window, nullptr);
+    const HWND window = Open("Mixed Case Title");
     CapturedWindow record(window, displayArea_);
     header_.ShowTitle(&record);
     ASSERT_EQ(TextOf(Title()), "■[ Mixed Case Title ]");
@@ -435,11 +394,7 @@ TEST_F(HeaderTitle, KeepsItsTextWhenOnlyLetterCaseChangesAndFollowsARealChange) 
 }
 
 TEST_F(HeaderTitle, ALongTitleIsCutAt255BytesAndKeepsItsClosingBracket) {
-    WindowSpec shape;
-    shape.title = std::string(300, 'x');
-    const HWND window = app.Open(shape);
-    ASSERT_NE(window, nullptr);
-    CapturedWindow record(window, displayArea_);
+    CapturedWindow record(Open(std::string(300, 'x')), displayArea_);
     header_.ShowTitle(&record);
     EXPECT_EQ(TextOf(Title()), "■[ " + std::string(255, 'x') + " ]");
 }
@@ -462,12 +417,12 @@ protected:
 
 TEST_F(HeaderClicks, TheThreeButtonsReachTheTabControlAsCloseReleaseAndMinimise) {
     EnableButtons();
-    ClickAt(CentreOnScreen(Child(cHeader::kCloseId)));
-    ASSERT_TRUE(WaitUntil([] { return CommandsHeard().size() == 1; }));
-    ClickAt(CentreOnScreen(Child(cHeader::kReleaseId)));
-    ASSERT_TRUE(WaitUntil([] { return CommandsHeard().size() == 2; }));
-    ClickAt(CentreOnScreen(Child(cHeader::kMinimizeId)));
-    ASSERT_TRUE(WaitUntil([] { return CommandsHeard().size() == 3; }));
+    size_t clicks = 0;
+    for (int id : {cHeader::kCloseId, cHeader::kReleaseId, cHeader::kMinimizeId}) {
+        ClickAt(CentreOnScreen(Child(id)));
+        ++clicks;
+        ASSERT_TRUE(WaitUntil([&] { return CommandsHeard().size() == clicks; })) << id;
+    }
     EXPECT_EQ(CommandsHeard(), (std::vector<WPARAM>{8, 6, 7}));
     for (const Heard& h : g_heard) {
         if (h.message == WM_COMMAND) {
@@ -564,17 +519,12 @@ TEST_F(HeaderColours, TheTitlePaintsInTheColoursOfTheActiveState) {
     ASSERT_NE(kActiveBack, GetSysColor(COLOR_ACTIVECAPTION));
     ASSERT_NE(kInactiveBack, GetSysColor(COLOR_INACTIVECAPTION));
     EXPECT_FALSE(header_.Active());
-    RECT r{};
-    GetClientRect(Title(), &r);
-    const int x = r.right - 3, y = r.bottom / 2;
-    EXPECT_TRUE(PaintsAs(Title(), x, y, kInactiveBack)) << std::hex << TitleBack();
-
+    ExpectTitleBack(kInactiveBack);
     header_.SetActive(true);
     EXPECT_TRUE(header_.Active());
-    EXPECT_TRUE(PaintsAs(Title(), x, y, kActiveBack)) << std::hex << TitleBack();
-
+    ExpectTitleBack(kActiveBack);
     header_.SetActive(false);
-    EXPECT_TRUE(PaintsAs(Title(), x, y, kInactiveBack)) << std::hex << TitleBack();
+    ExpectTitleBack(kInactiveBack);
 }
 
 TEST_F(HeaderColours, NewColoursRepaintBothStates) {
@@ -584,12 +534,9 @@ TEST_F(HeaderColours, NewColoursRepaintBothStates) {
     EXPECT_EQ(header_.InactiveBack(), otherBack);
     EXPECT_EQ(header_.ActiveText(), RGB(1, 2, 3));
     EXPECT_EQ(header_.InactiveText(), RGB(4, 5, 6));
-    RECT r{};
-    GetClientRect(Title(), &r);
-    const int x = r.right - 3, y = r.bottom / 2;
-    EXPECT_TRUE(PaintsAs(Title(), x, y, otherBack)) << std::hex << TitleBack();
+    ExpectTitleBack(otherBack);
     header_.SetActive(true);
-    EXPECT_TRUE(PaintsAs(Title(), x, y, back)) << std::hex << TitleBack();
+    ExpectTitleBack(back);
 }
 
 TEST_F(HeaderColours, TheTextTakesTheTextColourOfTheState) {
@@ -752,9 +699,7 @@ TEST_F(HeaderWindow, PropertiesAreSetAndTakenOffBeforeTheWindowGoes) {
 
 TEST_F(HeaderWindow, CreatingAgainReplacesTheEarlierWindow) {
     const HWND first = header_.Window();
-    ASSERT_TRUE(header_.Create(tabControl_, GetModuleHandleA(nullptr), kActiveBack,
-                               kInactiveBack, kActiveText, kInactiveText, kPaneProperty,
-                               &paneStandIn_));
+    ASSERT_TRUE(CreateIn(header_, GetModuleHandleA(nullptr)));
     EXPECT_FALSE(IsWindow(first));
     EXPECT_NE(header_.Window(), nullptr);
     EXPECT_EQ(TipsByTool().size(), 3u) << "the earlier tooltips went with the earlier window";
@@ -769,8 +714,7 @@ TEST_F(HeaderWindow, WithoutItsFacesTheButtonsShowTheirBackground) {
     ASSERT_TRUE(cHeader::Init(faceless));
     header_.DestroyWindow();
     cHeader bare;
-    ASSERT_TRUE(bare.Create(tabControl_, faceless, kActiveBack, kInactiveBack, kActiveText,
-                            kInactiveText, kPaneProperty, &paneStandIn_));
+    ASSERT_TRUE(CreateIn(bare, faceless));
     bare.Relayout();
     const RECT at = RectIn(bare.Window(), tabControl_);
     EXPECT_EQ(at.bottom - at.top, 16) << "buttons of 16 when there is no face to measure";

@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -15,8 +16,11 @@
 #include <algorithm>
 
 using testing_support::HandleText;
+using testing_support::MouseButton;
 using testing_support::PaneTest;
+using testing_support::PlaceCursor;
 using testing_support::PumpFor;
+using testing_support::TabText;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
 
@@ -261,23 +265,37 @@ protected:
     }
 };
 
-TEST_F(PaneDragTest, MoveKOntoM) {
-    Drag(0, 2, false);
-    EXPECT_EQ(TabWindows(Root()), (Windows{w[1], w[0], w[2], w[3]}));
-    EXPECT_EQ(Root().Selected(), 1);
+struct DropCase {
+    const char* name;
+    int from, to;
+    bool swap;
+    int order[4];  // of K L M N after the drop
+    int selected;
+};
+
+// Named in test output by its name, not its bytes.
+void PrintTo(const DropCase& c, std::ostream* out) { *out << c.name; }
+
+const DropCase kDrops[] = {
+    {"MoveKOntoM", 0, 2, false, {1, 0, 2, 3}, 1},
+    {"MoveNOntoL", 3, 1, false, {0, 3, 1, 2}, 1},
+    {"SwapKAndM", 0, 2, true, {2, 1, 0, 3}, 2},
+};
+
+class PaneDropTest : public PaneDragTest, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(PaneDropTest, ReordersTheTabs) {
+    const DropCase& c = GetParam();
+    Drag(c.from, c.to, c.swap);
+    EXPECT_EQ(TabWindows(Root()), (Windows{w[c.order[0]], w[c.order[1]], w[c.order[2]],
+                                           w[c.order[3]]}));
+    EXPECT_EQ(Root().Selected(), c.selected);
 }
 
-TEST_F(PaneDragTest, MoveNOntoL) {
-    Drag(3, 1, false);
-    EXPECT_EQ(TabWindows(Root()), (Windows{w[0], w[3], w[1], w[2]}));
-    EXPECT_EQ(Root().Selected(), 1);
-}
-
-TEST_F(PaneDragTest, SwapKAndM) {
-    Drag(0, 2, true);
-    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[1], w[0], w[3]}));
-    EXPECT_EQ(Root().Selected(), 2);
-}
+INSTANTIATE_TEST_SUITE_P(Drops, PaneDropTest, ::testing::ValuesIn(kDrops),
+                         [](const ::testing::TestParamInfo<DropCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PaneDragTest, DroppingOnItselfOrNowhereChangesNothing) {
     Drag(1, 1, false);
@@ -293,25 +311,13 @@ TEST_F(PaneDragTest, RealMouseDragMovesTheTab) {
     SetForegroundWindow(Main());
     const POINT from = TabCentre(Root(), 0);
     const POINT to = TabCentre(Root(), 2);
-    // The pointer is placed with SetCursorPos: under Wine, moves injected
-    // with SendInput do not move it while a low-level mouse hook (the wheel
-    // hook) is installed.
-    auto button = [](DWORD flag) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flag;
-        SendInput(1, &input, sizeof input);
-    };
-    SetCursorPos(from.x, from.y);
-    ASSERT_TRUE(WaitUntil([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        return at.x == from.x && at.y == from.y;
-    }));
-    button(MOUSEEVENTF_LEFTDOWN);
+    // The wheel hook is a low-level mouse hook: the pointer moves by
+    // SetCursorPos only.
+    ASSERT_TRUE(PlaceCursor(from));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
     SetCursorPos((from.x + to.x) / 2, from.y);
     SetCursorPos(to.x, to.y);
-    button(MOUSEEVENTF_LEFTUP);
+    MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return TabWindows(Root()) == Windows{w[1], w[0], w[2], w[3]}; }))
         << "the order is now L K M N";
 }
@@ -362,32 +368,27 @@ TEST_F(PaneTest, TrayMenuListsCapturedWindowsAndGivesOneBack) {
 TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
     const HWND a = OpenWindow("Alpha Title");
     Add(a);
-    char text[300] = "";
-    GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
-    EXPECT_STREQ(text, "■[ Alpha Title ]");
+    const HWND header = Root().Header().Window();
+    const auto title = [&] {
+        char text[300] = "";
+        GetDlgItemTextA(header, cHeader::kTitleId, text, sizeof text);
+        return std::string(text);
+    };
+    EXPECT_EQ(title(), "■[ Alpha Title ]");
     app.SetTitle(a, "ALPHA TITLE");
     PumpFor(300);  // several refreshes
-    GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
-    EXPECT_STREQ(text, "■[ Alpha Title ]") << "a change of letter case only is not shown";
+    EXPECT_EQ(title(), "■[ Alpha Title ]") << "a change of letter case only is not shown";
     app.SetTitle(a, "Beta");
-    EXPECT_TRUE(WaitUntil([&] {
-        GetDlgItemTextA(Root().Header().Window(), cHeader::kTitleId, text, sizeof text);
-        return std::string(text) == "■[ Beta ]";
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return title() == "■[ Beta ]"; }));
 
-    const HWND header = Root().Header().Window();
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
     EXPECT_TRUE(OnDesktop(a)) << "a double click releases";
     EXPECT_EQ(Root().TabCount(), 0);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kCloseId)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kReleaseId)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, cHeader::kMinimizeId)));
+    for (int id : {cHeader::kCloseId, cHeader::kReleaseId, cHeader::kMinimizeId}) {
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(header, id))) << id;
+    }
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     Add(OpenWindow("one"));
@@ -418,25 +419,13 @@ TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
     EXPECT_TRUE(GetWindowLongA(tabs, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0), 0) << "no icons without showTabIcons";
-    char text[32] = "";
-    TCITEMA tab{};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = text;
-    tab.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&tab));
-    EXPECT_STREQ(text, "two");
+    EXPECT_EQ(TabText(tabs, 1), "two");
 }
 
 TEST_F(PaneTest, TabTextsAreCutToTheSetLength) {
     GetSystemData().tabTextLength = 5;
     Add(OpenWindow("abcdefghij"));
-    char text[32] = "";
-    TCITEMA tab{};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = text;
-    tab.cchTextMax = sizeof text;
-    SendMessageA(Root().TabControl(), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tab));
-    EXPECT_STREQ(text, "abcd") << "at most tabTextLength - 1 characters";
+    EXPECT_EQ(TabText(Root().TabControl(), 0), "abcd") << "at most tabTextLength - 1 characters";
 }
 
 }  // namespace

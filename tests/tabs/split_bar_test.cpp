@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/settings_files.h"
 #include "tests/support/fresh_settings.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +22,15 @@
 #include <thread>
 #include <vector>
 
+using testing_support::ClickAt;
+using testing_support::ExpectRect;
 using testing_support::FreshSettings;
 using testing_support::IniValue;
+using testing_support::MouseButton;
+using testing_support::PixelOf;
+using testing_support::PlaceCursor;
+using testing_support::RectIn;
+using testing_support::ScreenPoint;
 using testing_support::WaitUntil;
 using testing_support::WriteFileText;
 
@@ -49,13 +57,6 @@ struct MoveTab {
 };
 std::vector<MoveTab> g_moveTabs;
 int g_containerErases;
-
-RECT RectIn(HWND window, HWND reference) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 void LayOutPanes(HWND container) {
     RECT room{};
@@ -114,16 +115,6 @@ void SpyOn(HWND bar) {
         SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BarSpy)));
 }
 
-std::string RectText(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
-void ExpectRect(const RECT& actual, const RECT& expected, const std::string& what) {
-    EXPECT_TRUE(EqualRect(&actual, &expected))
-        << what << " at " << RectText(actual) << ", expected " << RectText(expected);
-}
-
 COLORREF Inverted(COLORREF c) {
     return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
 }
@@ -131,17 +122,6 @@ COLORREF Inverted(COLORREF c) {
 COLORREF ScreenPixel(POINT at) {
     WindowDC screen(nullptr);
     return GetPixel(screen.get(), at.x, at.y);
-}
-
-COLORREF PixelOf(HWND window, int x, int y) {
-    WindowDC dc(window);
-    return GetPixel(dc.get(), x, y);
-}
-
-POINT ScreenPoint(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
 }
 
 // The colour of shade k at p across the bar, from the table.
@@ -156,28 +136,6 @@ std::string Hex(COLORREF c) {
     char text[16];
     std::snprintf(text, sizeof text, "%06lx", static_cast<unsigned long>(c));
     return text;
-}
-
-void Button(DWORD flag) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
-}
-
-bool PlaceCursor(POINT at) {
-    SetCursorPos(at.x, at.y);
-    return WaitUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == at.x && now.y == at.y;
-    });
-}
-
-void ClickAt(POINT at) {
-    PlaceCursor(at);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
 }
 
 // A hand on the mouse on a thread of its own: a drag keeps the test's thread
@@ -206,13 +164,13 @@ DragOutcome PerformDrag(const DragPlan& plan) {
     DragOutcome outcome;
     const auto fail = [&](const std::string& what) {
         outcome.error = what;
-        Button(plan.up);  // never leave a button down for the next test
+        MouseButton(plan.up);  // never leave a button down for the next test
         return outcome;
     };
     if (!PlaceCursor(plan.pressAt)) return fail("the pointer did not reach the press point");
     const COLORREF atPress = ScreenPixel(plan.lineAtPress);
     const COLORREF afterMove = ScreenPixel(plan.lineAfterMove);
-    Button(plan.down);
+    MouseButton(plan.down);
     if (!WaitUntil([&] { return ScreenPixel(plan.lineAtPress) == Inverted(atPress); })) {
         return fail("no inverted line at the press: " + Hex(ScreenPixel(plan.lineAtPress)) +
                     ", before " + Hex(atPress));
@@ -229,7 +187,7 @@ DragOutcome PerformDrag(const DragPlan& plan) {
         }
         GetWindowRect(plan.bar, &outcome.barWhileLineMoved);
     }
-    Button(plan.up);
+    MouseButton(plan.up);
     return outcome;
 }
 
@@ -238,15 +196,10 @@ DragOutcome PerformDrag(const DragPlan& plan) {
 std::string PerformIgnoredPress(DWORD down, DWORD up, POINT pressAt, POINT moveTo,
                                 const std::atomic<int>& downs) {
     if (!PlaceCursor(pressAt)) return "the pointer did not reach the press point";
-    Button(down);
+    MouseButton(down);
     const bool heard = WaitUntil([&] { return downs.load() > 0; });
-    SetCursorPos(moveTo.x, moveTo.y);
-    const bool moved = WaitUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == moveTo.x && now.y == moveTo.y;
-    });
-    Button(up);
+    const bool moved = PlaceCursor(moveTo);
+    MouseButton(up);
     if (!heard) return "the bar never heard the press";
     if (!moved) return "the pointer did not move";
     return "";
@@ -272,18 +225,10 @@ protected:
         cSplitbar::SetGripPercent(20);
         instance_ = GetModuleHandleA(nullptr);
         ASSERT_TRUE(cSplitbar::Init(instance_));
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = ContainerProc;
-        wc.hInstance = instance_;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "splitbar_test_container";
-        RegisterClassA(&wc);
         g_bar = nullptr;
         g_moveTabs.clear();
-        container_.reset(CreateWindowExA(0, "splitbar_test_container", "split bar",
-                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 80,
-                                         60, 600, 500, nullptr, nullptr, instance_, nullptr));
+        container_ = testing_support::OpenFrame("splitbar_test_container", ContainerProc,
+                                                "split bar", 80, 60, 600, 500);
         ASSERT_TRUE(container_);
         for (HWND& pane : g_panes) {
             pane = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 0, 0, 0,
@@ -361,6 +306,7 @@ class SplitbarWindow : public SplitbarFixture {};
 
 TEST_F(SplitbarWindow, BothClassesAreRegisteredAsTheBarNeedsThem) {
     EXPECT_TRUE(cSplitbar::Init(instance_)) << "a second registration is no failure";
+    std::vector<WNDPROC> procedures;
     for (const char* name : {"panelry_split_hbar_class", "panelry_split_vbar_class"}) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
@@ -372,12 +318,9 @@ TEST_F(SplitbarWindow, BothClassesAreRegisteredAsTheBarNeedsThem) {
         EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW)) << name;
         EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_MENU + 1)) << name;
         EXPECT_EQ(wc.lpszMenuName, nullptr) << name;
+        procedures.push_back(wc.lpfnWndProc);
     }
-    WNDCLASSEXA h{}, v{};
-    h.cbSize = v.cbSize = sizeof h;
-    GetClassInfoExA(instance_, "panelry_split_hbar_class", &h);
-    GetClassInfoExA(instance_, "panelry_split_vbar_class", &v);
-    EXPECT_NE(h.lpfnWndProc, v.lpfnWndProc) << "each class its own window procedure";
+    EXPECT_NE(procedures[0], procedures[1]) << "each class its own window procedure";
 }
 
 TEST_F(SplitbarWindow, TheBarAndItsButtonsHaveTheirClassesStylesIdsAndProperty) {
@@ -809,15 +752,14 @@ protected:
     // A drag on the bar of the points given in the container's client
     // coordinates; the line is probed 20 pixels along the bar from the
     // pointer, clear of it.
-    DragOutcome Drag(POINT press, POINT move, POINT lineAfterMove, DWORD down, DWORD up,
+    DragOutcome Drag(POINT press, POINT move, POINT lineAfterMove, bool right,
                      bool moves = true) {
-        const bool horizontal = bar_.IsHorizontal();
         const RECT bar = BarRect();
-        const POINT lineAtPress = horizontal ? POINT{press.x + 20, bar.top + 8}
-                                             : POINT{bar.left + 8, press.y + 20};
+        const POINT lineAtPress = bar_.IsHorizontal() ? POINT{press.x + 20, bar.top + 8}
+                                                      : POINT{bar.left + 8, press.y + 20};
         DragPlan plan;
-        plan.down = down;
-        plan.up = up;
+        plan.down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+        plan.up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
         plan.pressAt = ScreenPoint(Container(), press.x, press.y);
         plan.moveTo = ScreenPoint(Container(), move.x, move.y);
         plan.lineAtPress = ScreenPoint(Container(), lineAtPress.x, lineAtPress.y);
@@ -829,12 +771,6 @@ protected:
         const std::function<DragOutcome()> work = [plan] { return PerformDrag(plan); };
         EXPECT_TRUE(RunBeside(work, &outcome)) << "the drag did not end";
         return outcome;
-    }
-    DragOutcome LeftDrag(POINT press, POINT move, POINT lineAfterMove) {
-        return Drag(press, move, lineAfterMove, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    }
-    DragOutcome RightDrag(POINT press, POINT move, POINT lineAfterMove) {
-        return Drag(press, move, lineAfterMove, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     }
     std::string IgnoredPress(POINT press, POINT move, bool left) {
         std::string error;
@@ -852,39 +788,13 @@ protected:
     }
 };
 
-TEST_F(SplitbarDrag, ALeftDragOnTheGripMovesAHorizontalBarAtTheRelease) {
-    MakeBar(true);
-    // The grip is 200..300; the pointer goes down 60 pixels.
-    const DragOutcome outcome = LeftDrag({250, 208}, {250, 268}, {230, 268});
-    ASSERT_EQ(outcome.error, "");
-    RECT during = outcome.barWhileLineMoved;
-    MapWindowPoints(nullptr, Container(), reinterpret_cast<POINT*>(&during), 2);
-    EXPECT_EQ(during.top, 200) << "the bar stays put while the line follows the pointer";
-    EXPECT_TRUE(WaitUntil([&] { return BarRect().top == 260; })) << BarRect().top;
-    EXPECT_DOUBLE_EQ(bar_.Ratio(), 260.0 / 400);
-    EXPECT_EQ(RectIn(g_panes[1], Container()).top, 276) << "the panes follow";
-    EXPECT_TRUE(g_moveTabs.empty());
-}
-
-TEST_F(SplitbarDrag, AVerticalBarDraggedPastTheEndStopsAtTheMargin) {
-    MakeBar(false);
-    // The grip is 160..240 down the bar; the pointer goes far right. The bar
-    // can go no further than 500 - 80, so the line stops at its centre 428.
-    const DragOutcome outcome = LeftDrag({258, 200}, {490, 200}, {428, 230});
-    ASSERT_EQ(outcome.error, "");
-    EXPECT_TRUE(WaitUntil([&] { return BarRect().left == 420; })) << BarRect().left;
-    EXPECT_DOUBLE_EQ(bar_.Ratio(), 420.0 / 500);
-    EXPECT_EQ(RectIn(g_panes[1], Container()).left, 436);
-}
-
 TEST_F(SplitbarDrag, APressWithoutMovementKeepsThePosition) {
     MakeBar(true);
     SetClientSize(kWidth, 165);
     bar_.SetRatio(84.0 / 165);  // comes back a hair under 84 in doubles
     ASSERT_EQ(BarRect().top, 84);
     SpyOn(Bar());
-    const DragOutcome outcome =
-        Drag({250, 92}, {250, 92}, {230, 92}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, false);
+    const DragOutcome outcome = Drag({250, 92}, {250, 92}, {230, 92}, false, false);
     ASSERT_EQ(outcome.error, "");
     ASSERT_TRUE(WaitUntil([] { return g_leftUps.load() > 0; }));
     EXPECT_EQ(BarRect().top, 84);
@@ -913,37 +823,60 @@ TEST_F(SplitbarDrag, InRightButtonModeALeftPressOnTheBarDoesNothing) {
     EXPECT_TRUE(g_moveTabs.empty());
 }
 
-// One drag per test: under Wine 8, GetAsyncKeyState answers "up" from a
-// per-thread cache for 50 ms after the thread last saw the button up, so a
-// second press right after a drag's release is taken for no press at all.
-TEST_F(SplitbarDrag, InRightButtonModeARightPressOnTheStartButtonDrags) {
-    cSplitbar::SetDragWithRightButton(true);
-    MakeBar(true);
+// A drag that moves the bar, in container coordinates. One drag per test:
+// under Wine 8, GetAsyncKeyState answers "up" from a per-thread cache for
+// 50 ms after the thread last saw the button up, so a second press right
+// after a drag's release is taken for no press at all.
+struct DragCase {
+    const char* name;
+    bool right;  // right-button mode, dragged with the right button
+    bool horizontal;
+    POINT press, move, lineAfterMove;
+    int endsAt;  // the bar's top or left after the release
+};
+
+// Named in test output by its name, not its bytes.
+void PrintTo(const DragCase& c, std::ostream* out) { *out << c.name; }
+
+const DragCase kDrags[] = {
+    // The grip is 200..300; the pointer goes down 60 pixels.
+    {"LeftOnTheGripOfAHorizontalBar", false, true, {250, 208}, {250, 268}, {230, 268}, 260},
+    // The grip is 160..240 down the bar; the pointer goes far right. The bar
+    // can go no further than 500 - 80, so the line stops at its centre 428.
+    {"LeftPastTheEndOfAVerticalBarStopsAtTheMargin", false, false, {258, 200}, {490, 200},
+     {428, 230}, 420},
+    {"RightOnTheStartButton", true, true, {125, 208}, {125, 268}, {145, 268}, 260},
+    {"RightOnTheEndButton", true, true, {375, 208}, {375, 148}, {395, 148}, 140},
+    {"RightOnAVerticalBar", true, false, {258, 100}, {158, 100}, {158, 120}, 150},
+};
+
+class SplitbarDrags : public SplitbarDrag, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(SplitbarDrags, MoveTheBarAtTheRelease) {
+    const DragCase& c = GetParam();
+    cSplitbar::SetDragWithRightButton(c.right);
+    MakeBar(c.horizontal);
     SpyOn(Bar());
-    const DragOutcome outcome = RightDrag({125, 208}, {125, 268}, {145, 268});
+    const auto edge = [&](const RECT& r) { return c.horizontal ? r.top : r.left; };
+    const int start = edge(BarRect());
+    const DragOutcome outcome = Drag(c.press, c.move, c.lineAfterMove, c.right);
     ASSERT_EQ(outcome.error, "");
-    EXPECT_TRUE(WaitUntil([&] { return BarRect().top == 260; })) << BarRect().top;
-    EXPECT_GE(g_rightPressCursors.load(), 1) << "the bar heard of the press on its button";
-    EXPECT_TRUE(g_moveTabs.empty()) << "a right press is no click";
+    RECT during = outcome.barWhileLineMoved;
+    MapWindowPoints(nullptr, Container(), reinterpret_cast<POINT*>(&during), 2);
+    EXPECT_EQ(edge(during), start) << "the bar stays put while the line follows the pointer";
+    EXPECT_TRUE(WaitUntil([&] { return edge(BarRect()) == c.endsAt; })) << edge(BarRect());
+    EXPECT_DOUBLE_EQ(bar_.Ratio(), c.endsAt / static_cast<double>(c.horizontal ? kHeight : kWidth));
+    EXPECT_EQ(edge(RectIn(g_panes[1], Container())), c.endsAt + 16) << "the panes follow";
+    EXPECT_TRUE(g_moveTabs.empty()) << "a drag is no click";
+    if (c.right) {
+        EXPECT_GE(g_rightPressCursors.load(), 1) << "the bar heard of the press on its button";
+    }
 }
 
-TEST_F(SplitbarDrag, InRightButtonModeARightPressOnTheEndButtonDrags) {
-    cSplitbar::SetDragWithRightButton(true);
-    MakeBar(true);
-    const DragOutcome outcome = RightDrag({375, 208}, {375, 148}, {395, 148});
-    ASSERT_EQ(outcome.error, "");
-    EXPECT_TRUE(WaitUntil([&] { return BarRect().top == 140; })) << BarRect().top;
-    EXPECT_DOUBLE_EQ(bar_.Ratio(), 140.0 / 400);
-    EXPECT_TRUE(g_moveTabs.empty()) << "a right press is no click";
-}
-
-TEST_F(SplitbarDrag, InRightButtonModeAVerticalBarDragsToo) {
-    cSplitbar::SetDragWithRightButton(true);
-    MakeBar(false);
-    const DragOutcome outcome = RightDrag({258, 100}, {158, 100}, {158, 120});
-    ASSERT_EQ(outcome.error, "");
-    EXPECT_TRUE(WaitUntil([&] { return BarRect().left == 150; })) << BarRect().left;
-}
+INSTANTIATE_TEST_SUITE_P(Drags, SplitbarDrags, ::testing::ValuesIn(kDrags),
+                         [](const ::testing::TestParamInfo<DragCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // ---------------------------------------------------------------------------
 
@@ -973,12 +906,11 @@ TEST_F(SplitbarSettings, DefaultsWhenTheFileSaysNothing) {
 }
 
 TEST_F(SplitbarSettings, LoadsTheFlagAsAnyNonZeroNumber) {
-    Load("SBARFLAG=1\r\n");
-    EXPECT_TRUE(cSplitbar::DragWithRightButton());
-    Load("SBARFLAG=0\r\n");
-    EXPECT_FALSE(cSplitbar::DragWithRightButton());
-    Load("SBARFLAG=5\r\n");
-    EXPECT_TRUE(cSplitbar::DragWithRightButton());
+    const std::pair<const char*, bool> cases[] = {{"1", true}, {"0", false}, {"5", true}};
+    for (const auto& [text, expected] : cases) {
+        Load(std::string("SBARFLAG=") + text + "\r\n");
+        EXPECT_EQ(cSplitbar::DragWithRightButton(), expected) << text;
+    }
 }
 
 TEST_F(SplitbarSettings, LoadsTheRateAsItsLowByteAtMost100) {

@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
@@ -16,7 +17,9 @@
 #include <cmath>
 #include <string>
 
+using testing_support::ExpectRect;
 using testing_support::PaneTest;
+using testing_support::RectIn;
 using testing_support::ReadFileText;
 using testing_support::WaitUntil;
 using testing_support::WriteFileText;
@@ -24,13 +27,6 @@ using testing_support::WriteFileText;
 namespace {
 
 using Windows = std::vector<HWND>;
-
-RECT RectIn(HWND window, HWND container) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 class SplitPane : public PaneTest {
 protected:
@@ -82,34 +78,23 @@ TEST_F(SplitPane, TopBottomKeepsTheTabsAboveAndAddsAnEmptyPaneBelow) {
     for (HWND window : windows) EXPECT_EQ(GetAncestor(window, GA_PARENT), Root().DisplayArea());
 }
 
-TEST_F(SplitPane, A400PixelContainerAtHalfPutsTheBarAt200AndTheLowerPaneAt216) {
-    ASSERT_TRUE(Root().Split(true));
-    SizeRoot(600, 400);
-    const HWND base = Root().BaseWindow();
-    EXPECT_EQ(RectIn(Root().SplitBar()->Window(), base).top, 200);
-    const RECT upper = RectIn(Root().TabControl(), base);
-    const RECT lower = RectIn(Root().Child()->BaseWindow(), base);
-    EXPECT_EQ(upper.top, 0);
-    EXPECT_EQ(upper.bottom, 200);
-    EXPECT_EQ(upper.right - upper.left, 600);
-    EXPECT_EQ(lower.top, 216);
-    EXPECT_EQ(lower.bottom, 400);
-    EXPECT_EQ(lower.right - lower.left, 600);
-}
-
-TEST_F(SplitPane, LeftRightPutsTheChildRightOfTheBar) {
-    ASSERT_TRUE(Root().Split(false));
-    SizeRoot(600, 400);
-    const HWND base = Root().BaseWindow();
-    const RECT bar = RectIn(Root().SplitBar()->Window(), base);
-    EXPECT_EQ(bar.left, 300);
-    const RECT left = RectIn(Root().TabControl(), base);
-    const RECT right = RectIn(Root().Child()->BaseWindow(), base);
-    EXPECT_EQ(left.right, 300);
-    EXPECT_EQ(left.bottom - left.top, 400);
-    EXPECT_EQ(right.left, 316);
-    EXPECT_EQ(right.right, 600);
-    EXPECT_EQ(right.bottom - right.top, 400);
+TEST_F(SplitPane, AtHalfOf600By400TheBarAndBothPanesTakeTheirPlaces) {
+    const struct {
+        bool horizontal;
+        RECT bar, first, child;
+    } cases[] = {
+        {true, {0, 200, 600, 216}, {0, 0, 600, 200}, {0, 216, 600, 400}},
+        {false, {300, 0, 316, 400}, {0, 0, 300, 400}, {316, 0, 600, 400}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.horizontal ? "top and bottom" : "side by side");
+        ASSERT_TRUE(Root().Split(c.horizontal));
+        SizeRoot(600, 400);
+        const HWND base = Root().BaseWindow();
+        ExpectRect(RectIn(Root().SplitBar()->Window(), base), c.bar, "bar");
+        ExpectRect(RectIn(Root().TabControl(), base), c.first, "the pane's own tabs");
+        ExpectRect(RectIn(Root().Child()->BaseWindow(), base), c.child, "the child");
+    }
 }
 
 TEST_F(SplitPane, AContainerTooSmallForTheBarLeavesNoNegativeHalves) {
