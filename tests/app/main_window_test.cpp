@@ -9,6 +9,7 @@
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tests/support/fresh_settings.h"
+#include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -154,35 +155,20 @@ TEST_F(MainWindowTest, ClosingStoresThePlacementOfTheWindow) {
     EXPECT_EQ(p.rcNormalPosition.bottom, 390);
 }
 
-// The popup as TrackPopupMenu shows it, read while it is open; then either
-// dismissed or its item g_choose chosen with the keyboard.
-std::vector<std::pair<UINT, std::string>> g_trayItems;
-int g_choose = -1;
-
-void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
-    KillTimer(nullptr, id);
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[64] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-        g_trayItems.emplace_back(GetMenuItemID(menu, i), text);
-    }
-    if (g_choose < 0) {
-        EndMenu();
-        return;
-    }
-    for (int i = 0; i <= g_choose; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-}
-
+// The tray icon's menu, read while it is open; then dismissed, or its item
+// choose chosen with the keyboard.
 std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -1) {
-    g_trayItems.clear();
-    g_choose = choose;
-    SetTimer(nullptr, 0, 50, ReadOpenMenu);
-    SendMessageA(main, PM_TRAYNOTIFY, 1, WM_RBUTTONDOWN);
-    return g_trayItems;
+    std::vector<WPARAM> keys;
+    if (choose >= 0) {
+        keys.assign(choose + 1, VK_DOWN);
+        keys.push_back(VK_RETURN);
+    }
+    testing_support::WithOpenMenu(keys, [&] {
+        return SendMessageA(main, PM_TRAYNOTIFY, 1, WM_RBUTTONDOWN);
+    });
+    std::vector<std::pair<UINT, std::string>> shown;
+    for (const auto& item : testing_support::Opened().items) shown.emplace_back(item.id, item.text);
+    return shown;
 }
 
 TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {

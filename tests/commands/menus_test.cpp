@@ -14,6 +14,7 @@
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
 #include "tests/support/desktop_input.h"
+#include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -27,63 +28,21 @@
 #include <vector>
 
 using testing_support::HoldKey;
+using testing_support::IdsOf;
+using testing_support::ItemsOf;
+using testing_support::Opened;
 using testing_support::PaneTest;
 using testing_support::PumpPending;
+using testing_support::TextsOf;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
+using testing_support::WithOpenMenu;
 
 namespace {
 
-struct Item {
-    UINT id = 0;
-    std::string text;
-    bool grey = false;
-    bool checked = false;
-    bool ownerDrawn = false;
-    bool separator = false;
-    HMENU submenu = nullptr;
-    ULONG_PTR data = 0;
-};
-using Items = std::vector<Item>;
+using Item = testing_support::MenuItem;
+using Items = testing_support::MenuItems;
 using Ids = std::vector<UINT>;
-
-Items ItemsOf(HMENU menu) {
-    Items items;
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_DATA;
-        EXPECT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info));
-        Item item;
-        item.id = info.wID;
-        item.grey = (info.fState & MFS_GRAYED) != 0;
-        item.checked = (info.fState & MFS_CHECKED) != 0;
-        item.ownerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
-        item.separator = (info.fType & MFT_SEPARATOR) != 0;
-        item.submenu = info.hSubMenu;
-        item.data = info.dwItemData;
-        if (!item.ownerDrawn && !item.separator) {
-            char text[256] = "";
-            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            item.text = text;
-        }
-        items.push_back(item);
-    }
-    return items;
-}
-
-Ids IdsOf(const Items& items) {
-    Ids ids;
-    for (const Item& item : items) ids.push_back(item.id);
-    return ids;
-}
-
-std::vector<std::string> TextsOf(const Items& items) {
-    std::vector<std::string> texts;
-    for (const Item& item : items) texts.push_back(item.text);
-    return texts;
-}
 
 const Item* WithData(const Items& items, HWND window) {
     for (const Item& item : items) {
@@ -102,54 +61,6 @@ std::string Describe(ULONG_PTR data) {
     GetWindowThreadProcessId(window, &process);
     return std::string(className) + " \"" + title + "\" of process " + std::to_string(process) +
            (process == GetCurrentProcessId() ? " (this one)" : "");
-}
-
-// An open menu as a timer of this thread finds it: its items and those of
-// its sub-popups, read once it shows. Then the keys are posted to it, or
-// with none it is dismissed; a menu still open two seconds after its keys
-// is ended, so that a test fails instead of hanging.
-struct OpenMenu {
-    bool seen = false;
-    Items items;
-    std::vector<Items> popups;  // by position, empty for plain items
-    std::vector<WPARAM> keys;
-    int ticksAfterKeys = 0;
-};
-OpenMenu g_open;
-
-void CALLBACK DriveOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
-    HWND window = FindWindowA("#32768", nullptr);
-    if (!window || !IsWindowVisible(window)) return;
-    if (g_open.seen) {
-        if (++g_open.ticksAfterKeys > 40) EndMenu();
-        return;
-    }
-    g_open.seen = true;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
-    g_open.items = ItemsOf(menu);
-    for (const Item& item : g_open.items) {
-        g_open.popups.push_back(item.submenu ? ItemsOf(item.submenu) : Items{});
-    }
-    if (g_open.keys.empty()) {
-        EndMenu();
-        return;
-    }
-    // Ctrl let go, as a hand does after a Ctrl + click: with Ctrl, Enter
-    // would come through as a line feed, which chooses nothing.
-    HoldKey(VK_CONTROL, false);
-    for (WPARAM key : g_open.keys) PostMessageA(window, WM_KEYDOWN, key, 0);
-}
-
-// Runs open, which shows a menu and returns when it closes, with the menu
-// read and driven by keys.
-template <typename Open>
-auto WithOpenMenu(std::vector<WPARAM> keys, Open open) {
-    g_open = OpenMenu{};
-    g_open.keys = std::move(keys);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveOpenMenu);
-    auto result = open();
-    KillTimer(nullptr, timer);
-    return result;
 }
 
 class MenusTest : public PaneTest {
@@ -269,13 +180,13 @@ TEST_F(MenusTest, OnlyTitledPopupsThatStartWithAKnownCodeAppearUnderTheirModelNu
 
     // The popup variant: the same popups, filled before it shows.
     EXPECT_EQ(PopupMainMenu(), 0) << "dismissed";
-    ASSERT_TRUE(g_open.seen);
-    EXPECT_EQ(IdsOf(g_open.items), (Ids{1, 3, 4, 5, 7}));
-    ASSERT_EQ(g_open.popups.size(), 5u);
-    EXPECT_TRUE(g_open.popups[0].empty());
-    EXPECT_EQ(IdsOf(g_open.popups[1]), (Ids{7, 8}));
-    EXPECT_TRUE(g_open.popups[2].empty());
-    EXPECT_EQ(IdsOf(g_open.popups[4]), (Ids{10}));
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_EQ(IdsOf(Opened().items), (Ids{1, 3, 4, 5, 7}));
+    ASSERT_EQ(Opened().popups.size(), 5u);
+    EXPECT_TRUE(Opened().popups[0].empty());
+    EXPECT_EQ(IdsOf(Opened().popups[1]), (Ids{7, 8}));
+    EXPECT_TRUE(Opened().popups[2].empty());
+    EXPECT_EQ(IdsOf(Opened().popups[4]), (Ids{10}));
 }
 
 TEST_F(MenusTest, AnEntryListEndsAtAnUnknownCodeOrAfterItsThirtyTwoPlaces) {
@@ -297,9 +208,9 @@ TEST_F(MenusTest, AnEntryListEndsAtAnUnknownCodeOrAfterItsThirtyTwoPlaces) {
     EXPECT_EQ(IdsOf(OpenBarPopup(3)), (Ids{6, 0}));
 
     PopupMainMenu();
-    ASSERT_EQ(g_open.popups.size(), 4u);
-    EXPECT_EQ(IdsOf(g_open.popups[0]), full);
-    EXPECT_EQ(IdsOf(g_open.popups[2]), (Ids{4}));
+    ASSERT_EQ(Opened().popups.size(), 4u);
+    EXPECT_EQ(IdsOf(Opened().popups[0]), full);
+    EXPECT_EQ(IdsOf(Opened().popups[2]), (Ids{4}));
 
     // A popup that is not the bar's at that position is left alone.
     UniqueMenu stranger(CreatePopupMenu());
@@ -327,8 +238,8 @@ TEST_F(MenusTest, OnlyTheMainMenuShowsKeysAndOnlyForCommandsThatHaveOne) {
     EXPECT_EQ(items[2].text, "タブ項目を解放");
 
     RightClickTabStrip();
-    ASSERT_TRUE(g_open.seen);
-    EXPECT_EQ(TextsOf(g_open.items),
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_EQ(TextsOf(Opened().items),
               (std::vector<std::string>{"左隣のタブを選択", "設定", "タブ項目を解放"}));
 
     GetMenuSettings().drawHotkeys = false;
@@ -523,10 +434,10 @@ TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
     // The tab menu is greyed for its own pane.
     SetTabMenu({6, 4, 5});
     RightClickTabStrip();
-    ASSERT_EQ(g_open.items.size(), 3u);
-    EXPECT_FALSE(g_open.items[0].grey);
-    EXPECT_FALSE(g_open.items[1].grey);
-    EXPECT_TRUE(g_open.items[2].grey);
+    ASSERT_EQ(Opened().items.size(), 3u);
+    EXPECT_FALSE(Opened().items[0].grey);
+    EXPECT_FALSE(Opened().items[1].grey);
+    EXPECT_TRUE(Opened().items[2].grey);
 }
 
 TEST_F(MenusTest, SplitCommandsAreGreyedByTheActivePanesSplit) {
@@ -553,10 +464,10 @@ TEST_F(MenusTest, CtrlRightClickOnTheTabStripCapturesAWindowChosenFromTheMainMen
     RightClickTabStrip({VK_DOWN, VK_RIGHT, VK_RETURN});
     HoldKey(VK_CONTROL, false);
 
-    ASSERT_TRUE(g_open.seen) << "the main menu opened";
-    EXPECT_EQ(TextsOf(g_open.items), std::vector<std::string>{"追加"});
-    ASSERT_FALSE(g_open.popups[0].empty());
-    EXPECT_EQ(g_open.popups[0][0].data, reinterpret_cast<ULONG_PTR>(wanted))
+    ASSERT_TRUE(Opened().seen) << "the main menu opened";
+    EXPECT_EQ(TextsOf(Opened().items), std::vector<std::string>{"追加"});
+    ASSERT_FALSE(Opened().popups[0].empty());
+    EXPECT_EQ(Opened().popups[0][0].data, reinterpret_cast<ULONG_PTR>(wanted))
         << "the newest window heads the list";
     // Found through the last highlighted item: the menu was destroyed
     // before the command was carried out.
@@ -569,15 +480,15 @@ TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMai
     const HWND held = OpenWindow("held");
     ASSERT_TRUE(Add(held));
     RightClickTabStrip({VK_DOWN, VK_RETURN});  // the first entry: "タブ項目を解放"
-    ASSERT_TRUE(g_open.seen);
-    EXPECT_EQ(IdsOf(g_open.items), (Ids{6, 7, 8, 0, 18, 19, 20}));
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_EQ(IdsOf(Opened().items), (Ids{6, 7, 8, 0, 18, 19, 20}));
     EXPECT_TRUE(WaitUntil([&] { return OnDesktop(held); })) << "released";
     EXPECT_EQ(Root().TabCount(), 0);
 
     // A tab menu that starts with the end marker shows nothing.
     SetTabMenu({});
     RightClickTabStrip();
-    EXPECT_FALSE(g_open.seen);
+    EXPECT_FALSE(Opened().seen);
 }
 
 TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnotherUnderItsId) {
@@ -586,9 +497,9 @@ TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnother
     const HWND newer = OpenWindow("newer");
     SetTabMenu({22});
     RightClickTabStrip({VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(g_open.seen);
-    ASSERT_EQ(g_open.items[0].data, reinterpret_cast<ULONG_PTR>(newer));
-    ASSERT_EQ(g_open.items[0].id, 22u);
+    ASSERT_TRUE(Opened().seen);
+    ASSERT_EQ(Opened().items[0].data, reinterpret_cast<ULONG_PTR>(newer));
+    ASSERT_EQ(Opened().items[0].id, 22u);
     // The command comes as WM_COMMAND with the bar to look in.
     EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 1; }));
     EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{newer});
