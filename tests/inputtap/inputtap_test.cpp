@@ -85,10 +85,6 @@ protected:
     SampleApp app{false};
 };
 
-TEST(InputTap, VersionIsOnePointZero) {
-    EXPECT_EQ(INPUTTAP_GetVersion(), 0x0100);
-}
-
 TEST_F(InputTapWatch, ReportsTopLevelWindowsOfAnotherProcessOnce) {
     ASSERT_EQ(INPUTTAP_Start(), 1);
     EXPECT_EQ(INPUTTAP_IsAttached(), 1);
@@ -660,53 +656,38 @@ TEST_F(InputTapMouse, WheelReportNamesTheKeysHeld) {
     EXPECT_EQ(static_cast<short>(HIWORD(wParam)), WHEEL_DELTA);
 }
 
-TEST_F(InputTapMouse, MoveReportsCarryScreenCoordinates) {
-    INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE);
-    ASSERT_TRUE(MoveTo(300, 200));
-    EXPECT_TRUE(ReportedMoveTo(300, 200));
-    ASSERT_TRUE(MoveTo(917, 533));
-    EXPECT_TRUE(ReportedMoveTo(917, 533));
-
-    ASSERT_TRUE(Wheel(WHEEL_DELTA));
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_WHEEL), 0u) << "the wheel is not asked for";
-}
-
-TEST_F(InputTapMouse, BothFlagsReportBoth) {
-    INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL | INPUTTAP_MOUSE_MOVE);
-    ASSERT_TRUE(MoveTo(333, 222));
-    ASSERT_TRUE(Wheel(-WHEEL_DELTA));
-    EXPECT_TRUE(ReportedMoveTo(333, 222));
-    EXPECT_EQ(ReportedDeltas(), (Deltas{-120}));
-}
-
-TEST_F(InputTapMouse, StartingAgainReplacesTheFlags) {
-    INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL);
-    INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE);
-    ASSERT_TRUE(Wheel(WHEEL_DELTA));
-    ASSERT_TRUE(MoveTo(350, 250));
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_WHEEL), 0u);
-    EXPECT_TRUE(ReportedMoveTo(350, 250));
-
-    sink.Clear();
-    INPUTTAP_MouseStart(0);
-    ASSERT_TRUE(Wheel(WHEEL_DELTA));
-    ASSERT_TRUE(MoveTo(360, 260));
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_WHEEL), 0u) << "flags 0";
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_MOVE), 0u) << "flags 0";
-}
-
-TEST_F(InputTapMouse, NothingAfterMouseEnd) {
-    INPUTTAP_MouseEnd();  // harmless when off
-    INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL | INPUTTAP_MOUSE_MOVE);
-    ASSERT_TRUE(Wheel(WHEEL_DELTA));
-    ASSERT_EQ(sink.Count(INPUTTAP_REPORT_WHEEL), 1u);
-
-    INPUTTAP_MouseEnd();
-    sink.Clear();
-    ASSERT_TRUE(Wheel(WHEEL_DELTA));
-    ASSERT_TRUE(MoveTo(370, 270));
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_WHEEL), 0u);
-    EXPECT_EQ(sink.Count(INPUTTAP_REPORT_MOVE), 0u);
+// A move and a wheel turn after the library was switched as each row says;
+// each row replaces the flags of the one before.
+TEST_F(InputTapMouse, TheFlagsInForceChooseTheReports) {
+    constexpr int kBoth = INPUTTAP_MOUSE_WHEEL | INPUTTAP_MOUSE_MOVE;
+    const struct {
+        const char* what;
+        void (*switchOn)();
+        int x, y;
+        short delta;
+        bool wheel, move;
+    } rows[] = {
+        {"both, after an End while off",
+         [] { INPUTTAP_MouseEnd(); INPUTTAP_MouseStart(kBoth); }, 333, 222, -120, true, true},
+        {"move", [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); }, 300, 200, 120, false, true},
+        {"move, far", [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); }, 917, 533, 120, false, true},
+        {"wheel replaced by move",
+         [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL); INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); },
+         350, 250, 120, false, true},
+        {"flags 0", [] { INPUTTAP_MouseStart(0); }, 360, 260, 120, false, false},
+        {"ended", [] { INPUTTAP_MouseStart(kBoth); INPUTTAP_MouseEnd(); }, 370, 270, 120, false,
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        sink.Clear();
+        row.switchOn();
+        ASSERT_TRUE(MoveTo(row.x, row.y));
+        ASSERT_TRUE(Wheel(row.delta));
+        EXPECT_EQ(ReportedDeltas(), row.wheel ? Deltas{row.delta} : Deltas{});
+        EXPECT_EQ(ReportedMoveTo(row.x, row.y), row.move);
+        EXPECT_EQ(sink.Count(INPUTTAP_REPORT_MOVE) > 0, row.move);
+    }
 }
 
 // ---------------------------------------------------------------------------
