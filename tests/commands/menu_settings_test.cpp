@@ -28,11 +28,9 @@ TEST_F(MenuSettingsFile, WithoutTheFileTheDefaultModelIsInForce) {
     LoadMenuSettings(ini.c_str());
     EXPECT_FALSE(FileExists(ini)) << "reading creates nothing";
     const MenuSettings& m = GetMenuSettings();
-    EXPECT_STREQ(m.popupTitles[0], "タブ(&T)");
-    EXPECT_STREQ(m.popupTitles[1], "操作(&E)");
-    EXPECT_STREQ(m.popupTitles[2], "スタート(&S)");
-    EXPECT_STREQ(m.popupTitles[3], "追加(&A)");
-    for (int n = 4; n < 8; ++n) EXPECT_STREQ(m.popupTitles[n], "") << n;
+    const char* const titles[] = {"タブ(&T)", "操作(&E)", "スタート(&S)", "追加(&A)",
+                                  "", "", "", ""};
+    for (int n = 0; n < 8; ++n) EXPECT_STREQ(m.popupTitles[n], titles[n]) << n;
     const std::int8_t tabs[] = {1, 2, -1, 6, 7, 8, -1, 9, 10, 11, -1, 12, 13, 14, -1,
                                 15, 16, 17, -1, 18, 19, 20, -2};
     EXPECT_EQ(0, std::memcmp(m.mainMenuItems[0], tabs, sizeof tabs));

@@ -72,19 +72,18 @@ protected:
         PaneTest::TearDown();
     }
 
-    // Model popup n: its title, its codes, end markers after them.
-    void SetPopup(int n, const char* title, std::initializer_list<int> codes) {
-        MenuSettings& m = GetMenuSettings();
-        std::memset(m.mainMenuItems[n], kEndCode, MenuSettings::kEntries);
+    // An entry list of the model: the codes, end markers after them.
+    static void Fill(std::int8_t* entries, int size, std::initializer_list<int> codes) {
+        std::memset(entries, kEndCode, size);
         int i = 0;
-        for (int code : codes) m.mainMenuItems[n][i++] = static_cast<std::int8_t>(code);
-        std::strcpy(m.popupTitles[n], title);
+        for (int code : codes) entries[i++] = static_cast<std::int8_t>(code);
+    }
+    void SetPopup(int n, const char* title, std::initializer_list<int> codes) {
+        Fill(GetMenuSettings().mainMenuItems[n], MenuSettings::kEntries, codes);
+        std::strcpy(GetMenuSettings().popupTitles[n], title);
     }
     void SetTabMenu(std::initializer_list<int> codes) {
-        MenuSettings& m = GetMenuSettings();
-        std::memset(m.tabMenuItems, kEndCode, MenuSettings::kTabEntries);
-        int i = 0;
-        for (int code : codes) m.tabMenuItems[i++] = static_cast<std::int8_t>(code);
+        Fill(GetMenuSettings().tabMenuItems, MenuSettings::kTabEntries, codes);
     }
     void OnlyPopup(const char* title, std::initializer_list<int> codes) {
         for (int n = 1; n < MenuSettings::kPopups; ++n) SetPopup(n, "", {});
