@@ -14,6 +14,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
 
 using testing_support::HandleText;
 using testing_support::MouseButton;
@@ -146,102 +147,67 @@ protected:
         SendMessageA(Root().TabControl(), TCM_SETCURFOCUS, 2, 0);
         ASSERT_EQ(SelectedWindow(Root()), w[2]);
     }
-    Windows Released() {
-        Windows out;
-        for (HWND h : w) {
-            if (OnDesktop(h)) out.push_back(h);
-        }
-        return out;
-    }
-    Windows Iconic() {
-        Windows out;
-        for (HWND h : w) {
-            if (IsIconic(h)) out.push_back(h);
-        }
-        return out;
-    }
-    Windows CloseRequested() {
-        Windows out;
-        for (HWND h : w) {
-            if (app.Logged("close " + HandleText(h))) out.push_back(h);
+    // The indices of the four windows for which holds() is true.
+    std::vector<int> Which(const std::function<bool(HWND)>& holds) {
+        std::vector<int> out;
+        for (int i = 0; i < 4; ++i) {
+            if (holds(w[i])) out.push_back(i);
         }
         return out;
     }
     Windows w;
 };
 
-TEST_F(PaneCommandTest, ReleaseSelected) {
-    Command(6);
-    EXPECT_EQ(Released(), (Windows{w[2]}));
-    EXPECT_EQ(Iconic(), Windows{});
+// Every window refuses to close, so that its tab stays and can be counted.
+struct CommandCase {
+    const char* name;
+    unsigned id;
+    bool releaseBeforeClose;
+    std::vector<int> released, iconic, closeRequested, tabsLeft;
+};
+
+void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
+
+const CommandCase kCommands[] = {
+    {"ReleaseSelected", 6, false, {2}, {}, {}, {0, 1, 3}},
+    {"MinimiseSelected", 7, false, {2}, {2}, {}, {0, 1, 3}},
+    {"CloseSelected", 8, false, {}, {}, {2}, {0, 1, 2, 3}},
+    {"ReleaseAndMinimiseAll", 10, false, {0, 1, 2, 3}, {0, 1, 2, 3}, {}, {}},
+    {"ReleaseLeft", 12, false, {0, 1}, {}, {}, {2, 3}},
+    {"MinimiseLeft", 13, false, {0, 1}, {0, 1}, {}, {2, 3}},
+    {"CloseLeft", 14, false, {}, {}, {0, 1}, {0, 1, 2, 3}},
+    {"CloseLeftReleasingFirst", 14, true, {0, 1}, {}, {0, 1}, {2, 3}},
+    {"ReleaseRight", 15, false, {3}, {}, {}, {0, 1, 2}},
+    {"MinimiseRight", 16, false, {3}, {3}, {}, {0, 1, 2}},
+    {"CloseRight", 17, false, {}, {}, {3}, {0, 1, 2, 3}},
+};
+
+class PaneCommandCase : public PaneCommandTest,
+                        public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(PaneCommandCase, AffectsItsWindowsOnly) {
+    const CommandCase& c = GetParam();
+    GetSystemData().releaseBeforeClose = c.releaseBeforeClose;
+    for (HWND h : w) app.RefuseClose(h);
+    Command(c.id);
+    EXPECT_EQ(Which([&](HWND h) { return OnDesktop(h); }), c.released);
+    EXPECT_EQ(Which([](HWND h) { return IsIconic(h) != FALSE; }), c.iconic);
+    EXPECT_EQ(Which([&](HWND h) { return app.Logged("close " + HandleText(h)); }),
+              c.closeRequested);
+    const Windows tabs = TabWindows(Root());
+    EXPECT_EQ(Which([&](HWND h) { return std::count(tabs.begin(), tabs.end(), h) > 0; }),
+              c.tabsLeft);
 }
 
-TEST_F(PaneCommandTest, MinimiseSelected) {
-    Command(7);
-    EXPECT_EQ(Released(), (Windows{w[2]}));
-    EXPECT_EQ(Iconic(), (Windows{w[2]}));
-}
-
-TEST_F(PaneCommandTest, CloseSelected) {
-    for (HWND h : w) app.RefuseClose(h);  // so the tabs stay and can be counted
-    Command(8);
-    EXPECT_EQ(CloseRequested(), (Windows{w[2]}));
-    EXPECT_EQ(Root().TabCount(), 4);
-}
-
-TEST_F(PaneCommandTest, ReleaseAndMinimiseAll) {
-    Command(10);
-    EXPECT_EQ(Released(), w);
-    EXPECT_EQ(Iconic(), w);
-    EXPECT_EQ(Root().TabCount(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Commands, PaneCommandCase, ::testing::ValuesIn(kCommands),
+                         [](const ::testing::TestParamInfo<CommandCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PaneCommandTest, CloseAll) {
     Command(11);
     EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 0; }));
     for (HWND h : w) EXPECT_FALSE(IsWindow(h));
-}
-
-TEST_F(PaneCommandTest, ReleaseLeft) {
-    Command(12);
-    EXPECT_EQ(Released(), (Windows{w[0], w[1]}));
-    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[3]}));
-}
-
-TEST_F(PaneCommandTest, MinimiseLeft) {
-    Command(13);
-    EXPECT_EQ(Iconic(), (Windows{w[0], w[1]}));
-}
-
-TEST_F(PaneCommandTest, CloseLeft) {
-    for (HWND h : w) app.RefuseClose(h);
-    Command(14);
-    EXPECT_EQ(CloseRequested(), (Windows{w[0], w[1]}));
-}
-
-TEST_F(PaneCommandTest, CloseLeftReleasingFirst) {
-    GetSystemData().releaseBeforeClose = 1;
-    for (HWND h : w) app.RefuseClose(h);
-    Command(14);
-    EXPECT_EQ(CloseRequested(), (Windows{w[0], w[1]}));
-    EXPECT_EQ(Released(), (Windows{w[0], w[1]}));
-    EXPECT_EQ(TabWindows(Root()), (Windows{w[2], w[3]}));
-}
-
-TEST_F(PaneCommandTest, ReleaseRight) {
-    Command(15);
-    EXPECT_EQ(Released(), (Windows{w[3]}));
-}
-
-TEST_F(PaneCommandTest, MinimiseRight) {
-    Command(16);
-    EXPECT_EQ(Iconic(), (Windows{w[3]}));
-}
-
-TEST_F(PaneCommandTest, CloseRight) {
-    for (HWND h : w) app.RefuseClose(h);
-    Command(17);
-    EXPECT_EQ(CloseRequested(), (Windows{w[3]}));
 }
 
 TEST_F(PaneCommandTest, CommandsOnAnEmptyPaneDoNothing) {

@@ -281,23 +281,22 @@ protected:
 
 // ---------------------------------------------------------------------------
 
-TEST(SplitbarClamp, KeepsBothMarginsWhereThereIsRoom) {
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(10, 400), 64);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(63, 400), 64);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(64, 400), 64);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(200, 400), 200);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(320, 400), 320) << "16 + 64 left below it";
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(321, 400), 320);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(5000, 400), 320);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(-7, 400), 64);
-}
-
-TEST(SplitbarClamp, InAContainerTooSmallForBothMarginsTheStartWinsBelow64) {
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(70, 100), 20);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(10, 100), 64);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(50, 100), 64);
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(64, 143), 63) << "one pixel short of room";
-    EXPECT_EQ(cSplitbar::ClampSplitPosition(64, 144), 64);
+TEST(SplitbarClamp, KeepsBothMarginsOrInTooSmallAContainerTheStartWinsBelow64) {
+    const struct {
+        int position, room, expected;
+    } cases[] = {
+        {10, 400, 64}, {63, 400, 64}, {64, 400, 64}, {200, 400, 200},
+        {320, 400, 320},  // 16 + 64 left below it
+        {321, 400, 320}, {5000, 400, 320}, {-7, 400, 64},
+        // Too small for both margins.
+        {70, 100, 20}, {10, 100, 64}, {50, 100, 64},
+        {64, 143, 63},  // one pixel short of room
+        {64, 144, 64},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cSplitbar::ClampSplitPosition(c.position, c.room), c.expected)
+            << c.position << " in " << c.room;
+    }
 }
 
 // ---------------------------------------------------------------------------
