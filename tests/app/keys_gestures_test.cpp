@@ -11,6 +11,7 @@
 // so had the first command been carried out twice, the release would find
 // another tab selected.
 #include "app/messages.h"
+#include "tabs/tab_strings.h"
 #include "tests/support/input_observer.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
@@ -38,28 +39,6 @@ namespace {
 constexpr DWORD kDeadlineMs = 10000;
 constexpr int kWindows = 3;
 
-struct ChildSearch {
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<ChildSearch*>(data);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpiA(name, search->className) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The first in z-order is the root pane's.
-HWND FirstChildOfClass(HWND parent, const char* className) {
-    ChildSearch search{className, nullptr};
-    EnumChildWindows(parent, &MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-
 // Keys typed on the X server's keyboard, as a user would.
 bool TypeOnKeyboard(const char* keys) { return RunXdotool(std::string("key ") + keys); }
 
@@ -78,7 +57,9 @@ protected:
         main = panelry.Start();
         ASSERT_NE(main, nullptr);
         MoveWindow(main, 100, 80, 700, 500, TRUE);
-        tabs = FirstChildOfClass(main, WC_TABCONTROLA);
+        // The root pane's, the only one before any split.
+        tabs = FindWindowExA(FindWindowExA(main, nullptr, tabs::kBaseClass, nullptr), nullptr,
+                             WC_TABCONTROLA, nullptr);
         ASSERT_NE(tabs, nullptr);
         for (int i = 0; i < kWindows; ++i) {
             WindowSpec form;
