@@ -1,7 +1,7 @@
 // Single instance, start-up order, message loop and the hook shutdown.
 #include "app/entry.h"
 
-#include "app/app_strings.h"
+#include "base/base_ids.h"
 #include "app/main_window.h"
 #include "app/rescue.h"
 #include "commands/accelerators.h"
@@ -9,7 +9,7 @@
 #include "tabs/pane.h"
 
 bool ActivateRunningInstance() {
-    HWND running = FindWindowA(app::kMainClassName, nullptr);
+    HWND running = FindWindowA(base_ids::kMainClassName, nullptr);
     if (!running) return false;
     if (IsIconic(running)) {
         ShowWindow(running, SW_RESTORE);

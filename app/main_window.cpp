@@ -1,21 +1,24 @@
 // cMain: start-up, the message routes and their handlers.
 #include "app/main_window.h"
 
-#include "app/app_strings.h"
-#include "app/menu_data.h"
-#include "app/messages.h"
-#include "app/module_path.h"
+#include "app/app_ids.h"
+#include "app/app_texts.h"
+#include "base/base_ids.h"
+#include "base/base_texts.h"
+#include "settings/settings_ids.h"
+#include "base/menu_data.h"
+#include "base/messages.h"
+#include "base/module_path.h"
 #include "app/settings_files.h"
-#include "app/window_class.h"
+#include "base/window_class.h"
 #include "commands/accelerators.h"
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 #include "commands/gestures.h"
 #include "commands/menu_settings.h"
 #include "commands/menus.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
-#include "settings/settings_strings.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 
@@ -53,17 +56,17 @@ cMain& cMain::Instance() {
     return main;
 }
 
-const cMain::Route cMain::kRoutes[] = {
+const MessageRoute<cMain> cMain::kRoutes[] = {
     {WM_CREATE, &cMain::OnCreate},
-    {WM_SIZE, &cMain::OnSize},
+    {WM_SIZE, &cMain::OnSize, AfterHandler::CallDefault},
     {WM_CLOSE, &cMain::OnClose},
     {WM_DESTROY, &cMain::OnDestroy},
     {WM_COMMAND, &cMain::OnCommand},
-    {WM_HOTKEY, &cMain::OnHotKey},
+    {WM_HOTKEY, &cMain::OnHotKey, AfterHandler::CallDefault},
     {WM_EXITMENULOOP, &cMain::OnExitMenuLoop},
     {PM_ADDWINDOW, &cMain::OnAddWindow},
     {PM_NEWWINDOW, &cMain::OnNewWindow},
-    {PM_HOOKWHEEL, &cMain::OnHookWheel},
+    {PM_HOOKWHEEL, &cMain::OnHookWheel, AfterHandler::CallDefault},
     {PM_HOOKCOMMAND, &cMain::OnHookCommand},
     {PM_HOOKGESTURE, &cMain::OnHookGesture},
     {PM_APPLYSETTINGS, &cMain::OnApplySettings},
@@ -76,25 +79,19 @@ const cMain::Route cMain::kRoutes[] = {
     {PM_POPUPMAINMENU, &cMain::OnPopupMainMenu},
 };
 
-LRESULT CALLBACK cMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // One main window per process: the class's only window is the object's.
-    cMain& self = Instance();
-    if (message == WM_NCCREATE && !self.window_) self.window_ = window;
-    if (self.window_ == window) {
-        for (const Route& route : kRoutes) {
-            if (route.message == message) return (self.*route.handler)(wParam, lParam);
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+LRESULT cMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
 bool cMain::Init(HINSTANCE instance) {
     cMain& self = Instance();
     self.instance_ = instance;
     ActivePane() = &RootPane();
-    if (!RegisterWindowClass(instance, app::kMainClassName, &cMain::WindowProc, MenuColorBrush(),
+    constexpr WNDPROC procedure =
+        BoundWindowProc<cMain, app_ids::kMainProperty, &cMain::window_, &cMain::HandleMessage>;
+    if (!RegisterWindowClass(instance, base_ids::kMainClassName, procedure, MenuColorBrush(),
                              LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANELRY)))) {
-        MessageBoxA(nullptr, "RegisterClass@cMain::Init", app::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, app_texts::kRegisterClassError, base_texts::kErrorCaption, MB_ICONERROR);
         return false;
     }
 
@@ -113,9 +110,9 @@ bool cMain::Init(HINSTANCE instance) {
         if (GetSystemData().startMinimized || show == 0) show = SW_SHOWMINIMIZED;
     }
 
-    HWND window = CreateWindowExA(GetSystemData().mainExStyle, app::kMainClassName,
-                                  app::kMainTitle, WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, x, y,
-                                  width, height, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(GetSystemData().mainExStyle, base_ids::kMainClassName,
+                                  app_texts::kMainTitle, WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, x, y,
+                                  width, height, nullptr, nullptr, instance, &self);
     if (!window) {
         self.window_ = nullptr;
         return false;
@@ -127,7 +124,7 @@ bool cMain::Init(HINSTANCE instance) {
     if (GetSystemData().addAllOnStart) SendMessageA(window, WM_COMMAND, kAddAllWindows, 0);
     if (GetSystemData().autoAddOnStart) INPUTTAP_Start();
     if (GetSystemData().restoreSplit) {
-        RootPane().LoadSplitLayout(ModuleFilePath(ini::kSystemIni));
+        RootPane().LoadSplitLayout(ModuleFilePath(settings_ids::kSystemIni));
     }
     return true;
 }
@@ -138,11 +135,10 @@ LRESULT cMain::OnCreate(WPARAM, LPARAM) {
     const SystemData& settings = GetSystemData();
     if (!RootPane().Create(window_, instance_, settings.headerActiveBack,
                            settings.headerInactiveBack, settings.headerActiveText,
-                           settings.headerInactiveText)) {
-        MessageBoxA(nullptr, app::kPaneCreationFailed, app::kErrorCaption, MB_ICONERROR);
+                           settings.headerInactiveText, *this)) {
+        MessageBoxA(nullptr, app_texts::kPaneCreationFailed, base_texts::kErrorCaption, MB_ICONERROR);
         RootPane().DestroyWindows();
         g_mainWindow = nullptr;
-        window_ = nullptr;
         return -1;
     }
     tray_.Add(window_, instance_, PM_TRAYNOTIFY);
@@ -155,13 +151,13 @@ void cMain::LayOut() {
     RootPane().MoveBaseWindow(0, 0, client.right, client.bottom);
 }
 
-LRESULT cMain::OnSize(WPARAM wParam, LPARAM lParam) {
+LRESULT cMain::OnSize(WPARAM wParam, LPARAM) {
     if (wParam != SIZE_MINIMIZED) {
         LayOut();
     } else if (GetSystemData().trayOnMinimize) {
         ShowWindow(window_, SW_HIDE);
     }
-    return DefWindowProcA(window_, WM_SIZE, wParam, lParam);
+    return 0;
 }
 
 LRESULT cMain::OnClose(WPARAM, LPARAM) {
@@ -182,7 +178,6 @@ LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
     KillTimer(window_, kGestureForgetTimer);
     launchCaptureArmed_ = false;
     g_mainWindow = nullptr;
-    window_ = nullptr;
     PostQuitMessage(0);
     return 0;
 }
@@ -196,9 +191,9 @@ LRESULT cMain::OnCommand(WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window_, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT cMain::OnHotKey(WPARAM wParam, LPARAM lParam) {
+LRESULT cMain::OnHotKey(WPARAM wParam, LPARAM) {
     SendMessageA(window_, PM_EXECCOMMAND, wParam, 0);
-    return DefWindowProcA(window_, WM_HOTKEY, wParam, lParam);
+    return 0;
 }
 
 LRESULT cMain::OnExitMenuLoop(WPARAM, LPARAM) {
@@ -215,13 +210,13 @@ LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT cMain::OnHookWheel(WPARAM wParam, LPARAM lParam) {
+LRESULT cMain::OnHookWheel(WPARAM wParam, LPARAM) {
     if (GetKeyState(GetSystemData().wheelModifierKey) < 0) {
         // Turned away from the user: the tab to the left.
         if (GET_WHEEL_DELTA_WPARAM(wParam) > 0) ActivePane()->SelectPrevTab();
         else ActivePane()->SelectNextTab();
     }
-    return DefWindowProcA(window_, PM_HOOKWHEEL, wParam, lParam);
+    return 0;
 }
 
 LRESULT cMain::OnHookCommand(WPARAM wParam, LPARAM) {
@@ -239,7 +234,7 @@ LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
     if (settings.showMenu) ShowMenuBar(window_);
     else HideMenuBar(window_);
     AcceleratorTable::Instance().Build(1);
-    int mouseReports = StartGestureRecognition() ? INPUTTAP_MOUSE_MOVE : 0;
+    int mouseReports = StartGestureRecognition(window_) ? INPUTTAP_MOUSE_MOVE : 0;
     if (settings.wheelSwitchesTabs) mouseReports |= INPUTTAP_MOUSE_WHEEL;
     INPUTTAP_MouseStart(mouseReports);
     SetWindowLongA(window_, GWL_EXSTYLE, static_cast<LONG>(settings.mainExStyle));
@@ -261,7 +256,7 @@ LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
 
 LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM lParam) {
     const unsigned id = static_cast<unsigned>(wParam);
-    if (ExecListCommand(id, reinterpret_cast<HMENU>(lParam))) return 1;
+    if (ExecListCommand({window_, *ActivePane()}, id, reinterpret_cast<HMENU>(lParam))) return 1;
     if (ActivePane()->ExecCommand(LOWORD(id))) return 1;
     return ExecOwnCommand(CommandKindOf(id)) ? 1 : 0;
 }
@@ -269,7 +264,7 @@ LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT cMain::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
     // The high word set is the window menu, which the model does not fill.
     if (HIWORD(lParam) != 0) return 0;
-    FillMenuBarPopup(window_, reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
+    FillMenuBarPopup({window_, *ActivePane()}, reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
     return 0;
 }
 
@@ -289,7 +284,7 @@ LRESULT cMain::OnDrawItem(WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window_, WM_DRAWITEM, wParam, lParam);
 }
 
-LRESULT cMain::OnPopupMainMenu(WPARAM, LPARAM) { return PopupMainMenu(); }
+LRESULT cMain::OnPopupMainMenu(WPARAM, LPARAM) { return PopupMainMenu({window_, *ActivePane()}); }
 
 bool cMain::ExecOwnCommand(int kind) {
     switch (kind) {
@@ -324,6 +319,8 @@ bool cMain::ConsumeLaunchCapture() {
     return true;
 }
 
+void cMain::ShowTabMenu(cTab& pane) { PopupTabMenu({window_, pane}); }
+
 void cMain::ToggleFromTray() {
     ShowWindow(window_, IsIconic(window_) ? SW_SHOWNORMAL : SW_SHOWMINIMIZED);
     SetForegroundWindow(window_);
@@ -336,8 +333,8 @@ UniqueMenu cMain::BuildTrayMenu() const {
         AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
     }
     AppendMenuA(menu.get(), MF_STRING, kTrayShowHide,
-                IsWindowVisible(window_) ? app::kTrayHide : app::kTrayShow);
-    AppendMenuA(menu.get(), MF_STRING, kTrayExit, app::kTrayExit);
+                IsWindowVisible(window_) ? app_texts::kTrayHide : app_texts::kTrayShow);
+    AppendMenuA(menu.get(), MF_STRING, kTrayExit, app_texts::kTrayExit);
     return menu;
 }
 

@@ -2,15 +2,17 @@
 // notification-area icon, and the place every command id ends up.
 #pragma once
 
-#include "app/handles.h"
 #include "app/tray_icon.h"
+#include "base/handles.h"
+#include "base/window_binding.h"
+#include "tabs/pane_host.h"
 
 #include <windows.h>
 
 // The main window, or null while there is none.
 HWND MainWindow();
 
-class cMain {
+class cMain : public PaneHost {
 public:
     // Registers the class, loads every settings file, creates and shows the
     // main window, applies the settings and runs the start-up actions.
@@ -21,9 +23,12 @@ public:
 
     // Before a launch: switch the new-window watch on for one window only.
     void ArmLaunchCapture();
-    // True once for the window that follows an armed launch.
-    bool ConsumeLaunchCapture();
     bool LaunchCaptureArmed() const { return launchCaptureArmed_; }
+
+    // What the panes ask of the main window.
+    HWND HostWindow() const override { return window_; }
+    bool ConsumeLaunchCapture() override;
+    void ShowTabMenu(cTab& pane) override;
 
     // Sends PM_ADDWINDOW for every top-level window the conditions accept
     // and that has a title.
@@ -34,13 +39,8 @@ public:
     UniqueMenu BuildTrayMenu() const;
 
 private:
-    using Handler = LRESULT (cMain::*)(WPARAM, LPARAM);
-    struct Route {
-        UINT message;
-        Handler handler;
-    };
-    static const Route kRoutes[];
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static const MessageRoute<cMain> kRoutes[];
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);

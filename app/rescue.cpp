@@ -6,7 +6,7 @@
 #include "app/rescue.h"
 
 #include "app/main_window.h"
-#include "app/rescue_table.h"
+#include "base/rescue_table.h"
 
 #include <shellapi.h>
 

@@ -11,7 +11,7 @@
 // manager) runs none of this: that cannot be caught.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #include <windows.h>
 

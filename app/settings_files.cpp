@@ -1,10 +1,10 @@
 // Settings load and save, step by step in their fixed order.
 #include "app/settings_files.h"
 
-#include "app/module_path.h"
-#include "commands/command_strings.h"
+#include "base/module_path.h"
+#include "commands/command_ids.h"
+#include "settings/settings_ids.h"
 #include "commands/menu_settings.h"
-#include "settings/settings_strings.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tabs/split_bar.h"
@@ -17,18 +17,18 @@ char* ToolFolderName() {
 }
 
 bool LoadAllSettings(WINDOWPLACEMENT* placement) {
-    const std::string systemIni = ModuleFilePath(ini::kSystemIni);
-    GetPrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ini::kToolDirDefault,
+    const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
+    GetPrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey, settings_ids::kToolDirDefault,
                              ToolFolderName(), kToolFolderSize, systemIni.c_str());
-    LoadMenuSettings(ModuleFilePath(menu_ini::kFileName));
+    LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
     cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);
 }
 
 bool SaveAllSettings(HWND mainWindow) {
-    SaveMenuSettings(ModuleFilePath(menu_ini::kFileName));
-    const std::string systemIni = ModuleFilePath(ini::kSystemIni);
-    WritePrivateProfileStringA(ini::kSystemSection, ini::kToolDirKey, ToolFolderName(),
+    SaveMenuSettings(ModuleFilePath(command_ids::kMenuIni));
+    const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
+    WritePrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey, ToolFolderName(),
                                systemIni.c_str());
     SaveSystemData(systemIni.c_str(), mainWindow);
     cSplitbar::SaveSettings(systemIni.c_str());

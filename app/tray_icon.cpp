@@ -1,7 +1,7 @@
 // Notification-area icon.
 #include "app/tray_icon.h"
 
-#include "app/app_strings.h"
+#include "app/app_texts.h"
 #include "resources/resource_ids.h"
 
 #include <shellapi.h>
@@ -32,7 +32,7 @@ bool TrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage) {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon_;
-    std::strncpy(data.szTip, app::kMainTitle, sizeof data.szTip - 1);
+    std::strncpy(data.szTip, app_texts::kMainTitle, sizeof data.szTip - 1);
     if (!Shell_NotifyIconA(NIM_ADD, &data)) return false;
     window_ = window;
     return true;

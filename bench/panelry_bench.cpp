@@ -4,9 +4,9 @@
 // It prints how each figure was taken and what came out; it judges nothing,
 // because timings under Wine on a virtual display say little about a pass or
 // a failure on Windows.
-#include "app/messages.h"
-#include "commands/command_kinds.h"
-#include "tabs/tab_strings.h"
+#include "base/messages.h"
+#include "base/command_kinds.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 
@@ -171,10 +171,10 @@ struct PanelryView {
 
     bool Find(HWND mainWindow) {
         main = mainWindow;
-        HWND base = FindWindowExA(main, nullptr, tabs::kBaseClass, nullptr);
+        HWND base = FindWindowExA(main, nullptr, tab_ids::kBaseClass, nullptr);
         tabControl = base ? FindWindowExA(base, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
         return tabControl != nullptr &&
-               FindWindowExA(tabControl, nullptr, tabs::kDisplayAreaClass, nullptr) != nullptr;
+               FindWindowExA(tabControl, nullptr, tab_ids::kDisplayAreaClass, nullptr) != nullptr;
     }
 
     // Tab-control queries without pointers, which work across processes; -2

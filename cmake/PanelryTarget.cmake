@@ -1,4 +1,5 @@
-# Compiler settings shared by every target of the project (not by GoogleTest).
+# Compiler settings shared by every target of the project (not by GoogleTest),
+# and the way a layer of the program becomes a library.
 #
 # Sources are UTF-8; the program's narrow strings become CP932 bytes at run
 # time, because every text of the user interface is an ANSI string of the
@@ -16,4 +17,19 @@ function(panelry_target_defaults target)
   if(kind STREQUAL "EXECUTABLE" OR kind STREQUAL "SHARED_LIBRARY" OR kind STREQUAL "MODULE_LIBRARY")
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
+endfunction()
+
+# panelry_layer(<name> SOURCES <files...> LINKS <libraries...>)
+#
+# One layer of the program as the static library panelry_<name>. LINKS names
+# the layer just below it (which brings the rest below) and the system
+# libraries the layer itself calls; never a layer above. Which headers a
+# layer may include is checked by cmake/CheckLayers.cmake from the table in
+# cmake/Layers.cmake.
+function(panelry_layer name)
+  cmake_parse_arguments(L "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(panelry_${name} STATIC ${L_SOURCES})
+  panelry_target_defaults(panelry_${name})
+  target_include_directories(panelry_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(panelry_${name} PUBLIC ${L_LINKS})
 endfunction()

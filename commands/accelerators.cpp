@@ -2,9 +2,10 @@
 // their place in menu.ini and the key texts menus show.
 #include "commands/accelerators.h"
 
-#include "app/window_class.h"
-#include "commands/command_kinds.h"
-#include "commands/command_strings.h"
+#include "base/window_class.h"
+#include "base/command_kinds.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 #include "inputtap/inputtap.h"
 
 #include <cstdio>
@@ -71,33 +72,43 @@ bool AcceleratorTable::Translate(HWND mainWindow, MSG* message) {
 }
 
 HWND AcceleratorTable::Target(HWND mainWindow) {
+    mainWindow_ = mainWindow;
     if (!target_) {
         const HINSTANCE instance = GetModuleHandleA(nullptr);
-        if (RegisterWindowClass(instance, menu_ini::kAcceleratorTargetClass,
-                                &AcceleratorTable::TargetProc, nullptr)) {
-            target_.reset(CreateWindowExA(0, menu_ini::kAcceleratorTargetClass, "", 0, 0, 0, 0,
-                                          0, HWND_MESSAGE, nullptr, instance, nullptr));
+        // The table keeps the window in target_ rather than through the binding.
+        constexpr WNDPROC procedure =
+            BoundWindowProc<AcceleratorTable, command_ids::kAcceleratorTargetProp, nullptr,
+                            &AcceleratorTable::TargetMessage>;
+        if (RegisterWindowClass(instance, command_ids::kAcceleratorTargetClass, procedure,
+                                nullptr)) {
+            target_.reset(CreateWindowExA(0, command_ids::kAcceleratorTargetClass, "", 0, 0, 0, 0,
+                                          0, HWND_MESSAGE, nullptr, instance, this));
         }
         // Without it, the main window it is, as it would be anyway.
         if (!target_) return mainWindow;
     }
-    SetWindowLongPtrA(target_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mainWindow));
     return target_.get();
 }
 
-LRESULT CALLBACK AcceleratorTable::TargetProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    const auto main = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_COMMAND && main) return SendMessageA(main, message, wParam, lParam);
-    return DefWindowProcA(window, message, wParam, lParam);
+const MessageRoute<AcceleratorTable> AcceleratorTable::kTargetRoutes[] = {
+    {WM_COMMAND, &AcceleratorTable::OnTargetCommand},
+};
+
+LRESULT AcceleratorTable::TargetMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kTargetRoutes, target_.get(), message, wParam, lParam,
+                        DefWindowProcA);
+}
+
+LRESULT AcceleratorTable::OnTargetCommand(WPARAM wParam, LPARAM lParam) {
+    return mainWindow_ ? SendMessageA(mainWindow_, WM_COMMAND, wParam, lParam) : 0;
 }
 
 void AcceleratorTable::Load(const char* menuIni) {
     for (int slot = 0; slot < kSlots; ++slot) {
         char key[8];
-        std::snprintf(key, sizeof key, menu_ini::kSlotKeyFormat, slot);
-        const UINT modifiers = GetPrivateProfileIntA(menu_ini::kModifiersSection, key, 0, menuIni);
-        const UINT vk = GetPrivateProfileIntA(menu_ini::kVirtualKeySection, key, 0, menuIni);
+        std::snprintf(key, sizeof key, command_ids::kSlotKeyFormat, slot);
+        const UINT modifiers = GetPrivateProfileIntA(command_ids::kModifiersSection, key, 0, menuIni);
+        const UINT vk = GetPrivateProfileIntA(command_ids::kVirtualKeySection, key, 0, menuIni);
         Set(slot, static_cast<BYTE>(modifiers), static_cast<WORD>(vk));
     }
 }
@@ -105,11 +116,11 @@ void AcceleratorTable::Load(const char* menuIni) {
 void AcceleratorTable::Save(const char* menuIni) const {
     for (int slot = 0; slot < kSlots; ++slot) {
         char key[8], value[16];
-        std::snprintf(key, sizeof key, menu_ini::kSlotKeyFormat, slot);
-        std::snprintf(value, sizeof value, menu_ini::kSlotValueFormat, modifiers_[slot]);
-        WritePrivateProfileStringA(menu_ini::kModifiersSection, key, value, menuIni);
-        std::snprintf(value, sizeof value, menu_ini::kSlotValueFormat, keys_[slot]);
-        WritePrivateProfileStringA(menu_ini::kVirtualKeySection, key, value, menuIni);
+        std::snprintf(key, sizeof key, command_ids::kSlotKeyFormat, slot);
+        std::snprintf(value, sizeof value, command_ids::kSlotValueFormat, modifiers_[slot]);
+        WritePrivateProfileStringA(command_ids::kModifiersSection, key, value, menuIni);
+        std::snprintf(value, sizeof value, command_ids::kSlotValueFormat, keys_[slot]);
+        WritePrivateProfileStringA(command_ids::kVirtualKeySection, key, value, menuIni);
     }
 }
 
@@ -145,9 +156,9 @@ const char* HotkeyText(BYTE modifiers, WORD key) {
     static char text[64];
     text[0] = '\0';
     if (key == 0) return text;
-    if (modifiers & FCONTROL) std::strcat(text, menu_ini::kCtrlPrefix);
-    if (modifiers & FALT) std::strcat(text, menu_ini::kAltPrefix);
-    if (modifiers & FSHIFT) std::strcat(text, menu_ini::kShiftPrefix);
+    if (modifiers & FCONTROL) std::strcat(text, command_texts::kCtrlPrefix);
+    if (modifiers & FALT) std::strcat(text, command_texts::kAltPrefix);
+    if (modifiers & FSHIFT) std::strcat(text, command_texts::kShiftPrefix);
     char name[32];
     KeyName(key, name, sizeof name);
     std::strncat(text, name, sizeof text - std::strlen(text) - 1);

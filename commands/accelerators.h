@@ -4,8 +4,9 @@
 // Slot i belongs to command i + 1.
 #pragma once
 
-#include "app/handles.h"
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
+#include "base/handles.h"
+#include "base/window_binding.h"
 
 #include <windows.h>
 
@@ -48,13 +49,16 @@ public:
     void Save(const char* menuIni) const;
 
 private:
-    static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static const MessageRoute<AcceleratorTable> kTargetRoutes[];
+    LRESULT TargetMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnTargetCommand(WPARAM wParam, LPARAM lParam);
     HWND Target(HWND mainWindow);
 
     UniqueAccelerators handle_;
     // Keys are translated against this window, which hands each command on
-    // to the main window (see Translate).
+    // to mainWindow_ (see Translate).
     UniqueWindow target_;
+    HWND mainWindow_ = nullptr;
     BYTE modifiers_[kSlots] = {};
     WORD keys_[kSlots] = {};
 };

@@ -2,10 +2,10 @@
 // cursor movement into strokes and commands, and the gesture texts.
 #include "commands/gestures.h"
 
-#include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "commands/accelerators.h"
-#include "commands/command_strings.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 
 #include <climits>
 #include <cstdio>
@@ -20,10 +20,10 @@ constexpr std::size_t kMaxSuffix = 15;
 
 const char* StrokeLetter(DWORD stroke, bool fileForm) {
     switch (stroke) {
-    case kStrokeUp: return fileForm ? menu_ini::kFileUp : menu_ini::kShownUp;
-    case kStrokeDown: return fileForm ? menu_ini::kFileDown : menu_ini::kShownDown;
-    case kStrokeLeft: return fileForm ? menu_ini::kFileLeft : menu_ini::kShownLeft;
-    case kStrokeRight: return fileForm ? menu_ini::kFileRight : menu_ini::kShownRight;
+    case kStrokeUp: return fileForm ? command_ids::kFileUp : command_texts::kShownUp;
+    case kStrokeDown: return fileForm ? command_ids::kFileDown : command_texts::kShownDown;
+    case kStrokeLeft: return fileForm ? command_ids::kFileLeft : command_texts::kShownLeft;
+    case kStrokeRight: return fileForm ? command_ids::kFileRight : command_texts::kShownRight;
     default: return nullptr;
     }
 }
@@ -43,20 +43,20 @@ std::size_t WholeCharacters(const char* text, std::size_t limit) {
 
 void ShownHoldKey(BYTE holdKey, char* suffix, std::size_t size) {
     if (holdKey == VK_LBUTTON) {
-        std::snprintf(suffix, size, "%s", menu_ini::kShownLeftButton);
+        std::snprintf(suffix, size, "%s", command_texts::kShownLeftButton);
         return;
     }
     if (holdKey == VK_RBUTTON) {
-        std::snprintf(suffix, size, "%s", menu_ini::kShownRightButton);
+        std::snprintf(suffix, size, "%s", command_texts::kShownRightButton);
         return;
     }
     char name[32];
     KeyName(holdKey, name, sizeof name);
-    const std::size_t room = kMaxSuffix - std::strlen(menu_ini::kShownHoldKeyOpen) -
-                             std::strlen(menu_ini::kShownHoldKeyClose);
+    const std::size_t room = kMaxSuffix - std::strlen(command_texts::kShownHoldKeyOpen) -
+                             std::strlen(command_texts::kShownHoldKeyClose);
     name[WholeCharacters(name, room)] = '\0';
-    std::snprintf(suffix, size, "%s%s%s", menu_ini::kShownHoldKeyOpen, name,
-                  menu_ini::kShownHoldKeyClose);
+    std::snprintf(suffix, size, "%s%s%s", command_texts::kShownHoldKeyOpen, name,
+                  command_texts::kShownHoldKeyClose);
 }
 
 }  // namespace
@@ -94,16 +94,16 @@ void GestureTable::SetBorder(int pixels) {
 }
 
 void GestureTable::Load(const char* menuIni) {
-    SetBorder(static_cast<int>(GetPrivateProfileIntA(menu_ini::kGestureSection,
-                                                     menu_ini::kBorderKey, kDefaultBorder,
+    SetBorder(static_cast<int>(GetPrivateProfileIntA(command_ids::kGestureSection,
+                                                     command_ids::kBorderKey, kDefaultBorder,
                                                      menuIni)));
-    elapse_ = GetPrivateProfileIntA(menu_ini::kGestureSection, menu_ini::kElapseKey,
+    elapse_ = GetPrivateProfileIntA(command_ids::kGestureSection, command_ids::kElapseKey,
                                     kDefaultElapse, menuIni);
     for (int slot = 0; slot < kSlots; ++slot) {
         Set(slot, 0, 0);
         char key[16], text[kMaxParsed + 4] = "";
-        std::snprintf(key, sizeof key, menu_ini::kGestureKeyFormat, slot + 1);
-        GetPrivateProfileStringA(menu_ini::kGestureSection, key, "", text, sizeof text, menuIni);
+        std::snprintf(key, sizeof key, command_ids::kGestureKeyFormat, slot + 1);
+        GetPrivateProfileStringA(command_ids::kGestureSection, key, "", text, sizeof text, menuIni);
         const ParsedGesture gesture = ParseGesture(text);
         Set(slot, gesture.code, gesture.holdKey);
     }
@@ -111,14 +111,14 @@ void GestureTable::Load(const char* menuIni) {
 
 void GestureTable::Save(const char* menuIni) const {
     char value[16];
-    std::snprintf(value, sizeof value, menu_ini::kBorderFormat, border_);
-    WritePrivateProfileStringA(menu_ini::kGestureSection, menu_ini::kBorderKey, value, menuIni);
-    std::snprintf(value, sizeof value, menu_ini::kElapseFormat, elapse_);
-    WritePrivateProfileStringA(menu_ini::kGestureSection, menu_ini::kElapseKey, value, menuIni);
+    std::snprintf(value, sizeof value, command_ids::kBorderFormat, border_);
+    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kBorderKey, value, menuIni);
+    std::snprintf(value, sizeof value, command_ids::kElapseFormat, elapse_);
+    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kElapseKey, value, menuIni);
     for (int slot = 0; slot < kSlots; ++slot) {
         char key[16];
-        std::snprintf(key, sizeof key, menu_ini::kGestureKeyFormat, slot + 1);
-        WritePrivateProfileStringA(menu_ini::kGestureSection, key,
+        std::snprintf(key, sizeof key, command_ids::kGestureKeyFormat, slot + 1);
+        WritePrivateProfileStringA(command_ids::kGestureSection, key,
                                    GestureText(strokes_[slot], holdKeys_[slot], true), menuIni);
     }
 }
@@ -128,9 +128,8 @@ GestureRecognizer& Recognizer() {
     return recognizer;
 }
 
-bool StartGestureRecognition() {
-    const HWND main = MainWindow();
-    if (main) KillTimer(main, kGestureForgetTimer);
+bool StartGestureRecognition(HWND mainWindow) {
+    if (mainWindow) KillTimer(mainWindow, kGestureForgetTimer);
     const GestureTable& table = GestureTable::Instance();
     if (!table.AnyGesture()) return false;
     GestureRecognizer& r = Recognizer();
@@ -139,7 +138,7 @@ bool StartGestureRecognition() {
     r.liveMask = 0;
     // Without a main window there is nobody to post commands to, nor a
     // window to carry the timer.
-    if (main) SetTimer(main, kGestureForgetTimer, table.Elapse(), &ForgetStroke);
+    if (mainWindow) SetTimer(mainWindow, kGestureForgetTimer, table.Elapse(), &ForgetStroke);
     return true;
 }
 
@@ -194,7 +193,7 @@ const char* GestureText(DWORD code, BYTE holdKey, bool fileForm) {
     }
     if (text[0] == '\0' || holdKey == 0) return text;
     char suffix[kMaxSuffix + 1];
-    if (fileForm) std::snprintf(suffix, sizeof suffix, menu_ini::kFileHoldKeyFormat, holdKey);
+    if (fileForm) std::snprintf(suffix, sizeof suffix, command_ids::kFileHoldKeyFormat, holdKey);
     else ShownHoldKey(holdKey, suffix, sizeof suffix);
     std::strncat(text, suffix, sizeof text - std::strlen(text) - 1);
     return text;

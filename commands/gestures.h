@@ -8,7 +8,7 @@
 // lowest group: 1 up, 2 down, 4 left, 8 right. Slot i belongs to command i + 1.
 #pragma once
 
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 
 #include <windows.h>
 
@@ -71,9 +71,9 @@ GestureRecognizer& Recognizer();
 
 // At every settings application: stops the forgetting timer and, when any
 // gesture exists, starts over from the cursor's position with the timer
-// (116 on the main window, period elapse) running. True when the mouse
-// movement reports are wanted.
-bool StartGestureRecognition();
+// (116 on mainWindow, period elapse) running. True when the mouse movement
+// reports are wanted.
+bool StartGestureRecognition(HWND mainWindow);
 // The forgetting timer: drops the oldest remembered stroke.
 void CALLBACK ForgetStroke(HWND window, UINT message, UINT_PTR id, DWORD time);
 // A movement report (screen coordinates): records a stroke when the cursor

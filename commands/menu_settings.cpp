@@ -2,8 +2,9 @@
 #include "commands/menu_settings.h"
 
 #include "commands/accelerators.h"
-#include "commands/command_kinds.h"
-#include "commands/command_strings.h"
+#include "base/command_kinds.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 #include "commands/gestures.h"
 #include "settings/profile_hex.h"
 
@@ -23,7 +24,7 @@ void Fill(std::int8_t* entries, int count, std::initializer_list<int> codes) {
 
 constexpr int S = kSeparatorCode;
 
-bool IsTrue(const char* text) { return _stricmp(text, menu_ini::kTrue) == 0; }
+bool IsTrue(const char* text) { return _stricmp(text, command_ids::kTrue) == 0; }
 
 }  // namespace
 
@@ -38,8 +39,8 @@ MenuSettings DefaultMenuSettings() {
     Fill(m.mainMenuItems[1], MenuSettings::kEntries, {kWatchOn, kWatchOff, S, kSettings});
     Fill(m.mainMenuItems[2], MenuSettings::kEntries, {kStartMenuList});
     Fill(m.mainMenuItems[3], MenuSettings::kEntries, {kAddAllWindows, S, kWindowList});
-    const char* const titles[] = {menu_ini::kDefaultTitle0, menu_ini::kDefaultTitle1,
-                                  menu_ini::kDefaultTitle2, menu_ini::kDefaultTitle3};
+    const char* const titles[] = {command_texts::kDefaultPopupTitles[0], command_texts::kDefaultPopupTitles[1],
+                                  command_texts::kDefaultPopupTitles[2], command_texts::kDefaultPopupTitles[3]};
     for (int i = 0; i < 4; ++i) {
         std::snprintf(m.popupTitles[i], MenuSettings::kTitleSize, "%s", titles[i]);
     }
@@ -60,21 +61,21 @@ namespace {
 // [MAIN], [TAB], [HOTKEY] and the accelerator sections of an existing file.
 void LoadMenuModel(const char* menuIni) {
     MenuSettings& m = GetMenuSettings();
-    profile_hex::ReadStruct(menuIni, menu_ini::kMainSection, menu_ini::kMainItemsKey,
+    profile_hex::ReadStruct(menuIni, command_ids::kMainSection, command_ids::kMainItemsKey,
                             m.mainMenuItems, sizeof m.mainMenuItems);
     for (int n = 0; n < MenuSettings::kPopups; ++n) {
         char key[16];
-        std::snprintf(key, sizeof key, menu_ini::kPopupTitleKeyFormat, n);
-        GetPrivateProfileStringA(menu_ini::kMainSection, key, "", m.popupTitles[n],
+        std::snprintf(key, sizeof key, command_ids::kPopupTitleKeyFormat, n);
+        GetPrivateProfileStringA(command_ids::kMainSection, key, "", m.popupTitles[n],
                                  MenuSettings::kTitleSize, menuIni);
     }
-    profile_hex::ReadStruct(menuIni, menu_ini::kTabSection, menu_ini::kTabItemsKey,
+    profile_hex::ReadStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
                             m.tabMenuItems, sizeof m.tabMenuItems);
     char flag[16] = "";
-    GetPrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kDrawKey, menu_ini::kTrue, flag,
+    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey, command_ids::kTrue, flag,
                              sizeof flag, menuIni);
     m.drawHotkeys = IsTrue(flag);
-    GetPrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kHookKey, menu_ini::kFalse, flag,
+    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kHookKey, command_ids::kFalse, flag,
                              sizeof flag, menuIni);
     m.globalHook = IsTrue(flag);
     // Once the file exists, a command it gives no key has none.
@@ -92,19 +93,19 @@ void LoadMenuSettings(const char* menuIni) {
 
 void SaveMenuSettings(const char* menuIni) {
     const MenuSettings& m = GetMenuSettings();
-    profile_hex::WriteStruct(menuIni, menu_ini::kMainSection, menu_ini::kMainItemsKey,
+    profile_hex::WriteStruct(menuIni, command_ids::kMainSection, command_ids::kMainItemsKey,
                              m.mainMenuItems, sizeof m.mainMenuItems);
     for (int n = 0; n < MenuSettings::kPopups; ++n) {
         char key[16];
-        std::snprintf(key, sizeof key, menu_ini::kPopupTitleKeyFormat, n);
-        WritePrivateProfileStringA(menu_ini::kMainSection, key, m.popupTitles[n], menuIni);
+        std::snprintf(key, sizeof key, command_ids::kPopupTitleKeyFormat, n);
+        WritePrivateProfileStringA(command_ids::kMainSection, key, m.popupTitles[n], menuIni);
     }
-    profile_hex::WriteStruct(menuIni, menu_ini::kTabSection, menu_ini::kTabItemsKey,
+    profile_hex::WriteStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
                              m.tabMenuItems, sizeof m.tabMenuItems);
-    WritePrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kDrawKey,
-                               m.drawHotkeys ? menu_ini::kTrue : menu_ini::kFalse, menuIni);
-    WritePrivateProfileStringA(menu_ini::kHotkeySection, menu_ini::kHookKey,
-                               m.globalHook ? menu_ini::kTrue : menu_ini::kFalse, menuIni);
+    WritePrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey,
+                               m.drawHotkeys ? command_ids::kTrue : command_ids::kFalse, menuIni);
+    WritePrivateProfileStringA(command_ids::kHotkeySection, command_ids::kHookKey,
+                               m.globalHook ? command_ids::kTrue : command_ids::kFalse, menuIni);
     AcceleratorTable::Instance().Save(menuIni);
     GestureTable::Instance().Save(menuIni);
 }

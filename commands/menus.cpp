@@ -2,11 +2,10 @@
 // model; the last highlighted item; the list commands and their items.
 #include "commands/menus.h"
 
-#include "app/main_window.h"
-#include "app/menu_data.h"
-#include "app/messages.h"
+#include "base/menu_data.h"
+#include "base/messages.h"
 #include "commands/accelerators.h"
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 #include "commands/menu_settings.h"
 #include "commands/tool_list_menu.h"
 #include "commands/window_list_menu.h"
@@ -159,18 +158,18 @@ void HideMenuBar(HWND mainWindow) {
     SetMenu(mainWindow, nullptr);
 }
 
-void FillMenuBarPopup(HWND mainWindow, HMENU popup, UINT position) {
-    HMENU bar = GetMenu(mainWindow);
+void FillMenuBarPopup(const MenuContext& context, HMENU popup, UINT position) {
+    HMENU bar = GetMenu(context.owner);
     HMENU atPosition = nullptr;
     UINT number = 0;
     if (!bar || !SubPopupAt(bar, position, &atPosition, &number)) return;
     if (atPosition != popup || number >= MenuSettings::kPopups) return;
     Empty(popup);
     FillFromModel(popup, static_cast<int>(number));
-    ActivePane()->EnableMenuCommands(popup);
+    context.pane.EnableMenuCommands(popup);
 }
 
-int PopupMainMenu() {
+int PopupMainMenu(const MenuContext& context) {
     UniqueMenu menu = CreateMainMenu(true);
     if (!menu) return -1;
     const int count = GetMenuItemCount(menu.get());
@@ -179,15 +178,15 @@ int PopupMainMenu() {
         UINT number = 0;
         if (!SubPopupAt(menu.get(), static_cast<UINT>(i), &popup, &number)) continue;
         FillFromModel(popup, static_cast<int>(number));
-        ActivePane()->EnableMenuCommands(popup);
+        context.pane.EnableMenuCommands(popup);
     }
     POINT at{};
     GetCursorPos(&at);
     return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                          MainWindow(), nullptr);
+                          context.owner, nullptr);
 }
 
-void PopupTabMenu(const cTab& pane) {
+void PopupTabMenu(const MenuContext& context) {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
     const MenuSettings& model = GetMenuSettings();
@@ -196,10 +195,10 @@ void PopupTabMenu(const cTab& pane) {
     }
     // A list that gave no items leaves nothing to show.
     if (GetMenuItemCount(menu.get()) <= 0) return;
-    pane.EnableMenuCommands(menu.get());
+    context.pane.EnableMenuCommands(menu.get());
     POINT at{};
     GetCursorPos(&at);
-    TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, at.x, at.y, 0, MainWindow(), nullptr);
+    TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, at.x, at.y, 0, context.owner, nullptr);
 }
 
 const MenuSelection& LastMenuSelection() { return Selection(); }
@@ -220,14 +219,14 @@ void NoteMenuSelection(WPARAM wParam, LPARAM lParam) {
     Selection() = {id, menu, info.hSubMenu, info.dwItemData};
 }
 
-bool ExecListCommand(unsigned id, HMENU menu) {
+bool ExecListCommand(const MenuContext& context, unsigned id, HMENU menu) {
     const int kind = CommandKindOf(id);
     for (int listKind : {kWindowList, kStartMenuList, kToolList, kShortcutList}) {
         if (kind != listKind) continue;
         const MenuList& list = ListOf(listKind);
         MenuListItem item;
         if (!list.execute || !FindChosenItem(LOWORD(id), menu, &item)) return false;
-        return list.execute(item);
+        return list.execute(context, item);
     }
     return false;
 }

@@ -5,11 +5,18 @@
 // first in PM_EXECCOMMAND, with the target taken from the chosen item's data.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #include <windows.h>
 
 class cTab;
+
+// What a menu acts for: the window that owns it (the main window) and the
+// pane its commands go to (the active pane, or the pane of the tab menu).
+struct MenuContext {
+    HWND owner;
+    cTab& pane;
+};
 
 // Appends one entry at the end of menu: a built-in command (1 to 21; with
 // showKey, the accelerator's text when the command has a key), a separator
@@ -27,18 +34,19 @@ bool ShowMenuBar(HWND mainWindow);
 // Frees the menu item data at once, then removes and destroys the bar.
 void HideMenuBar(HWND mainWindow);
 
-// WM_INITMENUPOPUP of the main window (not of its window menu): a popup of
-// the bar is emptied and filled again from its model popup.
-void FillMenuBarPopup(HWND mainWindow, HMENU popup, UINT position);
+// WM_INITMENUPOPUP of the owner (not of its window menu): a popup of the
+// owner's bar is emptied and filled again from its model popup, its
+// commands greyed by the state of the context's pane.
+void FillMenuBarPopup(const MenuContext& context, HMENU popup, UINT position);
 
-// PM_POPUPMAINMENU: the main menu at the pointer, owned by the main window.
-// The chosen id, which the caller carries out; 0 for none, -1 when the menu
-// cannot be built.
-int PopupMainMenu();
+// PM_POPUPMAINMENU: the main menu at the pointer, owned by the context's
+// owner. The chosen id, which the caller carries out; 0 for none, -1 when
+// the menu cannot be built.
+int PopupMainMenu(const MenuContext& context);
 
-// The pane's tab menu at the pointer, owned by the main window: the chosen
-// command reaches the main window as WM_COMMAND. Nothing when it is empty.
-void PopupTabMenu(const cTab& pane);
+// The tab menu of the context's pane at the pointer: the chosen command
+// reaches the owner as WM_COMMAND. Nothing when it is empty.
+void PopupTabMenu(const MenuContext& context);
 
 // The command item last highlighted in a menu of the main window. A list
 // command still finds its target through it once its menu is destroyed.
@@ -55,7 +63,7 @@ void NoteMenuSelection(WPARAM wParam, LPARAM lParam);
 // The first step of PM_EXECCOMMAND: commands of the list kinds, in the order
 // 22, 24, 23, 25. menu is where the item is looked for (the bar, or null).
 // True when handled.
-bool ExecListCommand(unsigned id, HMENU menu);
+bool ExecListCommand(const MenuContext& context, unsigned id, HMENU menu);
 
 // WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items, by the kind of
 // the item id; false for kinds that draw no items.
@@ -77,7 +85,7 @@ struct MenuList {
     // Appends the list's items to menu, ids number * 32 + kind.
     void (*append)(HMENU menu, int kind) = nullptr;
     // Carries out a chosen item; false when it is not handled.
-    bool (*execute)(const MenuListItem& item) = nullptr;
+    bool (*execute)(const MenuContext& context, const MenuListItem& item) = nullptr;
     // The list's owner-drawn items; false when not drawn by the list.
     bool (*measure)(MEASUREITEMSTRUCT& item) = nullptr;
     bool (*draw)(const DRAWITEMSTRUCT& item) = nullptr;

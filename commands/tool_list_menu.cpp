@@ -1,8 +1,8 @@
 // The tool list: the plug-in slots as menu items, and running the chosen one.
 #include "commands/tool_list_menu.h"
 
-#include "commands/command_kinds.h"
-#include "commands/command_strings.h"
+#include "base/command_kinds.h"
+#include "commands/command_texts.h"
 
 namespace {
 
@@ -38,11 +38,11 @@ void AppendToolList(HMENU menu) {
         }
     }
     if (inserted == 0) {
-        AppendMenuA(menu, MF_STRING | MF_GRAYED, kToolList, menu_text::kNoToolRegistered);
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, kToolList, command_texts::kNoToolRegistered);
     }
 }
 
-bool RunListedTool(const MenuListItem& item) {
+bool RunListedTool(const MenuContext&, const MenuListItem& item) {
     ToolMenuSource* source = Source();
     if (!source || item.data >= static_cast<ULONG_PTR>(ToolMenuSource::kSlots)) return false;
     const int slot = static_cast<int>(item.data);

@@ -35,4 +35,4 @@ void SetToolMenuSource(ToolMenuSource* source);
 // id 23 when no item could be inserted.
 void AppendToolList(HMENU menu);
 // Runs the slot in the item's data; false when it holds no loaded plug-in.
-bool RunListedTool(const MenuListItem& item);
+bool RunListedTool(const MenuContext& context, const MenuListItem& item);

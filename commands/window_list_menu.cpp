@@ -2,10 +2,10 @@
 // drawn, and the capture of the chosen one.
 #include "commands/window_list_menu.h"
 
-#include "app/app_strings.h"
-#include "app/handles.h"
-#include "commands/command_kinds.h"
-#include "commands/command_strings.h"
+#include "base/base_ids.h"
+#include "commands/command_texts.h"
+#include "base/handles.h"
+#include "base/command_kinds.h"
 #include "tabs/captured_window.h"
 #include "tabs/pane.h"
 
@@ -55,7 +55,7 @@ bool Offered(HWND window) {
     }
     char className[kTitleSize] = "";
     GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, app::kMainClassName) == 0) return false;
+    if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
     return GetWindowTextLengthA(window) > 0;
 }
 
@@ -82,12 +82,12 @@ void AppendWindowList(HMENU menu) {
     Listing listing{menu, 0};
     EnumWindows(&ListWindow, reinterpret_cast<LPARAM>(&listing));
     if (listing.count == 0) {
-        AppendMenuA(menu, MF_STRING | MF_GRAYED, kWindowList, menu_text::kNoWindowToAdd);
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, kWindowList, command_texts::kNoWindowToAdd);
     }
 }
 
-bool CaptureListedWindow(const MenuListItem& item) {
-    ActivePane()->AddNewWindow(reinterpret_cast<HWND>(item.data));
+bool CaptureListedWindow(const MenuContext& context, const MenuListItem& item) {
+    context.pane.AddNewWindow(reinterpret_cast<HWND>(item.data));
     return true;
 }
 

@@ -11,7 +11,7 @@
 // title and are not Panelry's own, in z-order: id n * 32 + 22, data the
 // window. With none, a greyed placeholder with id 22.
 void AppendWindowList(HMENU menu);
-// Captures the window in the item's data into the active pane.
-bool CaptureListedWindow(const MenuListItem& item);
+// Captures the window in the item's data into the context's pane.
+bool CaptureListedWindow(const MenuContext& context, const MenuListItem& item);
 bool MeasureWindowItem(MEASUREITEMSTRUCT& item);
 bool DrawWindowItem(const DRAWITEMSTRUCT& item);

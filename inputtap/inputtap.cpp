@@ -9,7 +9,7 @@
 // Windows silently drops a low-level hook that answers too late).
 #include "inputtap/inputtap.h"
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #include <atomic>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Window add and remove conditions.
 #include "settings/conditions.h"
 
-#include "app/app_strings.h"
-#include "settings/settings_strings.h"
+#include "base/base_ids.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 
 #include <cstdio>
@@ -51,10 +51,10 @@ bool cClassList::Contains(const char* name) const {
 bool cClassList::Read(const char* iniPath, const char* section) {
     Clear();
     const int size = static_cast<int>(
-        GetPrivateProfileIntA(section, ini::kSizeKey, 0, iniPath));
+        GetPrivateProfileIntA(section, settings_ids::kSizeKey, 0, iniPath));
     for (int i = 0; i < size; ++i) {
         char key[32];
-        std::snprintf(key, sizeof key, ini::kClassKeyFormat, i);
+        std::snprintf(key, sizeof key, settings_ids::kClassKeyFormat, i);
         char name[kMaxName + 1] = "";
         GetPrivateProfileStringA(section, key, "", name, sizeof name, iniPath);
         if (!*name) return true;
@@ -64,10 +64,10 @@ bool cClassList::Read(const char* iniPath, const char* section) {
 }
 
 bool cClassList::Write(const char* iniPath, const char* section) const {
-    WriteInt(iniPath, section, ini::kSizeKey, "%llu", names_.size());
+    WriteInt(iniPath, section, settings_ids::kSizeKey, "%llu", names_.size());
     for (std::size_t i = 0; i < names_.size(); ++i) {
         char key[32];
-        std::snprintf(key, sizeof key, ini::kClassKeyFormat, static_cast<int>(i));
+        std::snprintf(key, sizeof key, settings_ids::kClassKeyFormat, static_cast<int>(i));
         WritePrivateProfileStringA(section, key, names_[i].c_str(), iniPath);
     }
     return true;
@@ -101,16 +101,16 @@ void cWndCondition::Reset() {
 }
 
 bool cWndCondition::Read(const char* iniPath, const char* section) {
-    styleMask = GetPrivateProfileIntA(section, ini::kStyleKey, 0, iniPath);
-    styleOn = GetPrivateProfileIntA(section, ini::kStyleFlagKey, 0, iniPath) != 0;
-    classOn = GetPrivateProfileIntA(section, ini::kClassFlagKey, 0, iniPath) != 0;
+    styleMask = GetPrivateProfileIntA(section, settings_ids::kStyleKey, 0, iniPath);
+    styleOn = GetPrivateProfileIntA(section, settings_ids::kStyleFlagKey, 0, iniPath) != 0;
+    classOn = GetPrivateProfileIntA(section, settings_ids::kClassFlagKey, 0, iniPath) != 0;
     return classes.Read(iniPath, section);
 }
 
 bool cWndCondition::Write(const char* iniPath, const char* section) const {
-    WritePrivateProfileStringA(section, ini::kStyleFlagKey, styleOn ? "1" : "0", iniPath);
-    WriteInt(iniPath, section, ini::kStyleKey, "%llu", styleMask);
-    WritePrivateProfileStringA(section, ini::kClassFlagKey, classOn ? "1" : "0", iniPath);
+    WritePrivateProfileStringA(section, settings_ids::kStyleFlagKey, styleOn ? "1" : "0", iniPath);
+    WriteInt(iniPath, section, settings_ids::kStyleKey, "%llu", styleMask);
+    WritePrivateProfileStringA(section, settings_ids::kClassFlagKey, classOn ? "1" : "0", iniPath);
     return classes.Write(iniPath, section);
 }
 
@@ -119,7 +119,7 @@ bool cWndCondition::Match(HWND window, bool defaultResult) const {
     if (GetWindow(window, GW_OWNER)) return false;
     if (GetParent(window)) return false;
     const std::string className = ClassNameOf(window);
-    if (SameName(className.c_str(), app::kMainClassName)) return false;
+    if (SameName(className.c_str(), base_ids::kMainClassName)) return false;
     if (!styleOn && !classOn) return defaultResult;
     if (styleOn && (static_cast<std::uint32_t>(GetWindowLongA(window, GWL_STYLE)) & styleMask))
         return true;
@@ -142,12 +142,12 @@ void SetDefaultConditions() {
     cWndCondition& remove = RemoveConditions();
     remove.Reset();
     remove.classOn = true;
-    remove.classes.Add(conditions::kDefaultRemoveClass1);
-    remove.classes.Add(conditions::kDefaultRemoveClass2);
+    remove.classes.Add(settings_ids::kDefaultRemoveClass1);
+    remove.classes.Add(settings_ids::kDefaultRemoveClass2);
 }
 
 bool CanAddWindow(HWND window) {
-    if (SameName(ClassNameOf(window).c_str(), conditions::kExcludedClass)) return false;
+    if (SameName(ClassNameOf(window).c_str(), settings_ids::kExcludedClass)) return false;
     if (!AddConditions().Match(window, true)) return false;
     if (GetSystemData().addConditionFirst) return true;
     return !RemoveConditions().Match(window, false);

@@ -3,7 +3,7 @@
 
 #include "settings/conditions.h"
 #include "settings/profile_hex.h"
-#include "settings/settings_strings.h"
+#include "settings/settings_ids.h"
 
 SystemData DefaultSystemData() {
     SystemData d{};
@@ -50,22 +50,22 @@ bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
     }
 
     // An invalid record is refused as a whole; the defaults stay.
-    profile_hex::ReadStruct(systemIni, ini::kSystemSection, ini::kStructKey,
+    profile_hex::ReadStruct(systemIni, settings_ids::kSystemSection, settings_ids::kStructKey,
                             &data, sizeof data);
 
     WINDOWPLACEMENT stored{};
     const bool havePlacement = profile_hex::ReadStruct(
-        systemIni, ini::kSystemSection, ini::kPlacementKey, &stored, sizeof stored);
+        systemIni, settings_ids::kSystemSection, settings_ids::kPlacementKey, &stored, sizeof stored);
     if (havePlacement && placement) *placement = stored;
 
-    AddConditions().Read(systemIni, ini::kAddConditionSection);
-    RemoveConditions().Read(systemIni, ini::kRemoveConditionSection);
+    AddConditions().Read(systemIni, settings_ids::kAddConditionSection);
+    RemoveConditions().Read(systemIni, settings_ids::kRemoveConditionSection);
     return havePlacement;
 }
 
 bool SaveSystemData(const char* systemIni, HWND mainWindow) {
     const SystemData& data = GetSystemData();
-    profile_hex::WriteStruct(systemIni, ini::kSystemSection, ini::kStructKey,
+    profile_hex::WriteStruct(systemIni, settings_ids::kSystemSection, settings_ids::kStructKey,
                              &data, sizeof data);
 
     if (mainWindow) {
@@ -73,12 +73,12 @@ bool SaveSystemData(const char* systemIni, HWND mainWindow) {
         placement.length = sizeof placement;
         if (GetWindowPlacement(mainWindow, &placement)) {
             if (!IsWindowVisible(mainWindow)) placement.showCmd = SW_SHOWMINIMIZED;
-            profile_hex::WriteStruct(systemIni, ini::kSystemSection, ini::kPlacementKey,
+            profile_hex::WriteStruct(systemIni, settings_ids::kSystemSection, settings_ids::kPlacementKey,
                                      &placement, sizeof placement);
         }
     }
 
-    const bool addWritten = AddConditions().Write(systemIni, ini::kAddConditionSection);
-    const bool removeWritten = RemoveConditions().Write(systemIni, ini::kRemoveConditionSection);
+    const bool addWritten = AddConditions().Write(systemIni, settings_ids::kAddConditionSection);
+    const bool removeWritten = RemoveConditions().Write(systemIni, settings_ids::kRemoveConditionSection);
     return addWritten && removeWritten;
 }

@@ -1,9 +1,9 @@
 // Capture, release and the watch over a captured window.
 #include "tabs/captured_window.h"
 
-#include "app/handles.h"
-#include "app/messages.h"
-#include "app/rescue_table.h"
+#include "base/handles.h"
+#include "base/messages.h"
+#include "base/rescue_table.h"
 #include "inputtap/inputtap.h"
 
 #include <mmsystem.h>

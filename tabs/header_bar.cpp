@@ -2,11 +2,12 @@
 // clicks and colours reach the pane's tab control.
 #include "tabs/header_bar.h"
 
-#include "app/messages.h"
-#include "app/window_class.h"
+#include "base/messages.h"
+#include "base/window_class.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
-#include "tabs/tab_strings.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -30,8 +31,8 @@ constexpr WPARAM kPaneCommands[] = {8, 6, 7};
 constexpr int kFaceIds[] = {IDI_CLOSE,    IDI_CLOSE_PRESSED,
                             IDI_RELEASE,  IDI_RELEASE_PRESSED,
                             IDI_MINIMIZE, IDI_MINIMIZE_PRESSED};
-const char* const kTips[] = {tabs::kHeaderCloseTip, tabs::kHeaderReleaseTip,
-                             tabs::kHeaderMinimizeTip};
+const char* const kTips[] = {tab_texts::kHeaderCloseTip, tab_texts::kHeaderReleaseTip,
+                             tab_texts::kHeaderMinimizeTip};
 
 // The size of an icon's colour image (half the mask of a monochrome one);
 // zero for none.
@@ -70,38 +71,27 @@ void PlaceAxis(LONG from, LONG to, LONG faceSize, int* at, int* size) {
 
 }  // namespace
 
-const cHeader::Route cHeader::kRoutes[] = {
-    {WM_SIZE, &cHeader::OnSize, Ending::Default},
-    {WM_CTLCOLORSTATIC, &cHeader::OnCtlColorStatic, Ending::HandlerOnly},
-    {WM_DRAWITEM, &cHeader::OnDrawItem, Ending::HandlerAfterDefault},
-    {WM_COMMAND, &cHeader::OnCommand, Ending::Default},
-    {WM_LBUTTONDOWN, &cHeader::OnLButtonDown, Ending::Default},
-    {WM_RBUTTONDOWN, &cHeader::OnRButtonDown, Ending::Default},
-    {WM_PARENTNOTIFY, &cHeader::OnParentNotify, Ending::Default},
-    {WM_DESTROY, &cHeader::OnDestroy, Ending::Default},
+// Every message, handled or not, ends in DefWindowProcA, except the static's
+// colours, which are the handler's answer.
+const MessageRoute<cHeader> cHeader::kRoutes[] = {
+    {WM_SIZE, &cHeader::OnSize, AfterHandler::CallDefault},
+    {WM_CTLCOLORSTATIC, &cHeader::OnCtlColorStatic},
+    {WM_DRAWITEM, &cHeader::OnDrawItem, AfterHandler::CallDefault},
+    {WM_COMMAND, &cHeader::OnCommand, AfterHandler::CallDefault},
+    {WM_LBUTTONDOWN, &cHeader::OnLButtonDown, AfterHandler::CallDefault},
+    {WM_RBUTTONDOWN, &cHeader::OnRButtonDown, AfterHandler::CallDefault},
+    {WM_PARENTNOTIFY, &cHeader::OnParentNotify, AfterHandler::CallDefault},
+    {WM_DESTROY, &cHeader::OnDestroy, AfterHandler::CallDefault},
 };
 
-LRESULT CALLBACK cHeader::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Until Create has set the property (creation messages) and after
-    // WM_DESTROY has taken it off, the window runs without its object.
-    auto* self = static_cast<cHeader*>(GetPropA(window, tabs::kHeaderProp));
-    if (self) {
-        for (const Route& route : kRoutes) {
-            if (route.message != message) continue;
-            // The handler may end the pane and this object with it (a
-            // release command), so nothing below touches self again.
-            const LRESULT result = (self->*route.handler)(wParam, lParam);
-            if (route.ending == Ending::HandlerOnly) return result;
-            const LRESULT byDefault = DefWindowProcA(window, message, wParam, lParam);
-            return route.ending == Ending::HandlerAfterDefault ? result : byDefault;
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+LRESULT cHeader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
 bool cHeader::Init(HINSTANCE instance) {
-    return RegisterWindowClass(instance, tabs::kHeaderClassName, &cHeader::WindowProc,
-                               MenuColorBrush());
+    constexpr WNDPROC procedure = BoundWindowProc<cHeader, tab_ids::kHeaderProp,
+                                                  &cHeader::window_, &cHeader::HandleMessage>;
+    return RegisterWindowClass(instance, tab_ids::kHeaderClassName, procedure, MenuColorBrush());
 }
 
 cHeader::cHeader()
@@ -123,14 +113,13 @@ bool cHeader::Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack,
     LoadIcons(instance);
     SetColors(activeBack, inactiveBack, activeText, inactiveText);
 
-    window_ = CreateWindowExA(0, tabs::kHeaderClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+    window_ = CreateWindowExA(0, tab_ids::kHeaderClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                               tabControl, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                              instance, nullptr);
+                              instance, this);
     if (!window_) return false;
     active_ = false;
     CreateChildren(instance);
     ShowTitle(nullptr);
-    SetPropA(window_, tabs::kHeaderProp, this);
     paneProperty_ = paneProperty ? paneProperty : "";
     if (!paneProperty_.empty()) SetPropA(window_, paneProperty_.c_str(), pane);
     return true;
@@ -185,7 +174,7 @@ void cHeader::ShowTitle(const CapturedWindow* record) {
     if (record) {
         char title[kTitleChars] = "";
         record->Title(title, kTitleChars);
-        std::snprintf(framed, sizeof framed, tabs::kHeaderTitleFormat, title);
+        std::snprintf(framed, sizeof framed, tab_texts::kHeaderTitleFormat, title);
     }
     // The pane shows the title again and again; the static would flicker
     // on every unchanged text.
@@ -338,8 +327,7 @@ LRESULT cHeader::OnDestroy(WPARAM, LPARAM) {
     for (UniqueWindow& tooltip : tooltips_) tooltip.reset();
     activeBrush_.reset();
     inactiveBrush_.reset();
-    RemovePropA(window_, tabs::kHeaderProp);
+    // The header's own property goes with the binding, right after this.
     if (!paneProperty_.empty()) RemovePropA(window_, paneProperty_.c_str());
-    window_ = nullptr;
     return 0;
 }

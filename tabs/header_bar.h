@@ -4,7 +4,8 @@
 // whether the pane's window is the foreground window.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
+#include "base/window_binding.h"
 
 #include <windows.h>
 
@@ -56,17 +57,8 @@ public:
     static constexpr int kMinimizeId = 4;
 
 private:
-    // How a message's handling ends: most go on to DefWindowProcA and return
-    // its result; some return the handler's result after it or without it.
-    enum class Ending { Default, HandlerAfterDefault, HandlerOnly };
-    using Handler = LRESULT (cHeader::*)(WPARAM, LPARAM);
-    struct Route {
-        UINT message;
-        Handler handler;
-        Ending ending;
-    };
-    static const Route kRoutes[];
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static const MessageRoute<cHeader> kRoutes[];
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnCtlColorStatic(WPARAM, LPARAM);

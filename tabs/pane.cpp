@@ -3,19 +3,19 @@
 // drops, and giving every window back when the pane goes.
 #include "tabs/pane.h"
 
-#include "app/app_strings.h"
-#include "app/main_window.h"
-#include "app/messages.h"
-#include "app/rescue_table.h"
-#include "app/window_class.h"
-#include "commands/command_kinds.h"
-#include "commands/menus.h"
+#include "base/base_ids.h"
+#include "base/base_texts.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
+#include "base/messages.h"
+#include "base/rescue_table.h"
+#include "base/window_class.h"
+#include "base/command_kinds.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
-#include "tabs/tab_strings.h"
 
 #include <mmsystem.h>
 #include <windowsx.h>
@@ -28,13 +28,13 @@
 namespace {
 
 cTab* PaneOf(HWND window) {
-    return static_cast<cTab*>(GetPropA(window, tabs::kPaneProperty));
+    return static_cast<cTab*>(GetPropA(window, tab_ids::kPaneProperty));
 }
 
 HFONT CreatePaneFont(int angle) {
     return CreateFontA(12, 0, angle, angle, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                       FIXED_PITCH | FF_MODERN, tabs::kPaneFontFace);
+                       FIXED_PITCH | FF_MODERN, tab_ids::kPaneFontFace);
 }
 
 HCURSOR DragCursor() {
@@ -43,7 +43,7 @@ HCURSOR DragCursor() {
 }
 
 void ShowAllocationFailure(HWND owner, const char* operation, bool badAlloc) {
-    MessageBoxA(owner, badAlloc ? tabs::kBadAllocText : tabs::kOtherExceptionText, operation,
+    MessageBoxA(owner, badAlloc ? tab_texts::kBadAllocText : tab_texts::kOtherExceptionText, operation,
                 MB_ICONERROR);
 }
 
@@ -61,12 +61,17 @@ cTab*& ActivePane() {
 
 bool cTab::Init(HINSTANCE instance) {
     InitCommonControls();
+    constexpr WNDPROC areaProcedure = BoundWindowProc<cTab, tab_ids::kPaneProperty,
+                                                      &cTab::displayArea_, &cTab::AreaMessage>;
+    constexpr WNDPROC baseProcedure = BoundWindowProc<cTab, tab_ids::kPaneProperty,
+                                                      &cTab::baseWindow_, &cTab::BaseMessage>;
     const bool registered =
-        RegisterWindowClass(instance, tabs::kDisplayAreaClass, AreaProc, MenuColorBrush()) &&
-        RegisterWindowClass(instance, tabs::kBaseClass, BaseProc, nullptr) &&
+        RegisterWindowClass(instance, tab_ids::kDisplayAreaClass, areaProcedure,
+                            MenuColorBrush()) &&
+        RegisterWindowClass(instance, tab_ids::kBaseClass, baseProcedure, nullptr) &&
         cHeader::Init(instance) && cSplitbar::Init(instance);
     if (!registered) {
-        MessageBoxA(nullptr, tabs::kRegisterClassError, app::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, tab_texts::kRegisterClassError, base_texts::kErrorCaption, MB_ICONERROR);
     }
     return registered;
 }
@@ -79,22 +84,23 @@ cTab::~cTab() {
 }
 
 bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF inactiveBack,
-                  COLORREF activeText, COLORREF inactiveText) {
+                  COLORREF activeText, COLORREF inactiveText, PaneHost& host) {
     DestroyWindows();
+    host_ = &host;
     const HMENU noId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1));
-    CreateWindowExA(0, tabs::kBaseClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+    CreateWindowExA(0, tab_ids::kBaseClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
                     parent, noId, instance, this);
     if (!baseWindow_) return false;
     tabControl_ = CreateWindowExA(0, WC_TABCONTROLA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TCS_FORCELABELLEFT, 0, 0,
                                   0, 0, baseWindow_, noId, instance, nullptr);
     if (!tabControl_) return false;
-    SetPropA(tabControl_, tabs::kPaneProperty, this);
-    CreateWindowExA(0, tabs::kDisplayAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+    SetPropA(tabControl_, tab_ids::kPaneProperty, this);
+    CreateWindowExA(0, tab_ids::kDisplayAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
                     0, 0, 0, tabControl_, noId, instance, this);
     if (!displayArea_) return false;
     if (!header_.Create(tabControl_, instance, activeBack, inactiveBack, activeText, inactiveText,
-                        tabs::kPaneProperty, this)) {
+                        tab_ids::kPaneProperty, this)) {
         return false;
     }
     fonts_[0].reset(CreatePaneFont(0));
@@ -102,8 +108,10 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
     header_.SetFont(fonts_[0].get());
     SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].get()), TRUE);
     if (!defaultTabProc_) {
-        defaultTabProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabProc)));
+        constexpr WNDPROC tabProcedure =
+            SubclassWindowProc<cTab, tab_ids::kPaneProperty, &cTab::TabMessage>;
+        defaultTabProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tabProcedure)));
     }
     SendMessageA(tabControl_, WM_TIMER, kRefreshTimer, 0);
     return true;
@@ -116,84 +124,71 @@ void cTab::DestroyWindows() {
 
 // ---- Window procedures ---------------------------------------------------
 
-// At WM_CREATE: the pane passed as the creation parameter is stored on the
-// window, and the window in the pane (at slot).
-cTab* cTab::Attach(HWND window, UINT message, LPARAM lParam, HWND cTab::*slot) {
-    if (message == WM_CREATE) {
-        auto* pane = static_cast<cTab*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetPropA(window, tabs::kPaneProperty, pane);
-        pane->*slot = window;
-    }
-    return PaneOf(window);
+// The base window, the display area and the tab control all carry the pane
+// as their property; each has its own routes.
+
+const MessageRoute<cTab> cTab::kBaseRoutes[] = {
+    {WM_NOTIFY, &cTab::OnBaseNotify, AfterHandler::CallDefault},
+    {WM_SIZE, &cTab::OnBaseSize, AfterHandler::CallDefault},
+    {PM_MOVETAB, &cTab::OnBaseMoveTab, AfterHandler::CallDefault},
+    {WM_DESTROY, &cTab::OnBaseDestroy, AfterHandler::CallDefault},
+};
+
+const MessageRoute<cTab> cTab::kAreaRoutes[] = {
+    {WM_RBUTTONDOWN, &cTab::OnAreaRButtonDown, AfterHandler::CallDefault},
+    {PM_CHILDGONE, &cTab::OnAreaChildGone},
+};
+
+// Each handler passes its message on to the control's own procedure itself,
+// at the point its order asks for.
+const MessageRoute<cTab> cTab::kTabRoutes[] = {
+    {WM_LBUTTONDOWN, &cTab::OnTabLButtonDown},
+    {WM_RBUTTONDOWN, &cTab::OnTabRButtonDown},
+    {WM_COMMAND, &cTab::OnTabCommand},
+    {WM_DROPFILES, &cTab::OnTabDropFiles},
+    {PM_FOREGROUNDACTIVE, &cTab::OnTabForegroundActive},
+    {WM_SIZE, &cTab::OnTabSize},
+    {WM_TIMER, &cTab::OnTabTimer},
+    {WM_DESTROY, &cTab::OnTabDestroy},
+};
+
+LRESULT cTab::BaseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kBaseRoutes, baseWindow_, message, wParam, lParam,
+                        DefWindowProcA);
 }
 
-LRESULT CALLBACK cTab::BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    cTab* pane = Attach(window, message, lParam, &cTab::baseWindow_);
-    if (pane) {
-        switch (message) {
-        case WM_NOTIFY:
-            pane->OnBaseNotify(wParam, lParam);
-            break;
-        case WM_SIZE:
-            pane->OnBaseSize(wParam, lParam);
-            break;
-        case PM_MOVETAB:
-            pane->OnBaseMoveTab(wParam, lParam);
-            break;
-        case WM_DESTROY:
-            if (pane->tabControl_) DestroyWindow(pane->tabControl_);
-            RemovePropA(window, tabs::kPaneProperty);
-            pane->baseWindow_ = pane->tabControl_ = pane->displayArea_ = nullptr;
-            break;
-        default:
-            break;
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+LRESULT cTab::AreaMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kAreaRoutes, displayArea_, message, wParam, lParam,
+                        DefWindowProcA);
 }
 
-LRESULT CALLBACK cTab::AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    cTab* pane = Attach(window, message, lParam, &cTab::displayArea_);
-    if (pane) {
-        switch (message) {
-        case WM_RBUTTONDOWN:
-            SendMessageA(GetParent(window), message, wParam, lParam);
-            break;
-        case PM_CHILDGONE:
-            return pane->OnAreaChildGone(wParam, lParam);
-        case WM_DESTROY:
-            RemovePropA(window, tabs::kPaneProperty);
-            break;
-        default:
-            break;
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK cTab::TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    cTab* pane = PaneOf(window);
-    if (!pane) return DefWindowProcA(window, message, wParam, lParam);
-    switch (message) {
-    case WM_LBUTTONDOWN: return pane->OnTabLButtonDown(wParam, lParam);
-    case WM_RBUTTONDOWN: return pane->OnTabRButtonDown(wParam, lParam);
-    case WM_COMMAND: return pane->OnTabCommand(wParam, lParam);
-    case WM_DROPFILES: return pane->OnTabDropFiles(wParam, lParam);
-    case PM_FOREGROUNDACTIVE: return pane->OnTabForegroundActive(wParam, lParam);
-    case WM_SIZE: return pane->OnTabSize(wParam, lParam);
-    case WM_TIMER: return pane->OnTabTimer(wParam, lParam);
-    case WM_DESTROY: return pane->OnTabDestroy(wParam, lParam);
-    default: return pane->CallTabDefault(message, wParam, lParam);
-    }
+LRESULT cTab::TabMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC original = defaultTabProc_;
+    return RouteMessage(*this, kTabRoutes, tabControl_, message, wParam, lParam,
+                        [original](HWND window, UINT m, WPARAM w, LPARAM l) {
+                            return CallWindowProcA(original, window, m, w, l);
+                        });
 }
 
 LRESULT cTab::CallTabDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(defaultTabProc_, tabControl_, message, wParam, lParam);
 }
 
-void cTab::OnBaseNotify(WPARAM, LPARAM lParam) {
+LRESULT cTab::OnBaseNotify(WPARAM, LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->hwndFrom == tabControl_ && header->code == TCN_SELCHANGE) ActivateCurrent();
+    return 0;
+}
+
+LRESULT cTab::OnBaseDestroy(WPARAM, LPARAM) {
+    if (tabControl_) DestroyWindow(tabControl_);
+    tabControl_ = displayArea_ = nullptr;
+    return 0;
+}
+
+LRESULT cTab::OnAreaRButtonDown(WPARAM wParam, LPARAM lParam) {
+    SendMessageA(tabControl_, WM_RBUTTONDOWN, wParam, lParam);
+    return 0;
 }
 
 LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
@@ -221,18 +216,20 @@ LRESULT cTab::OnTabLButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT cTab::OnTabRButtonDown(WPARAM wParam, LPARAM lParam) {
     ActivePane() = this;
     if (GetKeyState(VK_CONTROL) < 0) {
-        const LRESULT id = SendMessageA(MainWindow(), PM_POPUPMAINMENU, 0, 0);
+        const LRESULT id = SendMessageA(host_->HostWindow(), PM_POPUPMAINMENU, 0, 0);
         if (id > 0 && !ExecCommand(static_cast<unsigned>(id))) {
-            SendMessageA(MainWindow(), PM_EXECCOMMAND, static_cast<WPARAM>(id), 0);
+            SendMessageA(host_->HostWindow(), PM_EXECCOMMAND, static_cast<WPARAM>(id), 0);
         }
     } else {
-        PopupTabMenu(*this);
+        host_->ShowTabMenu(*this);
     }
     return CallTabDefault(WM_RBUTTONDOWN, wParam, lParam);
 }
 
 LRESULT cTab::OnTabCommand(WPARAM wParam, LPARAM lParam) {
-    if (!ExecCommand(LOWORD(wParam))) SendMessageA(MainWindow(), PM_EXECCOMMAND, wParam, lParam);
+    if (!ExecCommand(LOWORD(wParam))) {
+        SendMessageA(host_->HostWindow(), PM_EXECCOMMAND, wParam, lParam);
+    }
     return CallTabDefault(WM_COMMAND, wParam, lParam);
 }
 
@@ -308,7 +305,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     // the same way.
     splitBar_.reset();
     child_.reset();
-    RemovePropA(tabControl_, tabs::kPaneProperty);
+    RemovePropA(tabControl_, tab_ids::kPaneProperty);
     fonts_[0].reset();
     fonts_[1].reset();
     const WNDPROC defaultProc = defaultTabProc_;
@@ -380,7 +377,7 @@ bool cTab::AddNewWindow(HWND window) {
     }
     char className[256] = "";
     GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, app::kMainClassName) == 0) return false;
+    if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
     for (const auto& record : windows_) {
         if (record->Holds(window)) return false;
     }
@@ -390,10 +387,10 @@ bool cTab::AddNewWindow(HWND window) {
         windows_.push_back(std::make_unique<CapturedWindow>(window, displayArea_));
         record = windows_.back().get();
     } catch (const std::bad_alloc&) {
-        ShowAllocationFailure(tabControl_, tabs::kAddNewWindowCaption, true);
+        ShowAllocationFailure(tabControl_, tab_texts::kAddNewWindowCaption, true);
         return false;
     } catch (...) {
-        ShowAllocationFailure(tabControl_, tabs::kAddNewWindowCaption, false);
+        ShowAllocationFailure(tabControl_, tab_texts::kAddNewWindowCaption, false);
         return false;
     }
     InsertTab(TabCount(), record);
@@ -402,7 +399,7 @@ bool cTab::AddNewWindow(HWND window) {
     SendMessageA(tabControl_, WM_SIZE, 0, 0);
     UpdateWindow(window);
 
-    const HWND main = MainWindow();
+    const HWND main = host_->HostWindow();
     if (GetSystemData().restoreOnAdd && main && IsIconic(main)) ShowWindow(main, SW_SHOWNORMAL);
     if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetFocus(window);
@@ -410,7 +407,7 @@ bool cTab::AddNewWindow(HWND window) {
 }
 
 bool cTab::QueueWindow(HWND window) {
-    if (!cMain::Instance().ConsumeLaunchCapture() && !CanAddWindow(window)) return false;
+    if (!host_->ConsumeLaunchCapture() && !CanAddWindow(window)) return false;
     for (const PendingWindow& entry : pending_) {
         if (entry.window == window) return false;
     }
@@ -598,9 +595,8 @@ void cTab::Refresh() {
         header_.SetActive(true);
         // Keeps the main window above other applications while one of its
         // captured windows is in use.
-        if (MainWindow()) {
-            SetWindowPos(MainWindow(), HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (const HWND main = host_->HostWindow()) {
+            SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     } else {
         header_.SetActive(false);

@@ -3,9 +3,11 @@
 // pane; a split gives a pane one child pane, so panes form a chain.
 #pragma once
 
+#include "base/handles.h"
+#include "base/window_binding.h"
 #include "tabs/captured_window.h"
 #include "tabs/header_bar.h"
-#include "app/handles.h"
+#include "tabs/pane_host.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -31,8 +33,9 @@ public:
     cTab(const cTab&) = delete;
     cTab& operator=(const cTab&) = delete;
 
+    // host is the main window's side of the pane; it must outlive the pane.
     bool Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF inactiveBack,
-                COLORREF activeText, COLORREF inactiveText);
+                COLORREF activeText, COLORREF inactiveText, PaneHost& host);
     // Destroys the pane's windows, which gives back (or closes) its windows.
     void DestroyWindows();
 
@@ -73,6 +76,7 @@ public:
     HWND TabControl() const { return tabControl_; }
     HWND DisplayArea() const { return displayArea_; }
     HWND BaseWindow() const { return baseWindow_; }
+    PaneHost* Host() const { return host_; }
     cHeader& Header() { return header_; }
     cTab* Child() const { return child_.get(); }
     cSplitbar* SplitBar() const { return splitBar_.get(); }
@@ -97,10 +101,12 @@ private:
         DWORD queuedAt;
     };
 
-    static cTab* Attach(HWND window, UINT message, LPARAM lParam, HWND cTab::*slot);
-    static LRESULT CALLBACK BaseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK AreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static const MessageRoute<cTab> kBaseRoutes[];
+    static const MessageRoute<cTab> kAreaRoutes[];
+    static const MessageRoute<cTab> kTabRoutes[];
+    LRESULT BaseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT AreaMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT TabMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Tab control subclass.
     LRESULT CallTabDefault(UINT message, WPARAM wParam, LPARAM lParam);
@@ -114,9 +120,11 @@ private:
     LRESULT OnTabDestroy(WPARAM wParam, LPARAM lParam);
 
     // Base window and display area.
-    void OnBaseNotify(WPARAM wParam, LPARAM lParam);
-    void OnBaseSize(WPARAM wParam, LPARAM lParam);
-    void OnBaseMoveTab(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBaseNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBaseSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBaseMoveTab(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBaseDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAreaRButtonDown(WPARAM wParam, LPARAM lParam);
     bool FailSplit();
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
 
@@ -132,6 +140,7 @@ private:
     void SetCurrent(int index);
     void RunOnTabs(int kind);
 
+    PaneHost* host_ = nullptr;
     HWND tabControl_ = nullptr;
     HWND displayArea_ = nullptr;
     HWND baseWindow_ = nullptr;

@@ -2,7 +2,7 @@
 // the pane's present state are greyed.
 #include "tabs/pane.h"
 
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 #include "inputtap/inputtap.h"
 #include "tabs/split_bar.h"
 

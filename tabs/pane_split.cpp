@@ -3,9 +3,10 @@
 // whole chain kept in system.ini so that a restart can split it again.
 #include "tabs/pane.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "tabs/split_bar.h"
-#include "tabs/tab_strings.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
 
 #include <algorithm>
 #include <climits>
@@ -39,7 +40,7 @@ bool cTab::Split(bool horizontal) {
             child_ = std::make_unique<cTab>();
             if (!child_->Create(baseWindow_, instance, header_.ActiveBack(),
                                 header_.InactiveBack(), header_.ActiveText(),
-                                header_.InactiveText())) {
+                                header_.InactiveText(), *host_)) {
                 return FailSplit();
             }
         }
@@ -49,10 +50,10 @@ bool cTab::Split(bool horizontal) {
             if (!splitBar_->Create(baseWindow_, instance, horizontal)) return FailSplit();
         }
     } catch (const std::bad_alloc&) {
-        MessageBoxA(tabControl_, tabs::kBadAllocText, tabs::kSplitCaption, MB_ICONERROR);
+        MessageBoxA(tabControl_, tab_texts::kBadAllocText, tab_texts::kSplitCaption, MB_ICONERROR);
         return FailSplit();
     } catch (...) {
-        MessageBoxA(tabControl_, tabs::kOtherExceptionText, tabs::kSplitCaption, MB_ICONERROR);
+        MessageBoxA(tabControl_, tab_texts::kOtherExceptionText, tab_texts::kSplitCaption, MB_ICONERROR);
         return FailSplit();
     }
     // The child looks like this pane; its other per-pane settings follow at
@@ -85,14 +86,14 @@ void cTab::Unsplit() {
     SendMessageA(baseWindow_, WM_SIZE, 0, 0);
 }
 
-void cTab::OnBaseSize(WPARAM, LPARAM) {
+LRESULT cTab::OnBaseSize(WPARAM, LPARAM) {
     RECT client{};
     GetClientRect(baseWindow_, &client);
-    if (!tabControl_) return;
+    if (!tabControl_) return 0;
     if (!splitBar_ || !child_) {
         MoveWindow(tabControl_, client.left, client.top, client.right - client.left,
                    client.bottom - client.top, TRUE);
-        return;
+        return 0;
     }
     SendMessageA(splitBar_->Window(), WM_SIZE, 0, 0);
     RECT bar{};
@@ -113,17 +114,19 @@ void cTab::OnBaseSize(WPARAM, LPARAM) {
         child_->MoveBaseWindow(bar.right, client.top, std::max(0L, client.right - bar.right),
                                height);
     }
+    return 0;
 }
 
 // From the bar's arrow buttons: 1 sends this pane's selected tab into the
 // child, 0 brings the child's back.
-void cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
-    if (!child_) return;
+LRESULT cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
+    if (!child_) return 0;
     if (lParam == 1) {
         MoveCurrentTabTo(*child_);
     } else if (lParam == 0) {
         child_->MoveCurrentTabTo(*this);
     }
+    return 0;
 }
 
 void cTab::SaveSplitLayout(const char* iniPath) const {
@@ -132,20 +135,20 @@ void cTab::SaveSplitLayout(const char* iniPath) const {
          pane = pane->child_.get()) {
         char entry[32];
         std::snprintf(entry, sizeof entry, "%s%d ",
-                      pane->splitBar_->IsHorizontal() ? tabs::kHorizontalLetter
-                                                      : tabs::kVerticalLetter,
+                      pane->splitBar_->IsHorizontal() ? tab_ids::kHorizontalLetter
+                                                      : tab_ids::kVerticalLetter,
                       static_cast<int>(pane->splitBar_->Ratio() * 100 + 0.5));
         // Stopping here rather than skipping keeps every later entry from
         // being read back for the wrong pane.
         if (std::strlen(layout) + std::strlen(entry) > kLayoutSize - 1) break;
         std::strcat(layout, entry);
     }
-    WritePrivateProfileStringA(tabs::kLayoutSection, tabs::kSplitRateKey, layout, iniPath);
+    WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, layout, iniPath);
 }
 
 void cTab::LoadSplitLayout(const char* iniPath) {
     char layout[kLayoutSize] = "";
-    GetPrivateProfileStringA(tabs::kLayoutSection, tabs::kSplitRateKey, "", layout, kLayoutSize,
+    GetPrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "", layout, kLayoutSize,
                              iniPath);
     const char* at = layout;
     const char* const end = layout + std::strlen(layout);

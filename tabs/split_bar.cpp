@@ -3,12 +3,14 @@
 // settings (SBARFLAG, SBARRATE) every bar follows.
 #include "tabs/split_bar.h"
 
-#include "app/app_strings.h"
-#include "app/handles.h"
-#include "app/messages.h"
-#include "app/window_class.h"
-#include "settings/settings_strings.h"
-#include "tabs/tab_strings.h"
+#include "base/base_texts.h"
+#include "settings/settings_ids.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
+#include "base/handles.h"
+#include <commctrl.h>
+#include "base/messages.h"
+#include "base/window_class.h"
 
 #include <algorithm>
 #include <cmath>
@@ -169,54 +171,41 @@ private:
 
 }  // namespace
 
-const cSplitbar::Axis cSplitbar::kHorizontal{true};
-const cSplitbar::Axis cSplitbar::kVertical{false};
-
 // Every message, handled or not, then goes on to DefWindowProcA.
-const cSplitbar::Route cSplitbar::kRoutes[] = {
-    {WM_SIZE, &cSplitbar::OnSize},
-    {WM_PAINT, &cSplitbar::OnPaint},
-    {WM_DRAWITEM, &cSplitbar::OnDrawItem},
-    {WM_COMMAND, &cSplitbar::OnCommand},
-    {WM_LBUTTONDOWN, &cSplitbar::OnButtonDown},
-    {WM_RBUTTONDOWN, &cSplitbar::OnButtonDown},
-    {WM_SETCURSOR, &cSplitbar::OnSetCursor},
-    {WM_DESTROY, &cSplitbar::OnDestroy},
+const MessageRoute<cSplitbar> cSplitbar::kRoutes[] = {
+    {WM_SIZE, &cSplitbar::OnSize, AfterHandler::CallDefault},
+    {WM_PAINT, &cSplitbar::OnPaint, AfterHandler::CallDefault},
+    {WM_DRAWITEM, &cSplitbar::OnDrawItem, AfterHandler::CallDefault},
+    {WM_COMMAND, &cSplitbar::OnCommand, AfterHandler::CallDefault},
+    {WM_LBUTTONDOWN, &cSplitbar::OnButtonDown, AfterHandler::CallDefault},
+    {WM_RBUTTONDOWN, &cSplitbar::OnButtonDown, AfterHandler::CallDefault},
+    {WM_SETCURSOR, &cSplitbar::OnSetCursor, AfterHandler::CallDefault},
 };
 
-LRESULT CALLBACK cSplitbar::HorizontalProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    return Dispatch(kHorizontal, window, message, wParam, lParam);
+LRESULT cSplitbar::HorizontalMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleMessage(true, message, wParam, lParam);
 }
 
-LRESULT CALLBACK cSplitbar::VerticalProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
-    return Dispatch(kVertical, window, message, wParam, lParam);
+LRESULT cSplitbar::VerticalMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleMessage(false, message, wParam, lParam);
 }
 
-LRESULT cSplitbar::Dispatch(const Axis& axis, HWND window, UINT message, WPARAM wParam,
-                            LPARAM lParam) {
-    BuildShadesOnce(axis.horizontal);
-    // Until Create has set the property (creation messages) and after
-    // WM_DESTROY has taken it off, the window runs without its object.
-    if (auto* self = static_cast<cSplitbar*>(GetPropA(window, tabs::kSplitbarProp))) {
-        for (const Route& route : kRoutes) {
-            if (route.message != message) continue;
-            // A button's command may end the split and this object with it,
-            // so nothing below touches self again.
-            (self->*route.handler)(axis, wParam, lParam);
-            break;
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+LRESULT cSplitbar::HandleMessage(bool horizontal, UINT message, WPARAM wParam, LPARAM lParam) {
+    BuildShadesOnce(horizontal);
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
 bool cSplitbar::Init(HINSTANCE instance) {
+    constexpr WNDPROC horizontal = BoundWindowProc<cSplitbar, tab_ids::kSplitbarProp,
+                                                   &cSplitbar::window_,
+                                                   &cSplitbar::HorizontalMessage>;
+    constexpr WNDPROC vertical = BoundWindowProc<cSplitbar, tab_ids::kSplitbarProp,
+                                                 &cSplitbar::window_, &cSplitbar::VerticalMessage>;
     const bool registered =
-        RegisterWindowClass(instance, tabs::kSplitHBarClass, HorizontalProc, MenuColorBrush()) &&
-        RegisterWindowClass(instance, tabs::kSplitVBarClass, VerticalProc, MenuColorBrush());
+        RegisterWindowClass(instance, tab_ids::kSplitHBarClass, horizontal, MenuColorBrush()) &&
+        RegisterWindowClass(instance, tab_ids::kSplitVBarClass, vertical, MenuColorBrush());
     if (!registered) {
-        MessageBoxA(nullptr, tabs::kSplitbarRegisterError, app::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, tab_texts::kSplitbarRegisterError, base_texts::kErrorCaption, MB_ICONERROR);
     }
     return registered;
 }
@@ -229,15 +218,15 @@ cSplitbar::~cSplitbar() {
 
 bool cSplitbar::Create(HWND parent, HINSTANCE instance, bool horizontal) {
     if (window_) DestroyWindow(window_);  // WM_DESTROY clears window_
-    window_ = nullptr;
-    const HWND window = CreateWindowExA(
-        0, horizontal ? tabs::kSplitHBarClass : tabs::kSplitVBarClass, "", WS_CHILD | WS_VISIBLE,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, this);
-    if (!window) return false;
-    window_ = window;
-    SetPropA(window_, tabs::kSplitbarProp, this);
+    horizontal_ = horizontal;
+    // The window becomes the bar's at its WM_CREATE.
+    if (!CreateWindowExA(0, horizontal ? tab_ids::kSplitHBarClass : tab_ids::kSplitVBarClass, "",
+                         WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, this)) {
+        return false;
+    }
     for (int id : {kStartButtonId, kEndButtonId}) {
-        CreateWindowExA(0, tabs::kSplitbarButtonClass, "", kButtonStyle, 0, 0, 0, 0, window_,
+        CreateWindowExA(0, WC_BUTTONA, "", kButtonStyle, 0, 0, 0, 0, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
     }
     return true;
@@ -257,7 +246,7 @@ void cSplitbar::SetRatio(double ratio) {
 bool cSplitbar::IsHorizontal() const {
     char name[64] = "";
     return window_ && GetClassNameA(window_, name, sizeof name) > 0 &&
-           lstrcmpiA(name, tabs::kSplitHBarClass) == 0;
+           lstrcmpiA(name, tab_ids::kSplitHBarClass) == 0;
 }
 
 int cSplitbar::ClampSplitPosition(int position, int extent) {
@@ -270,20 +259,20 @@ int cSplitbar::ClampSplitPosition(int position, int extent) {
 
 void cSplitbar::LoadSettings(const char* systemIni) {
     g_dragWithRightButton =
-        GetPrivateProfileIntA(ini::kSystemSection, tabs::kSplitbarFlagKey, 0, systemIni) != 0;
+        GetPrivateProfileIntA(settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey, 0, systemIni) != 0;
     const UINT rate =
-        GetPrivateProfileIntA(ini::kSystemSection, tabs::kSplitbarRateKey, 20, systemIni);
+        GetPrivateProfileIntA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey, 20, systemIni);
     // The value is kept as one byte; an edited file may hold more than 100,
     // which would give the buttons a negative length.
     SetGripPercent(static_cast<BYTE>(rate & 0xFF));
 }
 
 void cSplitbar::SaveSettings(const char* systemIni) {
-    WritePrivateProfileStringA(ini::kSystemSection, tabs::kSplitbarFlagKey,
+    WritePrivateProfileStringA(settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey,
                                g_dragWithRightButton ? "1" : "0", systemIni);
     char rate[8] = "";
     std::snprintf(rate, sizeof rate, "%u", static_cast<unsigned>(g_gripPercent));
-    WritePrivateProfileStringA(ini::kSystemSection, tabs::kSplitbarRateKey, rate, systemIni);
+    WritePrivateProfileStringA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey, rate, systemIni);
 }
 
 bool cSplitbar::DragWithRightButton() { return g_dragWithRightButton; }
@@ -298,12 +287,11 @@ void cSplitbar::SetGripPercent(BYTE percent) {
 
 // ---- Messages --------------------------------------------------------------------
 
-void cSplitbar::OnSize(const Axis& axis, WPARAM, LPARAM) {
+LRESULT cSplitbar::OnSize(WPARAM, LPARAM) {
     const HWND parent = GetParent(window_);
     RECT room{};
     GetClientRect(parent, &room);
-    const double extent =
-        axis.horizontal ? room.bottom - room.top : room.right - room.left;
+    const double extent = horizontal_ ? room.bottom - room.top : room.right - room.left;
     const int position = ClampSplitPosition(static_cast<int>(extent * ratio_ + kRoundTripSlack),
                                             static_cast<int>(extent));
     // A container too small for both margins puts the bar beyond its end,
@@ -311,26 +299,27 @@ void cSplitbar::OnSize(const Axis& axis, WPARAM, LPARAM) {
     if (extent > 0) ratio_ = std::clamp(position / extent, 0.0, 1.0);
     // Moving the bar to a new size sends WM_SIZE again; that inner pass finds
     // the bar in place and only lays out the buttons.
-    if (axis.horizontal) {
+    if (horizontal_) {
         MoveWindow(window_, room.left, room.top + position, room.right - room.left, kThickness,
                    TRUE);
     } else {
         MoveWindow(window_, room.left + position, room.top, kThickness, room.bottom - room.top,
                    TRUE);
     }
-    PlaceButtons(axis);
+    PlaceButtons();
+    return 0;
 }
 
-void cSplitbar::PlaceButtons(const Axis& axis) {
+void cSplitbar::PlaceButtons() {
     RECT client{};
     GetClientRect(window_, &client);
-    const int length = axis.horizontal ? client.right - client.left : client.bottom - client.top;
+    const int length = horizontal_ ? client.right - client.left : client.bottom - client.top;
     // In right-button mode nothing is left for a grip: the buttons meet.
     const int button =
         g_dragWithRightButton ? length / 2 : length * (100 - g_gripPercent) / 200;
     const HWND start = GetDlgItem(window_, kStartButtonId);
     const HWND end = GetDlgItem(window_, kEndButtonId);
-    if (axis.horizontal) {
+    if (horizontal_) {
         MoveWindow(start, 0, 0, button, kThickness, TRUE);
         MoveWindow(end, length - button, 0, button, kThickness, TRUE);
     } else {
@@ -339,18 +328,19 @@ void cSplitbar::PlaceButtons(const Axis& axis) {
     }
 }
 
-void cSplitbar::OnPaint(const Axis& axis, WPARAM, LPARAM) {
+LRESULT cSplitbar::OnPaint(WPARAM, LPARAM) {
     const PaintDC dc(window_);
     RECT client{};
     GetClientRect(window_, &client);
-    FillRect(dc.get(), &client, Shade(axis.horizontal, kFlatShade));
+    FillRect(dc.get(), &client, Shade(horizontal_, kFlatShade));
+    return 0;
 }
 
-void cSplitbar::OnDrawItem(const Axis& axis, WPARAM, LPARAM lParam) {
+LRESULT cSplitbar::OnDrawItem(WPARAM, LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     const int id = static_cast<int>(item->CtlID);
-    if (item->CtlType != ODT_BUTTON || (id != kStartButtonId && id != kEndButtonId)) return;
-    const bool horizontal = axis.horizontal;
+    if (item->CtlType != ODT_BUTTON || (id != kStartButtonId && id != kEndButtonId)) return FALSE;
+    const bool horizontal = horizontal_;
     const HDC dc = item->hDC;
     const RECT& r = item->rcItem;
     RECT box{};
@@ -371,35 +361,36 @@ void cSplitbar::OnDrawItem(const Axis& axis, WPARAM, LPARAM lParam) {
         box = ShrunkAcross(r, horizontal, 4);
     }
     DrawArrow(dc, box, horizontal, id == kStartButtonId);
+    return TRUE;
 }
 
-void cSplitbar::OnCommand(const Axis&, WPARAM wParam, LPARAM) {
+LRESULT cSplitbar::OnCommand(WPARAM wParam, LPARAM) {
     const int id = LOWORD(wParam);
-    if (HIWORD(wParam) != BN_CLICKED || (id != kStartButtonId && id != kEndButtonId)) return;
+    if (HIWORD(wParam) != BN_CLICKED || (id != kStartButtonId && id != kEndButtonId)) return 0;
     SendMessageA(GetParent(window_), PM_MOVETAB, 0, id == kStartButtonId ? 1 : 0);
+    return 0;
 }
 
-void cSplitbar::OnButtonDown(const Axis& axis, WPARAM, LPARAM) { Drag(axis); }
+LRESULT cSplitbar::OnButtonDown(WPARAM, LPARAM) {
+    Drag();
+    return 0;
+}
 
-void cSplitbar::OnSetCursor(const Axis&, WPARAM wParam, LPARAM lParam) {
+LRESULT cSplitbar::OnSetCursor(WPARAM wParam, LPARAM lParam) {
     // In right-button mode the buttons cover the bar, so a right press on a
     // button, which the bar hears of here before the button gets it, drags
     // the bar as a press on the bar itself would.
     if (!g_dragWithRightButton || LOWORD(lParam) != HTCLIENT ||
         HIWORD(lParam) != WM_RBUTTONDOWN) {
-        return;
+        return 0;
     }
     const HWND under = reinterpret_cast<HWND>(wParam);
     if (under != GetDlgItem(window_, kStartButtonId) &&
         under != GetDlgItem(window_, kEndButtonId)) {
-        return;
+        return 0;
     }
     SendMessageA(window_, WM_RBUTTONDOWN, 0, 0);
-}
-
-void cSplitbar::OnDestroy(const Axis&, WPARAM, LPARAM) {
-    RemovePropA(window_, tabs::kSplitbarProp);
-    window_ = nullptr;
+    return 0;
 }
 
 // ---- Drag --------------------------------------------------------------------------
@@ -407,13 +398,13 @@ void cSplitbar::OnDestroy(const Axis&, WPARAM, LPARAM) {
 // Follows the pointer while the drag button stays down, with an inverted line
 // on the screen where the bar would go; the bar and the panes move once, at
 // the release.
-void cSplitbar::Drag(const Axis& axis) {
+void cSplitbar::Drag() {
     const int button = g_dragWithRightButton ? VK_RBUTTON : VK_LBUTTON;
     // A button already let go by the time its press is handled starts
     // nothing. Under Wine 8 a thread's "up" answer is cached for 50 ms, so a
     // press within 50 ms of the end of the previous drag counts as let go.
     if (!IsDown(button)) return;
-    const bool horizontal = axis.horizontal;
+    const bool horizontal = horizontal_;
     const HWND parent = GetParent(window_);
     RECT room{};
     GetClientRect(parent, &room);

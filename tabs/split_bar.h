@@ -5,6 +5,8 @@
 // window rectangle; the bar keeps the share as a ratio of the container.
 #pragma once
 
+#include "base/window_binding.h"
+
 #include <windows.h>
 
 class cSplitbar {
@@ -50,38 +52,24 @@ public:
     static constexpr int kEndButtonId = 2;
 
 private:
-    // What differs between the two orientations, handed to every handler by
-    // the window procedure of the class.
-    struct Axis {
-        bool horizontal;
-    };
-    static const Axis kHorizontal;
-    static const Axis kVertical;
+    static const MessageRoute<cSplitbar> kRoutes[];
+    // The two classes' own procedures forward here, each for its orientation.
+    LRESULT HorizontalMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT VerticalMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(bool horizontal, UINT message, WPARAM wParam, LPARAM lParam);
 
-    using Handler = void (cSplitbar::*)(const Axis&, WPARAM, LPARAM);
-    struct Route {
-        UINT message;
-        Handler handler;
-    };
-    static const Route kRoutes[];
-    static LRESULT CALLBACK HorizontalProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam);
-    static LRESULT CALLBACK VerticalProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam);
-    static LRESULT Dispatch(const Axis& axis, HWND window, UINT message, WPARAM wParam,
-                            LPARAM lParam);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnCommand(WPARAM, LPARAM);
+    LRESULT OnButtonDown(WPARAM, LPARAM);
+    LRESULT OnSetCursor(WPARAM, LPARAM);
 
-    void OnSize(const Axis& axis, WPARAM, LPARAM);
-    void OnPaint(const Axis& axis, WPARAM, LPARAM);
-    void OnDrawItem(const Axis& axis, WPARAM, LPARAM);
-    void OnCommand(const Axis& axis, WPARAM, LPARAM);
-    void OnButtonDown(const Axis& axis, WPARAM, LPARAM);
-    void OnSetCursor(const Axis& axis, WPARAM, LPARAM);
-    void OnDestroy(const Axis& axis, WPARAM, LPARAM);
-
-    void PlaceButtons(const Axis& axis);
-    void Drag(const Axis& axis);
+    void PlaceButtons();
+    void Drag();
 
     HWND window_ = nullptr;
+    // The orientation the bar was created with; its window's class says the same.
+    bool horizontal_ = false;
     double ratio_ = 0.5;
 };

@@ -1,6 +1,6 @@
 // Ending the real program gives every captured window back to the desktop,
 // or closes it; a window that will not close is never lost.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "settings/profile_hex.h"
 #include "settings/system_data.h"
 #include "tests/support/panelry_process.h"

@@ -10,8 +10,8 @@
 // first input set off was queued in Panelry before the second input existed,
 // so had the first command been carried out twice, the release would find
 // another tab selected.
-#include "app/messages.h"
-#include "tabs/tab_strings.h"
+#include "base/messages.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/input_observer.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
@@ -58,7 +58,7 @@ protected:
         ASSERT_NE(main, nullptr);
         MoveWindow(main, 100, 80, 700, 500, TRUE);
         // The root pane's, the only one before any split.
-        tabs = FindWindowExA(FindWindowExA(main, nullptr, tabs::kBaseClass, nullptr), nullptr,
+        tabs = FindWindowExA(FindWindowExA(main, nullptr, tab_ids::kBaseClass, nullptr), nullptr,
                              WC_TABCONTROLA, nullptr);
         ASSERT_NE(tabs, nullptr);
         for (int i = 0; i < kWindows; ++i) {

@@ -2,13 +2,13 @@
 // icon and menu, the built-in commands and the deferred menu data release.
 #include "app/main_window.h"
 
-#include "app/menu_data.h"
-#include "app/messages.h"
+#include "base/menu_data.h"
+#include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/profile_hex.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::PumpFor;
 using testing_support::PumpPending;
 using testing_support::StartMainWindow;
@@ -51,7 +51,7 @@ protected:
         return p;
     }
 
-    FreshSettings settings;
+    FreshProgramSettings settings;
 };
 
 TEST_F(MainWindowTest, FirstStartShowsNormallyEvenWhenStartMinimizedIsSet) {
@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, ShowCommandZeroOrStartMinimizedStartsMinimized) {
     EXPECT_TRUE(IsIconic(StartMainWindow()));
     SendMessageA(MainWindow(), WM_CLOSE, 0, 0);
 
-    testing_support::ResetSettingsState();
+    testing_support::ResetProgramState();
     StorePlacement(Placement(SW_SHOWNORMAL, {10, 10, 300, 300}));
     // The stored record must carry the flag: the load replaces the record.
     SystemData record = GetSystemData();

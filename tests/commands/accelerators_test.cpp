@@ -3,10 +3,10 @@
 // the slots' place in menu.ini and the key texts.
 #include "commands/accelerators.h"
 
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 #include "commands/menu_settings.h"
 #include "tests/support/desktop_input.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 #include "tests/support/message_recorder.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::IniValues;
 using testing_support::kNoKey;
 using testing_support::MessageRecorder;
@@ -91,7 +91,7 @@ protected:
         return passedOn;
     }
 
-    FreshSettings settings;
+    FreshProgramSettings settings;
     std::string ini = settings.Dir().File("menu.ini");
 };
 

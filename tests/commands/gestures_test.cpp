@@ -4,12 +4,12 @@
 #include "commands/gestures.h"
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "commands/accelerators.h"
 #include "commands/menu_settings.h"
 #include "tabs/pane.h"
 #include "tests/support/desktop_input.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::HoldKey;
 using testing_support::IniValues;
 using testing_support::kNoKey;
@@ -135,7 +135,7 @@ TEST_F(GestureTest, TheLatestStrokesNeedOnlyEndWithTheGesture) {
 }
 
 TEST_F(GestureTest, ADoubledLetterFromTheFileNeverFires) {
-    FreshSettings settings;
+    FreshProgramSettings settings;
     const std::string file = settings.Dir().File("menu.ini");
     WriteFileText(file, "[MOUSEGESTURE]\r\nNo3=RR\r\nNo4=LRL\r\n");
     LoadMenuSettings(file.c_str());
@@ -279,7 +279,7 @@ class GestureFile : public ::testing::Test {
 protected:
     void TearDown() override { table.Clear(); }
 
-    FreshSettings settings;
+    FreshProgramSettings settings;
     std::string ini = settings.Dir().File("menu.ini");
     GestureTable& table = GestureTable::Instance();
 };
@@ -338,7 +338,7 @@ protected:
         GestureTable::Instance().Clear();
     }
 
-    FreshSettings settings;
+    FreshProgramSettings settings;
 };
 
 TEST_F(GestureMainWindow, TheForgettingTimerRunsOnlyWhileAGestureExists) {

@@ -4,14 +4,14 @@
 
 #include "app/settings_files.h"
 #include "settings/profile_hex.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 using testing_support::FileExists;
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::IniValue;
 using testing_support::ReadFileText;
 using testing_support::WriteFileText;
@@ -20,7 +20,7 @@ namespace {
 
 class MenuSettingsFile : public ::testing::Test {
 protected:
-    FreshSettings settings;
+    FreshProgramSettings settings;
     std::string ini = settings.Dir().File("menu.ini");
 };
 

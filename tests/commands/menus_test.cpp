@@ -6,8 +6,8 @@
 #include "commands/menus.h"
 
 #include "app/main_window.h"
-#include "app/menu_data.h"
-#include "app/messages.h"
+#include "base/menu_data.h"
+#include "base/messages.h"
 #include "commands/accelerators.h"
 #include "commands/menu_settings.h"
 #include "commands/tool_list_menu.h"

@@ -4,7 +4,7 @@
 // never shows up.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "tests/support/wait.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // frame to hold the control, and the real mouse pointing and clicking.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #include <windows.h>
 

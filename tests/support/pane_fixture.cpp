@@ -1,7 +1,7 @@
 #include "tests/support/pane_fixture.h"
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "tests/support/wait.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tabs/pane.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 #include "tests/support/sample_app.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ protected:
     bool OnDesktop(HWND window) const;
     LRESULT Command(unsigned id);
 
-    FreshSettings settings;
+    FreshProgramSettings settings;
     SampleApp app;
     HWND main_ = nullptr;
 };

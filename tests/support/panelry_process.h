@@ -2,7 +2,7 @@
 // test's own, so that its settings files land there.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "tests/support/temp_dir.h"
 
 #include <windows.h>

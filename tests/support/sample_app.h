@@ -2,7 +2,7 @@
 // stand in for another application's.
 #pragma once
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #include <windows.h>
 

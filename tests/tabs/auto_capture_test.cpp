@@ -1,7 +1,7 @@
 // Windows that arrive on their own: the new-window watch and its queue, the
 // add-all command, launch capture, and the main window's reactions.
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"

@@ -2,7 +2,7 @@
 // they were; the watch that notices a window destroyed by its application.
 #include "tabs/captured_window.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/sample_app.h"

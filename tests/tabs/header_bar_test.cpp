@@ -3,8 +3,8 @@
 // control as commands, the colours it paints, its faces and its tooltips.
 #include "tabs/header_bar.h"
 
-#include "app/handles.h"
-#include "app/messages.h"
+#include "base/handles.h"
+#include "base/messages.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
 #include "tests/support/on_screen.h"

@@ -3,7 +3,7 @@
 #include "tabs/pane.h"
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
 #include "tests/support/on_screen.h"

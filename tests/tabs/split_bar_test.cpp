@@ -4,10 +4,10 @@
 // and its two settings in a real system.ini.
 #include "tabs/split_bar.h"
 
-#include "app/handles.h"
-#include "app/messages.h"
+#include "base/handles.h"
+#include "base/messages.h"
 #include "app/settings_files.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/wait.h"
 
@@ -24,7 +24,7 @@
 
 using testing_support::ClickAt;
 using testing_support::ExpectRect;
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::IniValue;
 using testing_support::MouseButton;
 using testing_support::PixelOf;
@@ -893,7 +893,7 @@ protected:
     std::string Value(const char* key) {
         return IniValue(settings_.SystemIni(), "SYSTEMDATA", key, "\x01");
     }
-    FreshSettings settings_;
+    FreshProgramSettings settings_;
 };
 
 TEST_F(SplitbarSettings, DefaultsWhenTheFileSaysNothing) {

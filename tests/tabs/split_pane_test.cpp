@@ -4,7 +4,7 @@
 #include "tabs/pane.h"
 
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
 #include "tests/support/on_screen.h"

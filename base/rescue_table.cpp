@@ -1,6 +1,6 @@
 // The rescue table and the give-back routine shared by the crash rescue and
 // the hang watchdog.
-#include "app/rescue_table.h"
+#include "base/rescue_table.h"
 
 namespace rescue {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/window_class.h"
+#include "base/window_class.h"
 
 bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
                          HBRUSH background, HICON icon) {

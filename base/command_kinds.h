@@ -42,5 +42,3 @@ inline constexpr unsigned ListCommandId(unsigned number, CommandKind kind) {
     return number << 5 | static_cast<unsigned>(kind);
 }
 
-// The command table's texts, by kind (index 0 unused).
-const char* CommandText(int kind);

@@ -1,7 +1,7 @@
 // The menu item data list and its deferred release.
-#include "app/menu_data.h"
+#include "base/menu_data.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 #include <deque>
 

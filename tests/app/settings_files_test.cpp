@@ -1,16 +1,16 @@
 // The whole load and save of the settings files, through ModuleFilePath.
 #include "app/settings_files.h"
 
-#include "app/module_path.h"
+#include "base/module_path.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
-#include "tests/support/fresh_settings.h"
+#include "tests/support/fresh_program_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-using testing_support::FreshSettings;
+using testing_support::FreshProgramSettings;
 using testing_support::WriteFileText;
 
 namespace {
@@ -33,12 +33,12 @@ TEST(ModuleFilePath, JoinsTheExecutablesFolderWithTheName) {
 }
 
 TEST(ModuleFilePath, FollowsATestsFolderOverride) {
-    FreshSettings settings;
+    FreshProgramSettings settings;
     EXPECT_EQ(std::string(ModuleFilePath("system.ini")), settings.SystemIni());
 }
 
 TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
-    FreshSettings settings;
+    FreshProgramSettings settings;
     WINDOWPLACEMENT placement{};
     EXPECT_FALSE(LoadAllSettings(&placement));
     EXPECT_STREQ(ToolFolderName(), "tool");
@@ -65,7 +65,7 @@ TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
     EXPECT_EQ(Value(ini, "ADDWNDCONDITION", "SIZE"), "0");
 
     // The next start reads back what was saved.
-    testing_support::ResetSettingsState();
+    testing_support::ResetProgramState();
     WINDOWPLACEMENT again{};
     ASSERT_TRUE(LoadAllSettings(&again));
     EXPECT_EQ(again.rcNormalPosition.left, 50);
@@ -74,7 +74,7 @@ TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
 }
 
 TEST(SettingsFiles, ToolFolderIsCutTo31Characters) {
-    FreshSettings settings;
+    FreshProgramSettings settings;
     const std::string longName(40, 'x');
     WriteFileText(settings.SystemIni(), "[SYSTEMDATA]\r\nTOOLDIR=" + longName + "\r\n");
     LoadAllSettings(nullptr);
@@ -84,7 +84,7 @@ TEST(SettingsFiles, ToolFolderIsCutTo31Characters) {
 }
 
 TEST(SettingsFiles, ToolFolderKeepsAJapaneseName) {
-    FreshSettings settings;
+    FreshProgramSettings settings;
     // CP932 with a 0x5C trail byte, which a careless cut would break.
     WriteFileText(settings.SystemIni(), "[SYSTEMDATA]\r\nTOOLDIR=ツール表\r\n");
     LoadAllSettings(nullptr);

@@ -4,7 +4,7 @@
 // desktop as they were, their application running on; after a hang that
 // ends, Panelry must go on without them. rescue_host.exe is the process that
 // fails.
-#include "app/handles.h"
+#include "base/handles.h"
 #include "tabs/captured_window.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"

@@ -1,9 +1,9 @@
 // The rescue table kept by real captures of the sample application's
 // windows, and a give-back pass run in this process as the hang watchdog
 // runs it: what it restores, what it leaves alone, and how the panes go on.
-#include "app/rescue_table.h"
+#include "base/rescue_table.h"
 
-#include "commands/command_kinds.h"
+#include "base/command_kinds.h"
 #include "tabs/captured_window.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/sample_app.h"

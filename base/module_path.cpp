@@ -1,5 +1,5 @@
 // ModuleFilePath and its test override.
-#include "app/module_path.h"
+#include "base/module_path.h"
 
 #include <windows.h>
 

@@ -1,8 +1,9 @@
-// Section and key names of system.ini, and the fixed class names the window
-// conditions know. Stored files rely on every spelling here.
+// Identifiers of the settings subsystem: the sections and keys of system.ini
+// and the fixed class names the window conditions know. Stored files rely on
+// every spelling here.
 #pragma once
 
-namespace ini {
+namespace settings_ids {
 inline constexpr char kSystemIni[] = "system.ini";
 
 inline constexpr char kSystemSection[] = "SYSTEMDATA";
@@ -18,13 +19,11 @@ inline constexpr char kStyleKey[] = "STYLE";
 inline constexpr char kClassFlagKey[] = "CLASSFLAG";
 inline constexpr char kSizeKey[] = "SIZE";
 inline constexpr char kClassKeyFormat[] = "CLASS%d";
-}  // namespace ini
 
-namespace conditions {
 // Removed by default on a first start. "IDEOQwner" (sic) is what stored files
 // hold; it is not the same name as the fixed exclusion below.
 inline constexpr char kDefaultRemoveClass1[] = "Progman";
 inline constexpr char kDefaultRemoveClass2[] = "IDEOQwner";
 // Never captured automatically, whatever the conditions say.
 inline constexpr char kExcludedClass[] = "IDEOwner";
-}  // namespace conditions
+}  // namespace settings_ids

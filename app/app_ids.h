@@ -1,0 +1,11 @@
+// Identifiers of the application core.
+#pragma once
+
+namespace app_ids {
+// On the main window: the cMain that runs it.
+inline constexpr char kMainProperty[] = "panelry_main_prop";
+
+// The C runtime's abort setter, looked up because not every msvcrt.dll has it.
+inline constexpr char kRuntimeModule[] = "msvcrt.dll";
+inline constexpr char kSetAbortBehavior[] = "_set_abort_behavior";
+}  // namespace app_ids

@@ -1,0 +1,88 @@
+// How every window class of the program finds the object behind a window,
+// and how that object hands each message to a short handler.
+//
+// The object is the window's creation parameter. At WM_CREATE the class's
+// procedure stores it as the class's window property and gives it the
+// window's handle; from then on it forwards every message to the object. A
+// window without the property (before WM_CREATE, after WM_DESTROY, or made
+// without an object) goes to DefWindowProcA. After the object has handled
+// WM_DESTROY (or refused WM_CREATE with -1) the property comes off and the
+// object forgets the handle, so a handler must not end its own object there.
+//
+// A control of another class (the panes' tab controls) is subclassed the
+// same way: its object sets the property when it subclasses the control.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <type_traits>
+
+// One message an object handles. Most handlers answer themselves; with
+// CallDefault the default procedure runs after the handler and its result is
+// the answer.
+enum class AfterHandler { Return, CallDefault };
+
+template <typename T>
+struct MessageRoute {
+    UINT message;
+    LRESULT (T::*handler)(WPARAM wParam, LPARAM lParam);
+    AfterHandler after = AfterHandler::Return;
+};
+
+// Runs the route of message, or callDefault (a window procedure, or anything
+// called like one) when object has none. The handle comes from the caller,
+// not from object: a handler may end its object (a command that removes a
+// pane), and nothing after it reads the object again.
+template <typename T, std::size_t N, typename Default>
+LRESULT RouteMessage(T& object, const MessageRoute<T> (&routes)[N], HWND window, UINT message,
+                     WPARAM wParam, LPARAM lParam, Default callDefault) {
+    for (const MessageRoute<T>& route : routes) {
+        if (route.message != message) continue;
+        const LRESULT result = (object.*route.handler)(wParam, lParam);
+        if (route.after == AfterHandler::Return) return result;
+        break;
+    }
+    return callDefault(window, message, wParam, lParam);
+}
+
+// The window procedure of a class whose windows are run by objects of T.
+//   Property  the window property that holds the object
+//   Slot      the object's member that keeps the handle (HWND T::*), or
+//             nullptr for an object that does not keep it
+//   Handler   the object's member that takes every message
+template <typename T, const char* Property, auto Slot,
+          LRESULT (T::*Handler)(UINT message, WPARAM wParam, LPARAM lParam)>
+LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr bool kKeepsHandle = !std::is_same_v<decltype(Slot), std::nullptr_t>;
+    if (message == WM_CREATE) {
+        auto* object =
+            static_cast<T*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (object && SetPropA(window, Property, object)) {
+            if constexpr (kKeepsHandle) object->*Slot = window;
+        }
+    }
+    auto* object = static_cast<T*>(GetPropA(window, Property));
+    if (!object) return DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT result = (object->*Handler)(message, wParam, lParam);
+    // A window whose creation the object refused is not the object's either.
+    if (message == WM_DESTROY || (message == WM_CREATE && result == -1)) {
+        RemovePropA(window, Property);
+        if constexpr (kKeepsHandle) {
+            if (object->*Slot == window) object->*Slot = nullptr;
+        }
+    }
+    return result;
+}
+
+// The procedure that subclasses a control for objects of T: the object set
+// Property when it subclassed the control, and its Handler passes on what it
+// does not take to the control's own procedure. It puts that procedure back
+// at the control's WM_DESTROY.
+template <typename T, const char* Property,
+          LRESULT (T::*Handler)(UINT message, WPARAM wParam, LPARAM lParam)>
+LRESULT CALLBACK SubclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* object = static_cast<T*>(GetPropA(window, Property));
+    if (!object) return DefWindowProcA(window, message, wParam, lParam);
+    return (object->*Handler)(message, wParam, lParam);
+}

@@ -1,0 +1,34 @@
+# The program's layers and what each may include: the one table that
+# cmake/CheckLayers.cmake (a test) holds every source file to.
+#
+# Dependencies point one way:
+#
+#   base <- settings <- tabs <- commands <- plugins/host, launcher <- app
+#
+# A layer reaches a layer above it only through an interface it declares
+# itself and the upper layer implements (the panes' PaneHost, say). Each
+# entry names a folder, then the folders whose headers its files may
+# include; its own folder comes first. The libraries link the same way
+# (panelry_layer in cmake/PanelryTarget.cmake).
+set(PANELRY_LAYERS
+  "base: base"
+  "settings: settings base"
+  "tabs: tabs settings base"
+  "commands: commands tabs settings base"
+  "plugins/host: plugins/host commands tabs settings base"
+  "launcher: launcher commands tabs settings base"
+  "app: app plugins/host launcher commands tabs settings base"
+  # The hook library links nothing of the program: of base it may use only
+  # header-only owners, as anything else would not link.
+  "inputtap: inputtap base"
+)
+
+# Headers every layer may include: the hook library's interface and the
+# program's resource ids.
+set(PANELRY_SHARED_HEADERS
+  inputtap/inputtap.h
+  resources/resource_ids.h
+)
+
+# Folders that are no layer: they may include anything and nothing checks them.
+set(PANELRY_UNLAYERED_FOLDERS tests bench scripts cmake resources)
