@@ -41,6 +41,21 @@ int GiveBackAll();
 // tabs of windows given back while the program lived on.
 LONG Passes();
 
+// Tells whether a give-back pass finished since it last looked: one
+// comparison between passes.
+class PassWatch {
+public:
+    bool NewPassFinished() {
+        const LONG passes = Passes();
+        if (passes == seen_) return false;
+        seen_ = passes;
+        return true;
+    }
+
+private:
+    LONG seen_ = 0;
+};
+
 // Called with each window after its slot is taken and before it is touched;
 // null (the default) calls nothing. Only tests set it, to make a rescue
 // thread fault in the middle of its work.

@@ -1,25 +1,24 @@
-// cTab: the pane's windows, its tab operations and commands, deferred
-// capture of new windows, the periodic refresh, tab drag and drop, file
-// drops, and giving every window back when the pane goes.
+// cTab: the pane's windows and their messages, capture and the tab
+// operations, file drops, drag and drop, the look, and giving every window
+// back when the pane goes. The periodic refresh is in pane_refresh.cpp, the
+// command set in pane_commands.cpp, splitting in pane_split.cpp.
 #include "tabs/pane.h"
 
 #include "base/base_ids.h"
 #include "base/base_texts.h"
-#include "tabs/tab_ids.h"
-#include "tabs/tab_texts.h"
 #include "base/messages.h"
-#include "base/rescue_table.h"
 #include "base/window_class.h"
-#include "base/command_kinds.h"
-#include "inputtap/inputtap.h"
-#include "resources/resource_ids.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
+#include "tabs/tab_drag.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
 
+#include <commctrl.h>
 #include <mmsystem.h>
-#include <windowsx.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -27,24 +26,15 @@
 
 namespace {
 
-cTab* PaneOf(HWND window) {
-    return static_cast<cTab*>(GetPropA(window, tab_ids::kPaneProperty));
-}
-
 HFONT CreatePaneFont(int angle) {
     return CreateFontA(12, 0, angle, angle, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
                        FIXED_PITCH | FF_MODERN, tab_ids::kPaneFontFace);
 }
 
-HCURSOR DragCursor() {
-    static HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TABDRAG));
-    return cursor;
-}
-
 void ShowAllocationFailure(HWND owner, const char* operation, bool badAlloc) {
-    MessageBoxA(owner, badAlloc ? tab_texts::kBadAllocText : tab_texts::kOtherExceptionText, operation,
-                MB_ICONERROR);
+    MessageBoxA(owner, badAlloc ? tab_texts::kBadAllocText : tab_texts::kOtherExceptionText,
+                operation, MB_ICONERROR);
 }
 
 }  // namespace
@@ -71,7 +61,8 @@ bool cTab::Init(HINSTANCE instance) {
         RegisterWindowClass(instance, tab_ids::kBaseClass, baseProcedure, nullptr) &&
         cHeader::Init(instance) && cSplitbar::Init(instance);
     if (!registered) {
-        MessageBoxA(nullptr, tab_texts::kRegisterClassError, base_texts::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, tab_texts::kRegisterClassError, base_texts::kErrorCaption,
+                    MB_ICONERROR);
     }
     return registered;
 }
@@ -88,8 +79,8 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
     DestroyWindows();
     host_ = &host;
     const HMENU noId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1));
-    CreateWindowExA(0, tab_ids::kBaseClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                    parent, noId, instance, this);
+    CreateWindowExA(0, tab_ids::kBaseClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                    0, parent, noId, instance, this);
     if (!baseWindow_) return false;
     tabControl_ = CreateWindowExA(0, WC_TABCONTROLA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TCS_FORCELABELLEFT, 0, 0,
@@ -205,11 +196,10 @@ LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
 LRESULT cTab::OnTabLButtonDown(WPARAM wParam, LPARAM lParam) {
     ActivePane() = this;
     CallTabDefault(WM_LBUTTONDOWN, wParam, lParam);
-    TCHITTESTINFO hit{};
-    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const int dragged = static_cast<int>(SendMessageA(tabControl_, TCM_HITTEST, 0,
-                                                      reinterpret_cast<LPARAM>(&hit)));
-    if (dragged >= 0) TrackTabDrag(dragged);
+    const int dragged = Tabs().TabAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (dragged < 0) return 0;
+    const POINT released = TabDrag(tabControl_, dragged).Follow();
+    DropTab(dragged, released);
     return 0;
 }
 
@@ -237,13 +227,10 @@ LRESULT cTab::OnTabDropFiles(WPARAM wParam, LPARAM lParam) {
     if (!dropToWindow_ && !dropToWindowTree_) return CallTabDefault(WM_DROPFILES, wParam, lParam);
     POINT at{};
     DragQueryPoint(reinterpret_cast<HDROP>(wParam), &at);
-    TCHITTESTINFO hit{};
-    hit.pt = at;
-    const int index = static_cast<int>(
-        SendMessageA(tabControl_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const int index = Tabs().TabAt(at);
     CapturedWindow* record = RecordAt(index);
     if (record) {
-        SetCurrent(index);
+        Tabs().Select(index);
     } else {
         record = RecordAt(Selected());
     }
@@ -292,9 +279,8 @@ LRESULT cTab::OnTabTimer(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
-    SendMessageA(tabControl_, TCM_SETIMAGELIST, 0, 0);
-    images_.reset();
-    pending_.clear();
+    icons_.Clear(tabControl_);
+    pending_.Clear();
     KillTimer(tabControl_, kPendingTimer);
     KillTimer(tabControl_, kRefreshTimer);
     SetWindowLongPtrA(tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultTabProc_));
@@ -326,40 +312,6 @@ void cTab::ReleaseAllAtExit() {
 }
 
 // ---- Capture and tab operations --------------------------------------------
-
-int cTab::TabCount() const {
-    return tabControl_ ? static_cast<int>(SendMessageA(tabControl_, TCM_GETITEMCOUNT, 0, 0)) : 0;
-}
-
-int cTab::Selected() const {
-    return tabControl_ ? static_cast<int>(SendMessageA(tabControl_, TCM_GETCURSEL, 0, 0)) : -1;
-}
-
-CapturedWindow* cTab::RecordAt(int index) const {
-    if (index < 0 || index >= TabCount()) return nullptr;
-    TCITEMA item{};
-    item.mask = TCIF_PARAM;
-    if (!SendMessageA(tabControl_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) {
-        return nullptr;
-    }
-    return reinterpret_cast<CapturedWindow*>(item.lParam);
-}
-
-int cTab::IndexOf(const CapturedWindow* record) const {
-    for (int i = 0, count = TabCount(); i < count; ++i) {
-        if (RecordAt(i) == record) return i;
-    }
-    return -1;
-}
-
-void cTab::InsertTab(int index, CapturedWindow* record) {
-    TCITEMA item{};
-    item.mask = TCIF_PARAM;
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    SendMessageA(tabControl_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
-}
-
-void cTab::SetCurrent(int index) { SendMessageA(tabControl_, TCM_SETCURFOCUS, index, 0); }
 
 std::unique_ptr<CapturedWindow> cTab::TakeRecord(const CapturedWindow* record) {
     auto it = std::find_if(windows_.begin(), windows_.end(),
@@ -393,8 +345,8 @@ bool cTab::AddNewWindow(HWND window) {
         ShowAllocationFailure(tabControl_, tab_texts::kAddNewWindowCaption, false);
         return false;
     }
-    InsertTab(TabCount(), record);
-    SetCurrent(TabCount() - 1);
+    Tabs().Insert(TabCount(), record);
+    Tabs().Select(TabCount() - 1);
     ActivateCurrent();
     SendMessageA(tabControl_, WM_SIZE, 0, 0);
     UpdateWindow(window);
@@ -408,28 +360,16 @@ bool cTab::AddNewWindow(HWND window) {
 
 bool cTab::QueueWindow(HWND window) {
     if (!host_->ConsumeLaunchCapture() && !CanAddWindow(window)) return false;
-    for (const PendingWindow& entry : pending_) {
-        if (entry.window == window) return false;
-    }
-    pending_.push_back({window, timeGetTime()});
+    if (!pending_.Add(window, timeGetTime())) return false;
     KillTimer(tabControl_, kPendingTimer);
-    SetTimer(tabControl_, kPendingTimer, 100, nullptr);
+    SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
     return true;
 }
 
 void cTab::CapturePending() {
     KillTimer(tabControl_, kPendingTimer);
-    const DWORD now = timeGetTime();
-    std::vector<PendingWindow> waiting;
-    for (const PendingWindow& entry : pending_) {
-        if (IsWindowVisible(entry.window)) {
-            AddNewWindow(entry.window);
-        } else if (!(now > entry.queuedAt + kPendingGiveUpMs)) {
-            waiting.push_back(entry);
-        }
-    }
-    pending_ = std::move(waiting);
-    if (!pending_.empty()) SetTimer(tabControl_, kPendingTimer, 100, nullptr);
+    for (HWND window : pending_.TakeVisible(timeGetTime())) AddNewWindow(window);
+    if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
 }
 
 void cTab::ActivateCurrent() {
@@ -450,7 +390,7 @@ void cTab::ActivateCurrent() {
 bool cTab::RemoveTabItem(int index) {
     const int count = TabCount();
     if (index >= 0 && index < count) {
-        SendMessageA(tabControl_, TCM_DELETEITEM, index, 0);
+        Tabs().Remove(index);
         if (count == 1) {
             header_.ShowTitle(nullptr);
         } else {
@@ -465,7 +405,7 @@ bool cTab::RemoveTabItem(int index) {
                     bestTime = record->LastActivated();
                 }
             }
-            SetCurrent(best);
+            Tabs().Select(best);
             ActivateCurrent();
         }
     }
@@ -507,8 +447,8 @@ bool cTab::MoveCurrentTabTo(cTab& target) {
     if (!owned) return false;
     target.windows_.push_back(std::move(owned));
     RemoveTabItem(selected);
-    target.InsertTab(target.TabCount(), record);
-    target.SetCurrent(target.TabCount() - 1);
+    target.Tabs().Insert(target.TabCount(), record);
+    target.Tabs().Select(target.TabCount() - 1);
     ActivateCurrent();
     SendMessageA(tabControl_, WM_SIZE, 0, 0);
     target.ActivateCurrent();
@@ -520,162 +460,14 @@ void cTab::SelectPrevTab() {
     const int count = TabCount();
     if (count == 0) return;
     const int selected = Selected();
-    SetCurrent(selected <= 0 ? count - 1 : selected - 1);
+    Tabs().Select(selected <= 0 ? count - 1 : selected - 1);
 }
 
 void cTab::SelectNextTab() {
     const int count = TabCount();
     if (count == 0) return;
     const int next = Selected() + 1;
-    SetCurrent(next >= count ? 0 : next);
-}
-
-// ---- Texts, icons and the periodic refresh ---------------------------------
-
-void cTab::RefreshTabText(int index) {
-    const CapturedWindow* record = RecordAt(index);
-    if (!record) return;
-    const int limit = GetSystemData().tabTextLength;
-    char title[257] = "";
-    char shown[257] = "";
-    record->Title(title, limit);
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = shown;
-    item.cchTextMax = limit;
-    SendMessageA(tabControl_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-    // Only a real change is written, so the refresh does not make the strip flicker.
-    if (_strnicmp(title, shown, 256) != 0) {
-        item.pszText = title;
-        SendMessageA(tabControl_, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
-    }
-    if (index == Selected()) header_.ShowTitle(record);
-}
-
-bool cTab::RebuildTabIcons() {
-    if (!GetSystemData().showTabIcons) return false;
-    const int count = TabCount();
-    UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXSMICON),
-                                          GetSystemMetrics(SM_CYSMICON), ILC_COLORDDB | ILC_MASK,
-                                          count, 0));
-    if (!list) return false;
-    const int limit = GetSystemData().tabTextLength;
-    for (int i = 0; i < count; ++i) {
-        const CapturedWindow* record = RecordAt(i);
-        if (!record) continue;
-        HICON icon = record->Icon();
-        ImageList_AddIcon(list.get(), icon ? icon : LoadIconA(nullptr, IDI_APPLICATION));
-        char title[257] = "";
-        record->Title(title, limit);
-        TCITEMA item{};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = title;
-        item.iImage = i;
-        SendMessageA(tabControl_, TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
-    SendMessageA(tabControl_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
-    images_ = std::move(list);  // the list it replaces goes here
-    return true;
-}
-
-void cTab::RefreshAllTabs() {
-    if (RebuildTabIcons()) return;
-    SendMessageA(tabControl_, TCM_SETIMAGELIST, 0, 0);
-    images_.reset();
-    for (int i = 0, count = TabCount(); i < count; ++i) RefreshTabText(i);
-}
-
-void cTab::Refresh() {
-    KillTimer(tabControl_, kRefreshTimer);
-    DropRescuedTabs();
-    const int count = TabCount();
-    for (int i = 0; i < count; ++i) RefreshTabText(i);
-    const CapturedWindow* current = RecordAt(Selected());
-    if (count > 0 && current && current->IsForeground()) {
-        header_.SetActive(true);
-        // Keeps the main window above other applications while one of its
-        // captured windows is in use.
-        if (const HWND main = host_->HostWindow()) {
-            SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    } else {
-        header_.SetActive(false);
-    }
-    SetTimer(tabControl_, kRefreshTimer, static_cast<UINT>(GetSystemData().watchInterval),
-             nullptr);
-}
-
-// After the hang watchdog gave windows back, their tabs go as if released,
-// but their windows are not touched again. The periodic refresh notices a
-// finished pass because it runs on this thread as soon as the thread runs
-// again, in every pane, with nothing new to send across threads or to lose
-// in a modal loop; between passes the check is one comparison.
-void cTab::DropRescuedTabs() {
-    const LONG passes = rescue::Passes();
-    if (passes == rescuePassesSeen_) return;
-    rescuePassesSeen_ = passes;
-    for (int i = TabCount() - 1; i >= 0; --i) {
-        CapturedWindow* record = RecordAt(i);
-        if (!record || !record->Rescued()) continue;
-        RemoveTabItem(i);
-        TakeRecord(record);  // deleted here; it only forgets its window
-    }
-}
-
-// ---- Commands ----------------------------------------------------------------
-
-bool cTab::ExecCommand(unsigned id) {
-    const int kind = static_cast<int>(id & 0xFFFF);
-    switch (kind) {
-    case kSelectPrevTab: SelectPrevTab(); return true;
-    case kSelectNextTab: SelectNextTab(); return true;
-    case kReleaseTab: case kMinimizeTab: case kCloseTab:
-    case kReleaseAllTabs: case kMinimizeAllTabs: case kCloseAllTabs:
-    case kReleaseLeftTabs: case kMinimizeLeftTabs: case kCloseLeftTabs:
-    case kReleaseRightTabs: case kMinimizeRightTabs: case kCloseRightTabs:
-        RunOnTabs(kind);
-        return true;
-    case kUnsplit: Unsplit(); return true;
-    case kSplitLeftRight: Split(false); return true;
-    case kSplitTopBottom: Split(true); return true;
-    default:
-        return false;
-    }
-}
-
-// The release, minimise and close commands: kinds 6..17 come in groups of
-// three (release, minimise, close) for the selected tab, all tabs, the
-// tabs left of the selection and those right of it.
-void cTab::RunOnTabs(int kind) {
-    const int group = (kind - kReleaseTab) / 3;
-    const int action = (kind - kReleaseTab) % 3;  // 0 release, 1 minimise, 2 close
-    auto apply = [&](int index) {
-        if (action == 2) CloseTab(index);
-        else ReleaseTab(index, action == 1);
-    };
-    const int count = TabCount();
-    if (count == 0) return;
-    const int selected = Selected();
-    switch (group) {
-    case 0:
-        apply(selected);
-        break;
-    case 1:
-        for (int i = count - 1; i >= 0; --i) apply(i);
-        break;
-    case 2:
-        // Each release removes tab 0; a close leaves the tab where it is,
-        // unless it releases the window first.
-        for (int i = 0; i < selected; ++i) {
-            apply(action == 2 && !GetSystemData().releaseBeforeClose ? i : 0);
-        }
-        break;
-    case 3:
-        for (int i = count - 1; i > selected; --i) apply(i);
-        break;
-    default:
-        break;
-    }
+    Tabs().Select(next >= count ? 0 : next);
 }
 
 // ---- Look --------------------------------------------------------------------
@@ -753,62 +545,26 @@ void cTab::MoveBaseWindow(int x, int y, int width, int height) {
 
 // ---- Tab drag and drop -----------------------------------------------------------
 
-// Follows the pointer until the left button comes up. Only mouse input is
-// taken from the queue meanwhile: the pane's timers wait, as does
-// everything else.
-void cTab::TrackTabDrag(int dragged) {
-    RECT tabRect{};
-    SendMessageA(tabControl_, TCM_GETITEMRECT, dragged, reinterpret_cast<LPARAM>(&tabRect));
-    SetCapture(tabControl_);
-    POINT at{};
-    for (bool down = true; down;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-            if (msg.message == WM_LBUTTONUP) down = false;
-        }
-        if (GetAsyncKeyState(VK_LBUTTON) >= 0 || GetCapture() != tabControl_) down = false;
-        GetCursorPos(&at);
-        POINT client = at;
-        ScreenToClient(tabControl_, &client);
-        if (!PtInRect(&tabRect, client)) SetCursor(DragCursor());
-        if (down) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_MOUSE);
-    }
-    if (GetCapture() == tabControl_) ReleaseCapture();
-    DropTab(dragged, at);
-}
-
-int cTab::TabAtScreenPoint(POINT screenPoint) const {
-    TCHITTESTINFO hit{};
-    hit.pt = screenPoint;
-    ScreenToClient(tabControl_, &hit.pt);
-    return static_cast<int>(
-        SendMessageA(tabControl_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-}
-
 void cTab::DropTab(int from, POINT screenPoint) {
-    cTab* target = PaneOf(WindowFromPoint(screenPoint));
+    cTab* target = TabDrag::PaneAt(screenPoint);
     if (!target) return;
     if (target != this) {
         MoveCurrentTabTo(*target);
         return;
     }
-    const int to = TabAtScreenPoint(screenPoint);
+    const int to = Tabs().TabAtScreen(screenPoint);
     if (to < 0 || to == from) return;
     CapturedWindow* dragged = RecordAt(from);
     if (swapOnDrag_) {
         CapturedWindow* dropped = RecordAt(to);
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        item.lParam = reinterpret_cast<LPARAM>(dropped);
-        SendMessageA(tabControl_, TCM_SETITEMA, from, reinterpret_cast<LPARAM>(&item));
-        item.lParam = reinterpret_cast<LPARAM>(dragged);
-        SendMessageA(tabControl_, TCM_SETITEMA, to, reinterpret_cast<LPARAM>(&item));
-        SetCurrent(to);
+        Tabs().SetRecord(from, dropped);
+        Tabs().SetRecord(to, dragged);
+        Tabs().Select(to);
         ActivateCurrent();
         return;
     }
-    InsertTab(to, dragged);
+    Tabs().Insert(to, dragged);
     RemoveTabItem(from > to ? from + 1 : from);
-    SetCurrent(from < to ? to - 1 : to);
+    Tabs().Select(from < to ? to - 1 : to);
     ActivateCurrent();
 }

@@ -1,26 +1,30 @@
 // A pane: a tab control whose tabs hold captured windows, the display area
 // they live in, and the header bar above it. The main window owns the root
 // pane; a split gives a pane one child pane, so panes form a chain.
+//
+// cTab keeps the pane's own operations and hands its separate jobs to the
+// small classes it owns: the tab control's items (TabStrip), the windows
+// waiting to be captured (CaptureQueue, timer 1), the tab icons (TabIcons),
+// a tab drag (TabDrag) and the finished rescue passes (rescue::PassWatch)
+// that the periodic refresh (timer 2, pane_refresh.cpp) looks at.
 #pragma once
 
 #include "base/handles.h"
+#include "base/rescue_table.h"
 #include "base/window_binding.h"
+#include "tabs/capture_queue.h"
 #include "tabs/captured_window.h"
 #include "tabs/header_bar.h"
 #include "tabs/pane_host.h"
+#include "tabs/tab_icons.h"
+#include "tabs/tab_strip.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 #include <vector>
 
 class cSplitbar;
-
-struct ImageListDeleter {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-using UniqueImageList = UniqueResource<HIMAGELIST, ImageListDeleter>;
 
 class cTab {
 public:
@@ -80,11 +84,12 @@ public:
     cHeader& Header() { return header_; }
     cTab* Child() const { return child_.get(); }
     cSplitbar* SplitBar() const { return splitBar_.get(); }
-    int TabCount() const;
-    int Selected() const;
-    CapturedWindow* RecordAt(int index) const;
-    int IndexOf(const CapturedWindow* record) const;
-    std::size_t PendingCount() const { return pending_.size(); }
+    TabStrip Tabs() const { return TabStrip(tabControl_); }
+    int TabCount() const { return Tabs().Count(); }
+    int Selected() const { return Tabs().Selected(); }
+    CapturedWindow* RecordAt(int index) const { return Tabs().RecordAt(index); }
+    int IndexOf(const CapturedWindow* record) const { return Tabs().IndexOf(record); }
+    std::size_t PendingCount() const { return pending_.Size(); }
     bool SwapOnDrag() const { return swapOnDrag_; }
 
     // Drag and drop of tabs: a tab at from dropped at screen point, as the
@@ -93,14 +98,9 @@ public:
 
     static constexpr UINT_PTR kPendingTimer = 1;
     static constexpr UINT_PTR kRefreshTimer = 2;
-    static constexpr DWORD kPendingGiveUpMs = 10000;
+    static constexpr UINT kPendingPeriod = 100;
 
 private:
-    struct PendingWindow {
-        HWND window;
-        DWORD queuedAt;
-    };
-
     static const MessageRoute<cTab> kBaseRoutes[];
     static const MessageRoute<cTab> kAreaRoutes[];
     static const MessageRoute<cTab> kTabRoutes[];
@@ -125,19 +125,15 @@ private:
     LRESULT OnBaseMoveTab(WPARAM wParam, LPARAM lParam);
     LRESULT OnBaseDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnAreaRButtonDown(WPARAM wParam, LPARAM lParam);
-    bool FailSplit();
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
+    bool FailSplit();
 
     void CapturePending();
     void Refresh();
     void DropRescuedTabs();
-    void TrackTabDrag(int dragged);
     void ReleaseAllAtExit();
     // Takes the record out of the list; the caller decides when it goes.
     std::unique_ptr<CapturedWindow> TakeRecord(const CapturedWindow* record);
-    int TabAtScreenPoint(POINT screenPoint) const;
-    void InsertTab(int index, CapturedWindow* record);
-    void SetCurrent(int index);
     void RunOnTabs(int kind);
 
     PaneHost* host_ = nullptr;
@@ -147,7 +143,7 @@ private:
     UniqueFont fonts_[2];
     cHeader header_;
     std::vector<std::unique_ptr<CapturedWindow>> windows_;  // capture order
-    std::vector<PendingWindow> pending_;
+    CaptureQueue pending_;
     WNDPROC defaultTabProc_ = nullptr;
     bool swapOnDrag_ = false;
     bool minimizeOnExit_ = false;
@@ -155,8 +151,8 @@ private:
     bool dropToWindowTree_ = false;
     std::unique_ptr<cSplitbar> splitBar_;  // both set after a split, else both null
     std::unique_ptr<cTab> child_;
-    UniqueImageList images_;
-    LONG rescuePassesSeen_ = 0;
+    TabIcons icons_;
+    rescue::PassWatch rescuePasses_;
 };
 
 // The main window's root pane, and the pane that commands act on: the one

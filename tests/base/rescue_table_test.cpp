@@ -94,6 +94,18 @@ TEST_F(RescueTableTest, APassGivesBackWhatTheCaptureSaved) {
     EXPECT_EQ(rescue::GiveBackAll(), 0) << "a window is given back once";
 }
 
+TEST_F(RescueTableTest, APassWatchSeesEachFinishedPassOnce) {
+    rescue::PassWatch watch;
+    watch.NewPassFinished();  // whatever earlier tests left
+    EXPECT_FALSE(watch.NewPassFinished());
+    CapturedWindow record(Open(100, 110), areas[0]);
+    EXPECT_EQ(rescue::GiveBackAll(), 1);
+    EXPECT_TRUE(watch.NewPassFinished());
+    EXPECT_FALSE(watch.NewPassFinished()) << "once per pass";
+    EXPECT_EQ(rescue::GiveBackAll(), 0);
+    EXPECT_FALSE(watch.NewPassFinished()) << "a pass that gave nothing back is no pass";
+}
+
 TEST_F(RescueTableTest, ARescuedWindowIsLeftAloneByItsRecord) {
     const HWND window = Open(100, 110);
     CapturedWindow record(window, areas[0]);

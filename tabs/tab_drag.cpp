@@ -1,0 +1,47 @@
+// Following a dragged tab.
+#include "tabs/tab_drag.h"
+
+#include "resources/resource_ids.h"
+#include "tabs/tab_ids.h"
+
+#include <commctrl.h>
+
+namespace {
+
+HCURSOR DragCursor() {
+    static HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TABDRAG));
+    return cursor;
+}
+
+}  // namespace
+
+TabDrag::TabDrag(HWND tabControl, int dragged) : tabControl_(tabControl) {
+    SendMessageA(tabControl_, TCM_GETITEMRECT, dragged, reinterpret_cast<LPARAM>(&tabRect_));
+    SetCapture(tabControl_);
+}
+
+TabDrag::~TabDrag() {
+    if (GetCapture() == tabControl_) ReleaseCapture();
+}
+
+POINT TabDrag::Follow() {
+    POINT at{};
+    for (bool down = true; down;) {
+        MSG msg;
+        // Taken off the queue so that Wine keeps the button state current.
+        while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            if (msg.message == WM_LBUTTONUP) down = false;
+        }
+        if (GetAsyncKeyState(VK_LBUTTON) >= 0 || GetCapture() != tabControl_) down = false;
+        GetCursorPos(&at);
+        POINT client = at;
+        ScreenToClient(tabControl_, &client);
+        if (!PtInRect(&tabRect_, client)) SetCursor(DragCursor());
+        if (down) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_MOUSE);
+    }
+    return at;
+}
+
+cTab* TabDrag::PaneAt(POINT screenPoint) {
+    return static_cast<cTab*>(GetPropA(WindowFromPoint(screenPoint), tab_ids::kPaneProperty));
+}

@@ -1,0 +1,86 @@
+// The tab control's items as records.
+#include "tabs/tab_strip.h"
+
+#include "tabs/captured_window.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+// The longest title a tab reads, with its terminator.
+constexpr int kTitleSize = 257;
+
+}  // namespace
+
+int TabStrip::Count() const {
+    return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int TabStrip::Selected() const {
+    return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+CapturedWindow* TabStrip::RecordAt(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    if (!SendMessageA(control_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) {
+        return nullptr;
+    }
+    return reinterpret_cast<CapturedWindow*>(item.lParam);
+}
+
+int TabStrip::IndexOf(const CapturedWindow* record) const {
+    for (int i = 0, count = Count(); i < count; ++i) {
+        if (RecordAt(i) == record) return i;
+    }
+    return -1;
+}
+
+void TabStrip::Insert(int index, CapturedWindow* record) {
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    SendMessageA(control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void TabStrip::SetRecord(int index, CapturedWindow* record) {
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    SendMessageA(control_, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void TabStrip::Remove(int index) { SendMessageA(control_, TCM_DELETEITEM, index, 0); }
+
+void TabStrip::Select(int index) { SendMessageA(control_, TCM_SETCURFOCUS, index, 0); }
+
+int TabStrip::TabAt(POINT client) const {
+    TCHITTESTINFO hit{};
+    hit.pt = client;
+    return static_cast<int>(SendMessageA(control_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+int TabStrip::TabAtScreen(POINT screen) const {
+    ScreenToClient(control_, &screen);
+    return TabAt(screen);
+}
+
+bool TabStrip::RefreshText(int index, int limit) const {
+    const CapturedWindow* record = RecordAt(index);
+    if (!record) return false;
+    char title[kTitleSize] = "";
+    char shown[kTitleSize] = "";
+    record->Title(title, limit);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = shown;
+    item.cchTextMax = limit;
+    SendMessageA(control_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    if (_strnicmp(title, shown, kTitleSize - 1) == 0) return false;
+    item.pszText = title;
+    SendMessageA(control_, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    return true;
+}

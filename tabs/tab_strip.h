@@ -1,0 +1,46 @@
+// A pane's tab control seen as the ordered list of its records: the
+// parameter (TCIF_PARAM) of every item is the CapturedWindow of its tab.
+// The control is the list; TabStrip holds only its handle, so the pane makes
+// one whenever it needs it.
+#pragma once
+
+#include <windows.h>
+
+class CapturedWindow;
+
+class TabStrip {
+public:
+    explicit TabStrip(HWND tabControl) : control_(tabControl) {}
+
+    HWND Control() const { return control_; }
+    int Count() const;
+    // The selected tab; -1 for none.
+    int Selected() const;
+    // The record of tab index; null outside 0..Count() - 1.
+    CapturedWindow* RecordAt(int index) const;
+    // The tab of record; -1 when no tab holds it.
+    int IndexOf(const CapturedWindow* record) const;
+
+    // A tab for record at index, with no text yet: the refresh writes it.
+    void Insert(int index, CapturedWindow* record);
+    // Gives tab index another record; its text stays until the refresh.
+    void SetRecord(int index, CapturedWindow* record);
+    void Remove(int index);
+    // TCM_SETCURFOCUS: the control selects the tab and tells its parent
+    // (TCN_SELCHANGE).
+    void Select(int index);
+
+    // The tab under a point in the control's client coordinates, or on the
+    // screen; -1 for none.
+    int TabAt(POINT client) const;
+    int TabAtScreen(POINT screen) const;
+
+    // Writes the record's title as tab index's text, cut to limit - 1 bytes,
+    // only when it differs from the text shown (ignoring case), so that
+    // refreshing again and again does not make the strip flicker. True when
+    // it wrote.
+    bool RefreshText(int index, int limit) const;
+
+private:
+    HWND control_;
+};
