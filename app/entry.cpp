@@ -1,9 +1,9 @@
 // Single instance, start-up order, message loop and the hook shutdown.
 #include "app/entry.h"
 
-#include "base/base_ids.h"
 #include "app/main_window.h"
 #include "app/rescue.h"
+#include "base/base_ids.h"
 #include "commands/accelerators.h"
 #include "inputtap/inputtap.h"
 #include "tabs/pane.h"

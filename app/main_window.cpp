@@ -3,25 +3,26 @@
 
 #include "app/app_ids.h"
 #include "app/app_texts.h"
+#include "app/settings_files.h"
 #include "base/base_ids.h"
 #include "base/base_texts.h"
-#include "settings/settings_ids.h"
+#include "base/command_kinds.h"
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "base/module_path.h"
-#include "app/settings_files.h"
 #include "base/window_class.h"
 #include "commands/accelerators.h"
-#include "base/command_kinds.h"
 #include "commands/gestures.h"
 #include "commands/menu_settings.h"
 #include "commands/menus.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace {
@@ -91,7 +92,8 @@ bool cMain::Init(HINSTANCE instance) {
         BoundWindowProc<cMain, app_ids::kMainProperty, &cMain::window_, &cMain::HandleMessage>;
     if (!RegisterWindowClass(instance, base_ids::kMainClassName, procedure, MenuColorBrush(),
                              LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANELRY)))) {
-        MessageBoxA(nullptr, app_texts::kRegisterClassError, base_texts::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, app_texts::kRegisterClassError, base_texts::kErrorCaption,
+                    MB_ICONERROR);
         return false;
     }
 
@@ -111,8 +113,8 @@ bool cMain::Init(HINSTANCE instance) {
     }
 
     HWND window = CreateWindowExA(GetSystemData().mainExStyle, base_ids::kMainClassName,
-                                  app_texts::kMainTitle, WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, x, y,
-                                  width, height, nullptr, nullptr, instance, &self);
+                                  app_texts::kMainTitle, WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, x,
+                                  y, width, height, nullptr, nullptr, instance, &self);
     if (!window) {
         self.window_ = nullptr;
         return false;
@@ -136,7 +138,8 @@ LRESULT cMain::OnCreate(WPARAM, LPARAM) {
     if (!RootPane().Create(window_, instance_, settings.headerActiveBack,
                            settings.headerInactiveBack, settings.headerActiveText,
                            settings.headerInactiveText, *this)) {
-        MessageBoxA(nullptr, app_texts::kPaneCreationFailed, base_texts::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, app_texts::kPaneCreationFailed, base_texts::kErrorCaption,
+                    MB_ICONERROR);
         RootPane().DestroyWindows();
         g_mainWindow = nullptr;
         return -1;
@@ -350,7 +353,7 @@ void cMain::ShowTrayMenu() {
     UniqueWindow standIn;
     HWND owner = window_;
     if (!IsWindowVisible(window_)) {
-        standIn.reset(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+        standIn.reset(CreateWindowExA(0, WC_STATICA, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                        instance_, nullptr));
         if (standIn) owner = standIn.get();
     }

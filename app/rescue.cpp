@@ -5,6 +5,7 @@
 // waits for it (bounded), reading nothing but the plain values below.
 #include "app/rescue.h"
 
+#include "app/app_ids.h"
 #include "app/main_window.h"
 #include "base/rescue_table.h"
 
@@ -52,9 +53,9 @@ using SetAbortBehavior = unsigned(__cdecl*)(unsigned flags, unsigned mask);
 // abort's "abnormal program termination" to standard error rather than to a
 // message box that would hold the process, and its windows, until answered.
 SetAbortBehavior FindSetAbortBehavior() {
-    const HMODULE crt = GetModuleHandleA("msvcrt.dll");
-    return crt ? reinterpret_cast<SetAbortBehavior>(GetProcAddress(crt, "_set_abort_behavior"))
-               : nullptr;
+    const HMODULE crt = GetModuleHandleA(app_ids::kRuntimeModule);
+    if (!crt) return nullptr;
+    return reinterpret_cast<SetAbortBehavior>(GetProcAddress(crt, app_ids::kSetAbortBehavior));
 }
 
 void RemoveTrayIcon() {

@@ -3,23 +3,35 @@
 
 #include "base/module_path.h"
 #include "commands/command_ids.h"
-#include "settings/settings_ids.h"
 #include "commands/menu_settings.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tabs/split_bar.h"
 
+#include <cstdio>
 #include <string>
 
+namespace {
+
+// The folder's name, the default until the settings load reads TOOLDIR.
+struct ToolFolder {
+    ToolFolder() { std::snprintf(name, sizeof name, "%s", settings_ids::kToolDirDefault); }
+    char name[kToolFolderSize];
+};
+
+}  // namespace
+
 char* ToolFolderName() {
-    static char folder[kToolFolderSize] = "tool";
-    return folder;
+    static ToolFolder folder;
+    return folder.name;
 }
 
 bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
-    GetPrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey, settings_ids::kToolDirDefault,
-                             ToolFolderName(), kToolFolderSize, systemIni.c_str());
+    GetPrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey,
+                             settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize,
+                             systemIni.c_str());
     LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
     cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);
@@ -28,8 +40,8 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
 bool SaveAllSettings(HWND mainWindow) {
     SaveMenuSettings(ModuleFilePath(command_ids::kMenuIni));
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
-    WritePrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey, ToolFolderName(),
-                               systemIni.c_str());
+    WritePrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey,
+                               ToolFolderName(), systemIni.c_str());
     SaveSystemData(systemIni.c_str(), mainWindow);
     cSplitbar::SaveSettings(systemIni.c_str());
     RootPane().SaveSplitLayout(systemIni.c_str());

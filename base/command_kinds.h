@@ -36,6 +36,9 @@ enum CommandKind : int {
 inline constexpr int kCommandKindCount = 25;
 // Kinds 1 to 21 are single commands; each can have a key and a gesture.
 inline constexpr int kBuiltInCommandCount = kSettings;
+// The key and gesture tables keep one slot per single command, in kind order.
+inline constexpr int SlotOf(int kind) { return kind - 1; }
+inline constexpr int KindOfSlot(int slot) { return slot + 1; }
 
 inline constexpr int CommandKindOf(unsigned id) { return static_cast<int>(id & 0x1F); }
 inline constexpr unsigned ListCommandId(unsigned number, CommandKind kind) {

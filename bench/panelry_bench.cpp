@@ -4,8 +4,8 @@
 // It prints how each figure was taken and what came out; it judges nothing,
 // because timings under Wine on a virtual display say little about a pass or
 // a failure on Windows.
-#include "base/messages.h"
 #include "base/command_kinds.h"
+#include "base/messages.h"
 #include "tabs/tab_ids.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"

@@ -2,8 +2,8 @@
 // their place in menu.ini and the key texts menus show.
 #include "commands/accelerators.h"
 
-#include "base/window_class.h"
 #include "base/command_kinds.h"
+#include "base/window_class.h"
 #include "commands/command_ids.h"
 #include "commands/command_texts.h"
 #include "inputtap/inputtap.h"
@@ -107,7 +107,8 @@ void AcceleratorTable::Load(const char* menuIni) {
     for (int slot = 0; slot < kSlots; ++slot) {
         char key[8];
         std::snprintf(key, sizeof key, command_ids::kSlotKeyFormat, slot);
-        const UINT modifiers = GetPrivateProfileIntA(command_ids::kModifiersSection, key, 0, menuIni);
+        const UINT modifiers =
+            GetPrivateProfileIntA(command_ids::kModifiersSection, key, 0, menuIni);
         const UINT vk = GetPrivateProfileIntA(command_ids::kVirtualKeySection, key, 0, menuIni);
         Set(slot, static_cast<BYTE>(modifiers), static_cast<WORD>(vk));
     }
@@ -169,7 +170,7 @@ std::string CommandItemText(int kind, bool withKey) {
     std::string text = CommandText(kind);
     if (!withKey || kind < 1 || kind > AcceleratorTable::kSlots) return text;
     const AcceleratorTable& table = AcceleratorTable::Instance();
-    const int slot = kind - 1;
+    const int slot = SlotOf(kind);
     if (table.Key(slot) == 0) return text;
     text += '\t';
     text += HotkeyText(table.Modifiers(slot), table.Key(slot));

@@ -112,9 +112,11 @@ void GestureTable::Load(const char* menuIni) {
 void GestureTable::Save(const char* menuIni) const {
     char value[16];
     std::snprintf(value, sizeof value, command_ids::kBorderFormat, border_);
-    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kBorderKey, value, menuIni);
+    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kBorderKey, value,
+                               menuIni);
     std::snprintf(value, sizeof value, command_ids::kElapseFormat, elapse_);
-    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kElapseKey, value, menuIni);
+    WritePrivateProfileStringA(command_ids::kGestureSection, command_ids::kElapseKey, value,
+                               menuIni);
     for (int slot = 0; slot < kSlots; ++slot) {
         char key[16];
         std::snprintf(key, sizeof key, command_ids::kGestureKeyFormat, slot + 1);
@@ -174,7 +176,7 @@ void GestureStep(HWND mainWindow, int x, int y) {
         // latest strokes end with the slot's gesture.
         if ((r.sequence & code) == code) {
             r.sequence = 0;
-            PostMessageA(mainWindow, WM_COMMAND, static_cast<WPARAM>(slot + 1), 0);
+            PostMessageA(mainWindow, WM_COMMAND, static_cast<WPARAM>(KindOfSlot(slot)), 0);
             return;
         }
     }

@@ -1,8 +1,8 @@
 // The menu model's defaults and its sections of menu.ini.
 #include "commands/menu_settings.h"
 
-#include "commands/accelerators.h"
 #include "base/command_kinds.h"
+#include "commands/accelerators.h"
 #include "commands/command_ids.h"
 #include "commands/command_texts.h"
 #include "commands/gestures.h"
@@ -39,10 +39,9 @@ MenuSettings DefaultMenuSettings() {
     Fill(m.mainMenuItems[1], MenuSettings::kEntries, {kWatchOn, kWatchOff, S, kSettings});
     Fill(m.mainMenuItems[2], MenuSettings::kEntries, {kStartMenuList});
     Fill(m.mainMenuItems[3], MenuSettings::kEntries, {kAddAllWindows, S, kWindowList});
-    const char* const titles[] = {command_texts::kDefaultPopupTitles[0], command_texts::kDefaultPopupTitles[1],
-                                  command_texts::kDefaultPopupTitles[2], command_texts::kDefaultPopupTitles[3]};
-    for (int i = 0; i < 4; ++i) {
-        std::snprintf(m.popupTitles[i], MenuSettings::kTitleSize, "%s", titles[i]);
+    int n = 0;
+    for (const char* title : command_texts::kDefaultPopupTitles) {
+        std::snprintf(m.popupTitles[n++], MenuSettings::kTitleSize, "%s", title);
     }
     Fill(m.tabMenuItems, MenuSettings::kTabEntries,
          {kReleaseTab, kMinimizeTab, kCloseTab, S, kUnsplit, kSplitLeftRight, kSplitTopBottom});
@@ -72,11 +71,11 @@ void LoadMenuModel(const char* menuIni) {
     profile_hex::ReadStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
                             m.tabMenuItems, sizeof m.tabMenuItems);
     char flag[16] = "";
-    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey, command_ids::kTrue, flag,
-                             sizeof flag, menuIni);
+    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey, command_ids::kTrue,
+                             flag, sizeof flag, menuIni);
     m.drawHotkeys = IsTrue(flag);
-    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kHookKey, command_ids::kFalse, flag,
-                             sizeof flag, menuIni);
+    GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kHookKey,
+                             command_ids::kFalse, flag, sizeof flag, menuIni);
     m.globalHook = IsTrue(flag);
     // Once the file exists, a command it gives no key has none.
     AcceleratorTable::Instance().Load(menuIni);

@@ -2,10 +2,10 @@
 // model; the last highlighted item; the list commands and their items.
 #include "commands/menus.h"
 
+#include "base/command_kinds.h"
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "commands/accelerators.h"
-#include "base/command_kinds.h"
 #include "commands/menu_settings.h"
 #include "commands/tool_list_menu.h"
 #include "commands/window_list_menu.h"

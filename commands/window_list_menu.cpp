@@ -3,9 +3,9 @@
 #include "commands/window_list_menu.h"
 
 #include "base/base_ids.h"
-#include "commands/command_texts.h"
-#include "base/handles.h"
 #include "base/command_kinds.h"
+#include "base/handles.h"
+#include "commands/command_texts.h"
 #include "tabs/captured_window.h"
 #include "tabs/pane.h"
 

@@ -108,9 +108,11 @@ bool cWndCondition::Read(const char* iniPath, const char* section) {
 }
 
 bool cWndCondition::Write(const char* iniPath, const char* section) const {
-    WritePrivateProfileStringA(section, settings_ids::kStyleFlagKey, styleOn ? "1" : "0", iniPath);
+    WritePrivateProfileStringA(section, settings_ids::kStyleFlagKey,
+                               styleOn ? settings_ids::kFlagOn : settings_ids::kFlagOff, iniPath);
     WriteInt(iniPath, section, settings_ids::kStyleKey, "%llu", styleMask);
-    WritePrivateProfileStringA(section, settings_ids::kClassFlagKey, classOn ? "1" : "0", iniPath);
+    WritePrivateProfileStringA(section, settings_ids::kClassFlagKey,
+                               classOn ? settings_ids::kFlagOn : settings_ids::kFlagOff, iniPath);
     return classes.Write(iniPath, section);
 }
 

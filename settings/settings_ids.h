@@ -19,6 +19,9 @@ inline constexpr char kStyleKey[] = "STYLE";
 inline constexpr char kClassFlagKey[] = "CLASSFLAG";
 inline constexpr char kSizeKey[] = "SIZE";
 inline constexpr char kClassKeyFormat[] = "CLASS%d";
+// How a flag of the file is written.
+inline constexpr char kFlagOn[] = "1";
+inline constexpr char kFlagOff[] = "0";
 
 // Removed by default on a first start. "IDEOQwner" (sic) is what stored files
 // hold; it is not the same name as the fixed exclusion below.

@@ -54,8 +54,9 @@ bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
                             &data, sizeof data);
 
     WINDOWPLACEMENT stored{};
-    const bool havePlacement = profile_hex::ReadStruct(
-        systemIni, settings_ids::kSystemSection, settings_ids::kPlacementKey, &stored, sizeof stored);
+    const bool havePlacement =
+        profile_hex::ReadStruct(systemIni, settings_ids::kSystemSection,
+                                settings_ids::kPlacementKey, &stored, sizeof stored);
     if (havePlacement && placement) *placement = stored;
 
     AddConditions().Read(systemIni, settings_ids::kAddConditionSection);
@@ -73,12 +74,13 @@ bool SaveSystemData(const char* systemIni, HWND mainWindow) {
         placement.length = sizeof placement;
         if (GetWindowPlacement(mainWindow, &placement)) {
             if (!IsWindowVisible(mainWindow)) placement.showCmd = SW_SHOWMINIMIZED;
-            profile_hex::WriteStruct(systemIni, settings_ids::kSystemSection, settings_ids::kPlacementKey,
-                                     &placement, sizeof placement);
+            profile_hex::WriteStruct(systemIni, settings_ids::kSystemSection,
+                                     settings_ids::kPlacementKey, &placement, sizeof placement);
         }
     }
 
     const bool addWritten = AddConditions().Write(systemIni, settings_ids::kAddConditionSection);
-    const bool removeWritten = RemoveConditions().Write(systemIni, settings_ids::kRemoveConditionSection);
+    const bool removeWritten =
+        RemoveConditions().Write(systemIni, settings_ids::kRemoveConditionSection);
     return addWritten && removeWritten;
 }

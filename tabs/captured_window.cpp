@@ -6,6 +6,7 @@
 #include "base/rescue_table.h"
 #include "inputtap/inputtap.h"
 
+#include <commctrl.h>
 #include <mmsystem.h>
 
 namespace {
@@ -25,7 +26,7 @@ bool PlacementUsesWorkspace(HINSTANCE instance) {
     info.cbSize = sizeof info;
     GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
     const int x = info.rcWork.left + 20, y = info.rcWork.top + 20;
-    UniqueWindow probe(CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, x, y, 50, 50, nullptr,
+    UniqueWindow probe(CreateWindowExA(0, WC_STATICA, "", WS_OVERLAPPED, x, y, 50, 50, nullptr,
                                        nullptr, instance, nullptr));
     if (!probe) return false;
     WINDOWPLACEMENT placement{};

@@ -53,7 +53,8 @@ bool cTab::Split(bool horizontal) {
         MessageBoxA(tabControl_, tab_texts::kBadAllocText, tab_texts::kSplitCaption, MB_ICONERROR);
         return FailSplit();
     } catch (...) {
-        MessageBoxA(tabControl_, tab_texts::kOtherExceptionText, tab_texts::kSplitCaption, MB_ICONERROR);
+        MessageBoxA(tabControl_, tab_texts::kOtherExceptionText, tab_texts::kSplitCaption,
+                    MB_ICONERROR);
         return FailSplit();
     }
     // The child looks like this pane; its other per-pane settings follow at
@@ -148,8 +149,8 @@ void cTab::SaveSplitLayout(const char* iniPath) const {
 
 void cTab::LoadSplitLayout(const char* iniPath) {
     char layout[kLayoutSize] = "";
-    GetPrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "", layout, kLayoutSize,
-                             iniPath);
+    GetPrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "", layout,
+                             kLayoutSize, iniPath);
     const char* at = layout;
     const char* const end = layout + std::strlen(layout);
     for (cTab* pane = this; pane;) {

@@ -4,10 +4,10 @@
 #include "tabs/split_bar.h"
 
 #include "base/base_texts.h"
+#include "base/handles.h"
 #include "settings/settings_ids.h"
 #include "tabs/tab_ids.h"
 #include "tabs/tab_texts.h"
-#include "base/handles.h"
 #include <commctrl.h>
 #include "base/messages.h"
 #include "base/window_class.h"
@@ -205,7 +205,8 @@ bool cSplitbar::Init(HINSTANCE instance) {
         RegisterWindowClass(instance, tab_ids::kSplitHBarClass, horizontal, MenuColorBrush()) &&
         RegisterWindowClass(instance, tab_ids::kSplitVBarClass, vertical, MenuColorBrush());
     if (!registered) {
-        MessageBoxA(nullptr, tab_texts::kSplitbarRegisterError, base_texts::kErrorCaption, MB_ICONERROR);
+        MessageBoxA(nullptr, tab_texts::kSplitbarRegisterError, base_texts::kErrorCaption,
+                    MB_ICONERROR);
     }
     return registered;
 }
@@ -258,21 +259,23 @@ int cSplitbar::ClampSplitPosition(int position, int extent) {
 // ---- Settings ------------------------------------------------------------------
 
 void cSplitbar::LoadSettings(const char* systemIni) {
-    g_dragWithRightButton =
-        GetPrivateProfileIntA(settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey, 0, systemIni) != 0;
-    const UINT rate =
-        GetPrivateProfileIntA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey, 20, systemIni);
+    g_dragWithRightButton = GetPrivateProfileIntA(settings_ids::kSystemSection,
+                                                  tab_ids::kSplitbarFlagKey, 0, systemIni) != 0;
+    const UINT rate = GetPrivateProfileIntA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey,
+                                            20, systemIni);
     // The value is kept as one byte; an edited file may hold more than 100,
     // which would give the buttons a negative length.
     SetGripPercent(static_cast<BYTE>(rate & 0xFF));
 }
 
 void cSplitbar::SaveSettings(const char* systemIni) {
-    WritePrivateProfileStringA(settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey,
-                               g_dragWithRightButton ? "1" : "0", systemIni);
+    WritePrivateProfileStringA(
+        settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey,
+        g_dragWithRightButton ? settings_ids::kFlagOn : settings_ids::kFlagOff, systemIni);
     char rate[8] = "";
     std::snprintf(rate, sizeof rate, "%u", static_cast<unsigned>(g_gripPercent));
-    WritePrivateProfileStringA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey, rate, systemIni);
+    WritePrivateProfileStringA(settings_ids::kSystemSection, tab_ids::kSplitbarRateKey, rate,
+                               systemIni);
 }
 
 bool cSplitbar::DragWithRightButton() { return g_dragWithRightButton; }

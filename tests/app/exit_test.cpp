@@ -2,6 +2,7 @@
 // or closes it; a window that will not close is never lost.
 #include "base/messages.h"
 #include "settings/profile_hex.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
@@ -21,8 +22,8 @@ protected:
     void StartWith(void (*adjust)(SystemData&)) {
         SystemData record = DefaultSystemData();
         adjust(record);
-        profile_hex::WriteStruct(panelry.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
-                                 sizeof record);
+        profile_hex::WriteStruct(panelry.SystemIni().c_str(), settings_ids::kSystemSection,
+                                 settings_ids::kStructKey, &record, sizeof record);
         main = panelry.Start();
         ASSERT_NE(main, nullptr);
     }

@@ -11,13 +11,14 @@
 // so had the first command been carried out twice, the release would find
 // another tab selected.
 #include "base/messages.h"
+#include "commands/command_ids.h"
 #include "tabs/tab_ids.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/input_observer.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
-#include "tests/support/desktop_input.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ protected:
     // Starts Panelry with menuIni (none when empty) and captures three
     // windows; the last one is selected.
     void Start(const std::string& menuIni) {
-        if (!menuIni.empty()) WriteFileText(panelry.Dir().File("menu.ini"), menuIni);
+        if (!menuIni.empty()) WriteFileText(panelry.Dir().File(command_ids::kMenuIni), menuIni);
         main = panelry.Start();
         ASSERT_NE(main, nullptr);
         MoveWindow(main, 100, 80, 700, 500, TRUE);

@@ -2,10 +2,14 @@
 // icon and menu, the built-in commands and the deferred menu data release.
 #include "app/main_window.h"
 
+#include "app/app_texts.h"
+#include "base/base_ids.h"
+#include "base/command_kinds.h"
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/profile_hex.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tests/support/fresh_program_settings.h"
@@ -40,14 +44,15 @@ protected:
     void TearDown() override { testing_support::CloseMainWindow(); }
 
     void StorePlacement(const WINDOWPLACEMENT& p) {
-        profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "PLACEMENT", &p,
-                                 sizeof p);
+        profile_hex::WriteStruct(settings.SystemIni().c_str(), settings_ids::kSystemSection,
+                                 settings_ids::kPlacementKey, &p, sizeof p);
     }
 
     WINDOWPLACEMENT StoredPlacement() {
         WINDOWPLACEMENT p{};
-        EXPECT_TRUE(profile_hex::ReadStruct(settings.SystemIni().c_str(), "SYSTEMDATA",
-                                            "PLACEMENT", &p, sizeof p));
+        EXPECT_TRUE(profile_hex::ReadStruct(settings.SystemIni().c_str(),
+                                            settings_ids::kSystemSection,
+                                            settings_ids::kPlacementKey, &p, sizeof p));
         return p;
     }
 
@@ -61,8 +66,8 @@ TEST_F(MainWindowTest, FirstStartShowsNormallyEvenWhenStartMinimizedIsSet) {
     char title[32] = "", className[32] = "";
     GetWindowTextA(main, title, sizeof title);
     GetClassNameA(main, className, sizeof className);
-    EXPECT_STREQ(title, "Panelry");
-    EXPECT_STREQ(className, "panelryclass");
+    EXPECT_STREQ(title, app_texts::kMainTitle);
+    EXPECT_STREQ(className, base_ids::kMainClassName);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_FALSE(IsIconic(main));
     EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_CLIPCHILDREN);
@@ -104,8 +109,8 @@ TEST_F(MainWindowTest, ShowCommandZeroOrStartMinimizedStartsMinimized) {
     SystemData record = GetSystemData();
     record.startMinimized = 1;
     record.trayOnMinimize = 0;
-    profile_hex::WriteStruct(settings.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
-                             sizeof record);
+    profile_hex::WriteStruct(settings.SystemIni().c_str(), settings_ids::kSystemSection,
+                             settings_ids::kStructKey, &record, sizeof record);
     EXPECT_TRUE(IsIconic(StartMainWindow()));
 }
 
@@ -174,9 +179,9 @@ std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -
 TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {
     HWND main = StartMainWindow();
     using Items = std::vector<std::pair<UINT, std::string>>;
-    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, "隠す"}, {1, "終了する"}}));
+    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, app_texts::kTrayHide}, {1, app_texts::kTrayExit}}));
     ShowWindow(main, SW_HIDE);
-    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, "表示する"}, {1, "終了する"}}));
+    EXPECT_EQ(OpenTrayMenu(main), (Items{{2, app_texts::kTrayShow}, {1, app_texts::kTrayExit}}));
 }
 
 TEST_F(MainWindowTest, TrayMenuChoicesShowHideAndExit) {
@@ -195,22 +200,22 @@ TEST_F(MainWindowTest, TrayMenuChoicesShowHideAndExit) {
 TEST_F(MainWindowTest, CommandsSwitchTheWindowWatch) {
     HWND main = StartMainWindow();
     INPUTTAP_End();
-    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 4, 0), 1);
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, kWatchOn, 0), 1);
     EXPECT_TRUE(INPUTTAP_IsAttached());
-    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, 5, 0), 1);
+    EXPECT_EQ(SendMessageA(main, PM_EXECCOMMAND, kWatchOff, 0), 1);
     EXPECT_FALSE(INPUTTAP_IsAttached());
 
-    SendMessageA(main, WM_COMMAND, 4, 0);
+    SendMessageA(main, WM_COMMAND, kWatchOn, 0);
     EXPECT_TRUE(INPUTTAP_IsAttached());
-    SendMessageA(main, WM_COMMAND, 5, 0);
+    SendMessageA(main, WM_COMMAND, kWatchOff, 0);
     EXPECT_FALSE(INPUTTAP_IsAttached());
 
     // A desktop-wide accelerator comes back as a posted WM_COMMAND.
-    SendMessageA(main, PM_HOOKCOMMAND, 4, 0);
+    SendMessageA(main, PM_HOOKCOMMAND, kWatchOn, 0);
     EXPECT_FALSE(INPUTTAP_IsAttached());
     PumpPending();
     EXPECT_TRUE(INPUTTAP_IsAttached());
-    SendMessageA(main, WM_HOTKEY, 5, 0);
+    SendMessageA(main, WM_HOTKEY, kWatchOff, 0);
     EXPECT_FALSE(INPUTTAP_IsAttached());
 }
 
@@ -223,7 +228,7 @@ TEST_F(MainWindowTest, UnknownCommandIsNotHandled) {
 
 TEST_F(MainWindowTest, ClosingStopsTheWatch) {
     HWND main = StartMainWindow();
-    SendMessageA(main, WM_COMMAND, 4, 0);
+    SendMessageA(main, WM_COMMAND, kWatchOn, 0);
     ASSERT_TRUE(INPUTTAP_IsAttached());
     SendMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(INPUTTAP_IsAttached());
@@ -249,11 +254,11 @@ TEST_F(MainWindowTest, LaunchCaptureIsOneShot) {
     EXPECT_FALSE(INPUTTAP_IsAttached());
     EXPECT_FALSE(m.ConsumeLaunchCapture());
 
-    SendMessageA(main, WM_COMMAND, 4, 0);  // watch already on: nothing to arm
+    SendMessageA(main, WM_COMMAND, kWatchOn, 0);  // watch already on: nothing to arm
     m.ArmLaunchCapture();
     EXPECT_FALSE(m.LaunchCaptureArmed());
     GetSystemData().addLaunchedWindows = 0;
-    SendMessageA(main, WM_COMMAND, 5, 0);
+    SendMessageA(main, WM_COMMAND, kWatchOff, 0);
     m.ArmLaunchCapture();
     EXPECT_FALSE(m.LaunchCaptureArmed());
 }

@@ -1,5 +1,6 @@
 // The real panelry.exe: one instance only, and its settings written at close.
 #include "settings/profile_hex.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
@@ -33,8 +34,8 @@ TEST(Program, ClosingWritesThePlacementAndExitsWithZero) {
     MoveWindow(main, 30, 40, 500, 350, TRUE);
     EXPECT_EQ(panelry.Close(), 0);
     WINDOWPLACEMENT p{};
-    ASSERT_TRUE(profile_hex::ReadStruct(panelry.SystemIni().c_str(), "SYSTEMDATA", "PLACEMENT",
-                                        &p, sizeof p));
+    ASSERT_TRUE(profile_hex::ReadStruct(panelry.SystemIni().c_str(), settings_ids::kSystemSection,
+                                        settings_ids::kPlacementKey, &p, sizeof p));
     EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
     EXPECT_EQ(p.rcNormalPosition.left, 30);
     EXPECT_EQ(p.rcNormalPosition.right, 530);
@@ -69,8 +70,8 @@ TEST(Program, SecondStartRestoresAMinimisedFirst) {
     // Minimised but kept on the task bar: the tray option is off.
     SystemData record = DefaultSystemData();
     record.trayOnMinimize = 0;
-    profile_hex::WriteStruct(panelry.SystemIni().c_str(), "SYSTEMDATA", "STRUCT", &record,
-                             sizeof record);
+    profile_hex::WriteStruct(panelry.SystemIni().c_str(), settings_ids::kSystemSection,
+                             settings_ids::kStructKey, &record, sizeof record);
     HWND main = panelry.Start();
     ASSERT_NE(main, nullptr);
     ShowWindow(main, SW_MINIMIZE);

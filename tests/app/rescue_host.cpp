@@ -14,13 +14,13 @@
 // window before waiting; --rescue-faults N makes the rescue threads fault on
 // the first N windows they take.
 #include "app/entry.h"
-#include "base/handles.h"
 #include "app/main_window.h"
+#include "app/rescue.h"
+#include "base/command_kinds.h"
+#include "base/handles.h"
 #include "base/messages.h"
 #include "base/module_path.h"
-#include "app/rescue.h"
 #include "base/rescue_table.h"
-#include "base/command_kinds.h"
 #include "tabs/pane.h"
 #include "tests/support/wait.h"
 

@@ -92,7 +92,8 @@ protected:
         std::string commandLine = "\"" + OwnFolder() + "rescue_host.exe\" --settings \"" +
                                   dir_.Path() + "\" --log \"" + LogPath() + "\" --go " + goName_ +
                                   " --fail " + mode;
-        for (HWND window : capture) commandLine += " --capture " + testing_support::HandleText(window);
+        for (HWND window : capture)
+            commandLine += " --capture " + testing_support::HandleText(window);
         for (HWND window : later) commandLine += " --later " + testing_support::HandleText(window);
         if (!extra.empty()) commandLine += " " + extra;
         STARTUPINFOA startup{};

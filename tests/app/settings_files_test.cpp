@@ -2,7 +2,9 @@
 #include "app/settings_files.h"
 
 #include "base/module_path.h"
+#include "commands/command_ids.h"
 #include "settings/conditions.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tests/support/fresh_program_settings.h"
 
@@ -23,8 +25,8 @@ TEST(ModuleFilePath, JoinsTheExecutablesFolderWithTheName) {
     char module[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     std::string expected = module;
-    expected = expected.substr(0, expected.find_last_of('\\') + 1) + "menu.ini";
-    EXPECT_EQ(std::string(ModuleFilePath("menu.ini")), expected);
+    expected = expected.substr(0, expected.find_last_of('\\') + 1) + command_ids::kMenuIni;
+    EXPECT_EQ(std::string(ModuleFilePath(command_ids::kMenuIni)), expected);
 
     const char* first = ModuleFilePath("a.ini");
     const char* second = ModuleFilePath("b.ini");
@@ -34,14 +36,14 @@ TEST(ModuleFilePath, JoinsTheExecutablesFolderWithTheName) {
 
 TEST(ModuleFilePath, FollowsATestsFolderOverride) {
     FreshProgramSettings settings;
-    EXPECT_EQ(std::string(ModuleFilePath("system.ini")), settings.SystemIni());
+    EXPECT_EQ(std::string(ModuleFilePath(settings_ids::kSystemIni)), settings.SystemIni());
 }
 
 TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
     FreshProgramSettings settings;
     WINDOWPLACEMENT placement{};
     EXPECT_FALSE(LoadAllSettings(&placement));
-    EXPECT_STREQ(ToolFolderName(), "tool");
+    EXPECT_STREQ(ToolFolderName(), settings_ids::kToolDirDefault);
 
     HWND window = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60,
                                   400, 300, nullptr, nullptr, nullptr, nullptr);
@@ -50,19 +52,24 @@ TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
     DestroyWindow(window);
 
     const std::string ini = settings.SystemIni();
-    EXPECT_EQ(Value(ini, "SYSTEMDATA", "TOOLDIR"), "tool");
-    EXPECT_EQ(Value(ini, "SYSTEMDATA", "STRUCT").size(), 170u);
-    EXPECT_EQ(Value(ini, "SYSTEMDATA", "PLACEMENT").size(), 90u);
-    for (const char* section : {"ADDWNDCONDITION", "REMOVEWNDCONDITION"}) {
-        for (const char* key : {"STYLEFLAG", "STYLE", "CLASSFLAG", "SIZE"}) {
+    EXPECT_EQ(Value(ini, settings_ids::kSystemSection, settings_ids::kToolDirKey),
+              settings_ids::kToolDirDefault);
+    EXPECT_EQ(Value(ini, settings_ids::kSystemSection, settings_ids::kStructKey).size(), 170u);
+    EXPECT_EQ(Value(ini, settings_ids::kSystemSection, settings_ids::kPlacementKey).size(), 90u);
+    for (const char* section :
+         {settings_ids::kAddConditionSection, settings_ids::kRemoveConditionSection}) {
+        for (const char* key : {settings_ids::kStyleFlagKey, settings_ids::kStyleKey,
+                                settings_ids::kClassFlagKey, settings_ids::kSizeKey}) {
             EXPECT_NE(Value(ini, section, key), "\x01") << section << " " << key;
         }
     }
-    EXPECT_EQ(Value(ini, "REMOVEWNDCONDITION", "CLASSFLAG"), "1");
-    EXPECT_EQ(Value(ini, "REMOVEWNDCONDITION", "SIZE"), "2");
-    EXPECT_EQ(Value(ini, "REMOVEWNDCONDITION", "CLASS0"), "Progman");
-    EXPECT_EQ(Value(ini, "REMOVEWNDCONDITION", "CLASS1"), "IDEOQwner");
-    EXPECT_EQ(Value(ini, "ADDWNDCONDITION", "SIZE"), "0");
+    EXPECT_EQ(Value(ini, settings_ids::kRemoveConditionSection, settings_ids::kClassFlagKey), "1");
+    EXPECT_EQ(Value(ini, settings_ids::kRemoveConditionSection, settings_ids::kSizeKey), "2");
+    EXPECT_EQ(Value(ini, settings_ids::kRemoveConditionSection, "CLASS0"),
+              settings_ids::kDefaultRemoveClass1);
+    EXPECT_EQ(Value(ini, settings_ids::kRemoveConditionSection, "CLASS1"),
+              settings_ids::kDefaultRemoveClass2);
+    EXPECT_EQ(Value(ini, settings_ids::kAddConditionSection, settings_ids::kSizeKey), "0");
 
     // The next start reads back what was saved.
     testing_support::ResetProgramState();
@@ -80,7 +87,8 @@ TEST(SettingsFiles, ToolFolderIsCutTo31Characters) {
     LoadAllSettings(nullptr);
     EXPECT_EQ(std::string(ToolFolderName()), longName.substr(0, 31));
     SaveAllSettings(nullptr);
-    EXPECT_EQ(Value(settings.SystemIni(), "SYSTEMDATA", "TOOLDIR"), longName.substr(0, 31));
+    EXPECT_EQ(Value(settings.SystemIni(), settings_ids::kSystemSection, settings_ids::kToolDirKey),
+              longName.substr(0, 31));
 }
 
 TEST(SettingsFiles, ToolFolderKeepsAJapaneseName) {

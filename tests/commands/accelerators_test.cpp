@@ -4,6 +4,8 @@
 #include "commands/accelerators.h"
 
 #include "base/command_kinds.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 #include "commands/menu_settings.h"
 #include "tests/support/desktop_input.h"
 #include "tests/support/fresh_program_settings.h"
@@ -92,7 +94,7 @@ protected:
     }
 
     FreshProgramSettings settings;
-    std::string ini = settings.Dir().File("menu.ini");
+    std::string ini = settings.Dir().File(command_ids::kMenuIni);
 };
 
 TEST_F(AcceleratorTest, WithoutMenuIniTheTwentyDefaultKeysAreInTheTable) {
@@ -108,8 +110,8 @@ TEST_F(AcceleratorTest, WithoutMenuIniTheTwentyDefaultKeysAreInTheTable) {
         expected.push_back({FVIRTKEY | FCONTROL, keys[i], static_cast<WORD>(i + 1)});
     }
     EXPECT_EQ(TableEntries(), expected) << "\"設定\" (command 21) has no key";
-    EXPECT_EQ(AcceleratorTable::Instance().Key(20), 0);
-    EXPECT_EQ(CommandItemText(kSettings, true), "設定");
+    EXPECT_EQ(AcceleratorTable::Instance().Key(SlotOf(kSettings)), 0);
+    EXPECT_EQ(CommandItemText(kSettings, true), CommandText(kSettings));
 }
 
 TEST_F(AcceleratorTest, TheFirstIdNumbersTheCommands) {
@@ -133,7 +135,7 @@ TEST_F(AcceleratorTest, AMenuIniWithoutVirtualKeysLeavesEveryCommandWithoutAKey)
 
     EXPECT_FALSE(AcceleratorTable::Instance().Build(1));
     EXPECT_EQ(AcceleratorTable::Instance().Handle(), nullptr) << "the previous table is gone";
-    EXPECT_EQ(CommandItemText(kSelectNextTab, true), "右隣のタブを選択");
+    EXPECT_EQ(CommandItemText(kSelectNextTab, true), CommandText(kSelectNextTab));
 
     CommandSink main;
     EXPECT_TRUE(Translate(main, VK_RIGHT, FCONTROL)) << "nothing to translate";
@@ -145,15 +147,18 @@ TEST_F(AcceleratorTest, TwoSlotsWithTheSameKeysBothEnterTheTableInSlotOrder) {
                        "[VIRTUALKEY]\r\n5=39\r\n2=39\r\n9=123\r\n");
     LoadMenuSettings(ini.c_str());
     ASSERT_TRUE(AcceleratorTable::Instance().Build(1));
-    EXPECT_EQ(TableEntries(), (std::vector<Entry>{{FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, 3},
-                                                  {FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, 6},
-                                                  {FVIRTKEY, VK_F12, 10}}));
+    // Slots 2, 5 and 9 are the keys of these three commands.
+    EXPECT_EQ(TableEntries(),
+              (std::vector<Entry>{{FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, kAddAllWindows},
+                                  {FVIRTKEY | FCONTROL | FSHIFT, VK_RIGHT, kReleaseTab},
+                                  {FVIRTKEY, VK_F12, kMinimizeAllTabs}}));
 
     // The first of the two wins; a key without modifiers is a plain key.
     CommandSink main;
     EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL | FSHIFT));
     EXPECT_FALSE(Translate(main, VK_F12, 0));
-    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(3, 1), MAKEWPARAM(10, 1)}))
+    EXPECT_EQ(main.Received(),
+              (Commands{MAKEWPARAM(kAddAllWindows, 1), MAKEWPARAM(kMinimizeAllTabs, 1)}))
         << "accelerator commands carry 1 in the high word";
 }
 
@@ -165,7 +170,7 @@ TEST_F(AcceleratorTest, TranslationTakesOnlyTheTablesKeysAndReachesTheMainWindow
     // A key pressed in another of the program's windows becomes the main
     // window's command.
     EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL, focused.Handle()));
-    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(2, 1)}));
+    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(kSelectNextTab, 1)}));
     EXPECT_TRUE(focused.Received().empty());
 
     EXPECT_TRUE(Translate(main, VK_RIGHT, 0, focused.Handle())) << "Ctrl missing";
@@ -196,7 +201,7 @@ TEST_F(AcceleratorTest, AMenuBarPopupWithTheCommandsIdDoesNotStopTheKey) {
     ASSERT_TRUE(SetMenu(main.Handle(), bar.get()));
 
     EXPECT_FALSE(Translate(main, VK_RIGHT, FCONTROL));
-    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(2, 1)}));
+    EXPECT_EQ(main.Received(), (Commands{MAKEWPARAM(kSelectNextTab, 1)}));
     SetMenu(main.Handle(), nullptr);
 }
 
@@ -207,8 +212,9 @@ TEST_F(AcceleratorTest, KeysAreWrittenSlotBySlotAndReadBack) {
     table.Set(20, FCONTROL | FALT, 'S');
     SaveMenuSettings(ini.c_str());
 
-    EXPECT_EQ(IniValues(ini, "MODIFIERS", {"0", "1", "7", "20"}), (Strings{"20", "8", "0", "24"}));
-    EXPECT_EQ(IniValues(ini, "VIRTUALKEY", {"0", "1", "7", "20", "21"}),
+    EXPECT_EQ(IniValues(ini, command_ids::kModifiersSection, {"0", "1", "7", "20"}),
+              (Strings{"20", "8", "0", "24"}));
+    EXPECT_EQ(IniValues(ini, command_ids::kVirtualKeySection, {"0", "1", "7", "20", "21"}),
               (Strings{"120", "39", "0", "83", kNoKey}))
         << "21 slots";
     // The sections in their places of the file.
@@ -240,10 +246,12 @@ std::string Name(WORD key) {
 
 TEST_F(AcceleratorTest, HotkeyTextNamesCtrlAltShiftInThisOrderThenTheKey) {
     ASSERT_FALSE(Name(VK_F5).empty());
-    EXPECT_EQ(std::string(HotkeyText(FCONTROL | FSHIFT, VK_F5)), "Ctrl + Shift + " + Name(VK_F5));
+    using command_texts::kAltPrefix, command_texts::kCtrlPrefix, command_texts::kShiftPrefix;
+    EXPECT_EQ(std::string(HotkeyText(FCONTROL | FSHIFT, VK_F5)),
+              std::string(kCtrlPrefix) + kShiftPrefix + Name(VK_F5));
     EXPECT_EQ(std::string(HotkeyText(FSHIFT | FALT | FCONTROL, 'A')),
-              "Ctrl + Alt + Shift + " + Name('A'));
-    EXPECT_EQ(std::string(HotkeyText(FALT, VK_F1)), "Alt + " + Name(VK_F1));
+              std::string(kCtrlPrefix) + kAltPrefix + kShiftPrefix + Name('A'));
+    EXPECT_EQ(std::string(HotkeyText(FALT, VK_F1)), kAltPrefix + Name(VK_F1));
     EXPECT_EQ(std::string(HotkeyText(0, VK_F12)), Name(VK_F12));
     EXPECT_STREQ(HotkeyText(FCONTROL | FALT | FSHIFT, 0), "") << "no key, no text";
     EXPECT_STREQ(HotkeyText(0, 0), "");
@@ -273,9 +281,10 @@ TEST_F(AcceleratorTest, ArrowKeysAreNotNamedAsTheKeypadsKeys) {
 TEST_F(AcceleratorTest, CommandItemTextAddsTheKeyOnlyWhenAskedAndPresent) {
     LoadMenuSettings(ini.c_str());
     EXPECT_EQ(CommandItemText(kCloseTab, true), "タブ項目を閉じる\tCtrl + " + Name('C'));
-    EXPECT_EQ(CommandItemText(kCloseTab, false), "タブ項目を閉じる");
+    EXPECT_EQ(CommandItemText(kCloseTab, false), CommandText(kCloseTab));
     AcceleratorTable::Instance().Set(kCloseTab - 1, FCONTROL, 0);
-    EXPECT_EQ(CommandItemText(kCloseTab, true), "タブ項目を閉じる") << "modifiers alone are no key";
+    EXPECT_EQ(CommandItemText(kCloseTab, true), CommandText(kCloseTab))
+        << "modifiers alone are no key";
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include "commands/gestures.h"
 
 #include "app/main_window.h"
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "commands/accelerators.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 #include "commands/menu_settings.h"
 #include "tabs/pane.h"
 #include "tests/support/desktop_input.h"
@@ -76,7 +79,7 @@ protected:
 };
 
 TEST_F(GestureTest, MovementsShorterThanTheBorderChangeNothing) {
-    table.Set(0, Code("R"), 0);
+    table.Set(SlotOf(kSelectPrevTab), Code("R"), 0);
     Move(31, 0);
     Move(-20, 20);  // back within the border of the start
     EXPECT_EQ(Posted(), Commands{});
@@ -84,49 +87,49 @@ TEST_F(GestureTest, MovementsShorterThanTheBorderChangeNothing) {
     EXPECT_EQ(Recognizer().lastPoint.x, 500) << "the start point stays";
 
     Move(40 - 11, -20);  // 40 to the right of the start: the border is reached
-    EXPECT_EQ(Posted(), Commands{1});
+    EXPECT_EQ(Posted(), Commands{kSelectPrevTab});
 }
 
 TEST_F(GestureTest, WithBorderZeroAReportAtTheLastPointIsADownStroke) {
     table.SetBorder(0);
     EXPECT_EQ(table.BorderSquared(), 0);
-    table.Set(4, Code("D"), 0);
+    table.Set(SlotOf(kWatchOff), Code("D"), 0);
     Move(0, 0);
-    EXPECT_EQ(Posted(), Commands{5});
+    EXPECT_EQ(Posted(), Commands{kWatchOff});
 }
 
 TEST_F(GestureTest, AnEqualDiagonalIsVertical) {
-    table.Set(0, Code("R"), 0);
-    table.Set(1, Code("L"), 0);
-    table.Set(2, Code("U"), 0);
-    table.Set(3, Code("D"), 0);
+    table.Set(SlotOf(kSelectPrevTab), Code("R"), 0);
+    table.Set(SlotOf(kSelectNextTab), Code("L"), 0);
+    table.Set(SlotOf(kAddAllWindows), Code("U"), 0);
+    table.Set(SlotOf(kWatchOn), Code("D"), 0);
     Move(40, -40);
     Move(-40, 40);
     Move(-41, 40);
     Move(41, -40);
-    EXPECT_EQ(Posted(), (Commands{3, 4, 2, 1}));
+    EXPECT_EQ(Posted(), (Commands{kAddAllWindows, kWatchOn, kSelectNextTab, kSelectPrevTab}));
 }
 
 TEST_F(GestureTest, RightRightLeftFiresRightLeftOnce) {
-    table.Set(6, Code("RL"), 0);
+    table.Set(SlotOf(kMinimizeTab), Code("RL"), 0);
     Right();
     Right();
     EXPECT_EQ(Posted(), Commands{});
     EXPECT_EQ(Recognizer().sequence, static_cast<DWORD>(kStrokeRight))
         << "a stroke in the same direction is not recorded again";
     Left();
-    EXPECT_EQ(Posted(), Commands{7});
+    EXPECT_EQ(Posted(), Commands{kMinimizeTab});
     EXPECT_EQ(Recognizer().sequence, 0u) << "a fired gesture starts over";
     Left();
     EXPECT_EQ(Posted(), Commands{});
 }
 
 TEST_F(GestureTest, TheLatestStrokesNeedOnlyEndWithTheGesture) {
-    table.Set(6, Code("RL"), 0);
+    table.Set(SlotOf(kMinimizeTab), Code("RL"), 0);
     Up();
     Right();
     Left();
-    EXPECT_EQ(Posted(), Commands{7});
+    EXPECT_EQ(Posted(), Commands{kMinimizeTab});
     Down();
     Right();
     Down();
@@ -136,7 +139,7 @@ TEST_F(GestureTest, TheLatestStrokesNeedOnlyEndWithTheGesture) {
 
 TEST_F(GestureTest, ADoubledLetterFromTheFileNeverFires) {
     FreshProgramSettings settings;
-    const std::string file = settings.Dir().File("menu.ini");
+    const std::string file = settings.Dir().File(command_ids::kMenuIni);
     WriteFileText(file, "[MOUSEGESTURE]\r\nNo3=RR\r\nNo4=LRL\r\n");
     LoadMenuSettings(file.c_str());
     ASSERT_EQ(table.Strokes(2), 0x88u);
@@ -150,12 +153,12 @@ TEST_F(GestureTest, ADoubledLetterFromTheFileNeverFires) {
     Left();
     Right();
     Left();
-    EXPECT_EQ(Posted(), Commands{4}) << "only the gesture right-left-right";
+    EXPECT_EQ(Posted(), Commands{kWatchOn}) << "only the gesture right-left-right";
 }
 
 TEST_F(GestureTest, MoreThanEightLettersKeepTheLastEight) {
     EXPECT_EQ(Code("UDUDUDUDLR"), 0x12121248u);
-    table.Set(0, Code("UDUDUDUDLR"), 0);
+    table.Set(SlotOf(kSelectPrevTab), Code("UDUDUDUDLR"), 0);
     for (int i = 0; i < 3; ++i) {
         Up();
         Down();
@@ -163,49 +166,50 @@ TEST_F(GestureTest, MoreThanEightLettersKeepTheLastEight) {
     Left();
     EXPECT_EQ(Posted(), Commands{});
     Right();
-    EXPECT_EQ(Posted(), Commands{1});
+    EXPECT_EQ(Posted(), Commands{kSelectPrevTab});
 }
 
 TEST_F(GestureTest, AHoldKeyOfTheRightButtonFiresOnlyWhileItIsDown) {
-    table.Set(1, Code("R"), VK_RBUTTON);
-    table.Set(5, Code("L"), 0);
+    table.Set(SlotOf(kSelectNextTab), Code("R"), VK_RBUTTON);
+    table.Set(SlotOf(kReleaseTab), Code("L"), 0);
     HoldKey(VK_RBUTTON, false);
     Right();
     EXPECT_EQ(Posted(), Commands{});
     Left();
-    EXPECT_EQ(Posted(), Commands{6}) << "no hold key: plain movement is enough";
+    EXPECT_EQ(Posted(), Commands{kReleaseTab}) << "no hold key: plain movement is enough";
 
     HoldKey(VK_RBUTTON, true);
     Right();
-    EXPECT_EQ(Posted(), Commands{2});
+    EXPECT_EQ(Posted(), Commands{kSelectNextTab});
 }
 
 TEST_F(GestureTest, WhenTwoSlotsMatchTheLowerWins) {
     const char* const orders[][2] = {{"L", "RL"}, {"RL", "L"}};
     for (const auto& order : orders) {
-        table.Set(2, Code(order[0]), 0);
-        table.Set(6, Code(order[1]), 0);
+        table.Set(SlotOf(kAddAllWindows), Code(order[0]), 0);
+        table.Set(SlotOf(kMinimizeTab), Code(order[1]), 0);
         Right();
         Left();
-        EXPECT_EQ(Posted(), Commands{3}) << order[0] << " in slot 3, " << order[1] << " in 7";
+        EXPECT_EQ(Posted(), Commands{kAddAllWindows})
+            << order[0] << " in the lower slot, " << order[1] << " in the higher";
     }
 }
 
 TEST_F(GestureTest, ForgettingDropsTheOldestStroke) {
-    table.Set(0, Code("RLU"), 0);
-    table.Set(1, Code("LU"), 0);
+    table.Set(SlotOf(kSelectPrevTab), Code("RLU"), 0);
+    table.Set(SlotOf(kSelectNextTab), Code("LU"), 0);
     Right();
     Left();
     EXPECT_EQ(Recognizer().liveMask, 0xFFu);
     ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
     EXPECT_EQ(Recognizer().liveMask, 0xFu);
     Up();
-    EXPECT_EQ(Posted(), Commands{2}) << "right was forgotten, left and up remain";
+    EXPECT_EQ(Posted(), Commands{kSelectNextTab}) << "right was forgotten, left and up remain";
 
     // A stroke forgotten before the next one is made is no part of a gesture.
-    table.Set(1, 0, 0);
-    table.Set(2, Code("UU"), 0);
-    table.Set(3, Code("DU"), 0);
+    table.Set(SlotOf(kSelectNextTab), 0, 0);
+    table.Set(SlotOf(kAddAllWindows), Code("UU"), 0);
+    table.Set(SlotOf(kWatchOn), Code("DU"), 0);
     for (int i = 0; i < 3; ++i) ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
     Down();
     ForgetStroke(nullptr, WM_TIMER, kGestureForgetTimer, 0);
@@ -252,7 +256,8 @@ TEST(GestureText, DisplayFormUsesArrowsAndNamesTheHeldKey) {
     char name[32];
     KeyName(VK_SHIFT, name, sizeof name);
     ASSERT_STRNE(name, "");
-    EXPECT_EQ(std::string(GestureText(Code("U"), VK_SHIFT, false)), "↑(" + std::string(name) + ")");
+    EXPECT_EQ(std::string(GestureText(Code("U"), VK_SHIFT, false)),
+              "↑(" + std::string(name) + ")");
     // Groups that are no stroke add nothing.
     EXPECT_STREQ(GestureText(0x1038u, 0, true), "UR");
 }
@@ -268,7 +273,7 @@ TEST(GestureText, ALongKeyNameIsCutSoTheSuffixFitsFifteenCharacters) {
     }
     ASSERT_GT(longest.size(), 0u);
     const std::string text = GestureText(Code("L"), static_cast<BYTE>(longestKey), false);
-    const std::string suffix = text.substr(std::string("←").size());
+    const std::string suffix = text.substr(std::string(command_texts::kShownLeft).size());
     EXPECT_LE(suffix.size(), 15u) << suffix;
     EXPECT_EQ(suffix.front(), '(');
     EXPECT_EQ(suffix.back(), ')');
@@ -280,7 +285,7 @@ protected:
     void TearDown() override { table.Clear(); }
 
     FreshProgramSettings settings;
-    std::string ini = settings.Dir().File("menu.ini");
+    std::string ini = settings.Dir().File(command_ids::kMenuIni);
     GestureTable& table = GestureTable::Instance();
 };
 
@@ -293,8 +298,9 @@ TEST_F(GestureFile, IsWrittenAndReadBack) {
     table.Set(3, 0, VK_CONTROL);
     SaveMenuSettings(ini.c_str());
     // No4: a hold key without strokes is written empty; there are 21 slots.
-    EXPECT_EQ(IniValues(ini, "MOUSEGESTURE",
-                        {"BORDER", "ELAPSE", "No1", "No8", "No21", "No4", "No2", "No22"}),
+    EXPECT_EQ(IniValues(ini, command_ids::kGestureSection,
+                        {command_ids::kBorderKey, command_ids::kElapseKey, "No1", "No8", "No21",
+                         "No4", "No2", "No22"}),
               (std::vector<std::string>{"45", "250", "RL+2", "UDUDLRLR", "D+16", "", "", kNoKey}));
 
     table.Clear();
@@ -346,7 +352,7 @@ TEST_F(GestureMainWindow, TheForgettingTimerRunsOnlyWhileAGestureExists) {
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(KillTimer(main, kGestureForgetTimer)) << "no gesture, no timer";
 
-    GestureTable::Instance().Set(1, Code("RL"), 0);
+    GestureTable::Instance().Set(SlotOf(kSelectNextTab), Code("RL"), 0);
     GestureTable::Instance().SetElapse(20);
     SetCursorPos(321, 234);
     SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
@@ -358,7 +364,7 @@ TEST_F(GestureMainWindow, TheForgettingTimerRunsOnlyWhileAGestureExists) {
     EXPECT_EQ(Recognizer().sequence, 0x82u);
     EXPECT_TRUE(WaitUntil([] { return Recognizer().liveMask == 0; }));
 
-    GestureTable::Instance().Set(1, 0, 0);
+    GestureTable::Instance().Set(SlotOf(kSelectNextTab), 0, 0);
     SendMessageA(main, PM_APPLYSETTINGS, 0, 0);
     EXPECT_FALSE(KillTimer(main, kGestureForgetTimer)) << "stopped with the last gesture";
 }

@@ -3,6 +3,9 @@
 #include "commands/menu_settings.h"
 
 #include "app/settings_files.h"
+#include "base/command_kinds.h"
+#include "commands/command_ids.h"
+#include "commands/command_texts.h"
 #include "settings/profile_hex.h"
 #include "tests/support/fresh_program_settings.h"
 
@@ -21,15 +24,21 @@ namespace {
 class MenuSettingsFile : public ::testing::Test {
 protected:
     FreshProgramSettings settings;
-    std::string ini = settings.Dir().File("menu.ini");
+    std::string ini = settings.Dir().File(command_ids::kMenuIni);
 };
 
 TEST_F(MenuSettingsFile, WithoutTheFileTheDefaultModelIsInForce) {
     LoadMenuSettings(ini.c_str());
     EXPECT_FALSE(FileExists(ini)) << "reading creates nothing";
     const MenuSettings& m = GetMenuSettings();
-    const char* const titles[] = {"タブ(&T)", "操作(&E)", "スタート(&S)", "追加(&A)",
-                                  "", "", "", ""};
+    const char* const titles[] = {command_texts::kDefaultPopupTitles[0],
+                                  command_texts::kDefaultPopupTitles[1],
+                                  command_texts::kDefaultPopupTitles[2],
+                                  command_texts::kDefaultPopupTitles[3],
+                                  "",
+                                  "",
+                                  "",
+                                  ""};
     for (int n = 0; n < 8; ++n) EXPECT_STREQ(m.popupTitles[n], titles[n]) << n;
     const std::int8_t tabs[] = {1, 2, -1, 6, 7, 8, -1, 9, 10, 11, -1, 12, 13, 14, -1,
                                 15, 16, 17, -1, 18, 19, 20, -2};
@@ -58,11 +67,11 @@ TEST_F(MenuSettingsFile, IsWrittenAndReadBackByteForByte) {
     m.globalHook = true;
     const MenuSettings written = m;
     SaveMenuSettings(ini.c_str());
-    EXPECT_EQ(IniValue(ini, "MAIN", "MAIN MENU ITEM").size(), 514u);
-    EXPECT_EQ(IniValue(ini, "TAB", "TAB MENU ITEM").size(), 34u);
-    EXPECT_EQ(IniValue(ini, "HOTKEY", "DRAW"), "false");
-    EXPECT_EQ(IniValue(ini, "HOTKEY", "HOOK"), "true");
-    EXPECT_EQ(IniValue(ini, "MAIN", "POPUP.5"), "ツール表");
+    EXPECT_EQ(IniValue(ini, command_ids::kMainSection, command_ids::kMainItemsKey).size(), 514u);
+    EXPECT_EQ(IniValue(ini, command_ids::kTabSection, command_ids::kTabItemsKey).size(), 34u);
+    EXPECT_EQ(IniValue(ini, command_ids::kHotkeySection, command_ids::kDrawKey), "false");
+    EXPECT_EQ(IniValue(ini, command_ids::kHotkeySection, command_ids::kHookKey), "true");
+    EXPECT_EQ(IniValue(ini, command_ids::kMainSection, "POPUP.5"), "ツール表");
     const std::string text = ReadFileText(ini);
 
     m = DefaultMenuSettings();
@@ -74,7 +83,7 @@ TEST_F(MenuSettingsFile, IsWrittenAndReadBackByteForByte) {
 
 TEST_F(MenuSettingsFile, ADamagedStructIsIgnoredWhileTheRestIsRead) {
     SaveMenuSettings(ini.c_str());
-    std::string items = IniValue(ini, "MAIN", "MAIN MENU ITEM");
+    std::string items = IniValue(ini, command_ids::kMainSection, command_ids::kMainItemsKey);
     items[3] = items[3] == '1' ? '2' : '1';  // checksum no longer matches
     WriteFileText(ini, "[MAIN]\r\nMAIN MENU ITEM=" + items + "\r\nPOPUP.0=Mine\r\n"
                        "[TAB]\r\nTAB MENU ITEM=0102\r\n[HOTKEY]\r\nDRAW=TRUE\r\nHOOK=yes\r\n");

@@ -6,9 +6,11 @@
 #include "commands/menus.h"
 
 #include "app/main_window.h"
+#include "base/command_kinds.h"
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "commands/accelerators.h"
+#include "commands/command_texts.h"
 #include "commands/menu_settings.h"
 #include "commands/tool_list_menu.h"
 #include "inputtap/inputtap.h"
@@ -24,6 +26,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,19 +76,19 @@ protected:
     }
 
     // An entry list of the model: the codes, end markers after them.
-    static void Fill(std::int8_t* entries, int size, std::initializer_list<int> codes) {
+    static void Fill(std::int8_t* entries, int size, const std::vector<int>& codes) {
         std::memset(entries, kEndCode, size);
         int i = 0;
         for (int code : codes) entries[i++] = static_cast<std::int8_t>(code);
     }
-    void SetPopup(int n, const char* title, std::initializer_list<int> codes) {
+    void SetPopup(int n, const char* title, const std::vector<int>& codes) {
         Fill(GetMenuSettings().mainMenuItems[n], MenuSettings::kEntries, codes);
         std::strcpy(GetMenuSettings().popupTitles[n], title);
     }
-    void SetTabMenu(std::initializer_list<int> codes) {
+    void SetTabMenu(const std::vector<int>& codes) {
         Fill(GetMenuSettings().tabMenuItems, MenuSettings::kTabEntries, codes);
     }
-    void OnlyPopup(const char* title, std::initializer_list<int> codes) {
+    void OnlyPopup(const char* title, const std::vector<int>& codes) {
         for (int n = 1; n < MenuSettings::kPopups; ++n) SetPopup(n, "", {});
         SetPopup(0, title, codes);
         Apply();
@@ -153,14 +156,14 @@ protected:
 // ---- The bar and the popup variant -----------------------------------------
 
 TEST_F(MenusTest, OnlyTitledPopupsThatStartWithAKnownCodeAppearUnderTheirModelNumbers) {
-    SetPopup(0, "", {1, 2});       // no title: absent
-    SetPopup(1, "一", {0, 6});     // shown, opens empty
-    SetPopup(2, "二", {});         // starts with the end marker: absent
-    SetPopup(3, "三", {7, 8});
-    SetPopup(4, "四", {27});       // 26 to 31 still show the popup
-    SetPopup(5, "五", {-1, 9});
-    SetPopup(6, "六", {-3});       // below the separator: absent
-    SetPopup(7, "七", {10});
+    SetPopup(0, "", {kSelectPrevTab, kSelectNextTab});  // no title: absent
+    SetPopup(1, "一", {0, kReleaseTab});                // shown, opens empty
+    SetPopup(2, "二", {});  // starts with the end marker: absent
+    SetPopup(3, "三", {kMinimizeTab, kCloseTab});
+    SetPopup(4, "四", {27});  // 26 to 31 still show the popup
+    SetPopup(5, "五", {kSeparatorCode, kReleaseAllTabs});
+    SetPopup(6, "六", {-3});  // below the separator: absent
+    SetPopup(7, "七", {kMinimizeAllTabs});
     Apply();
 
     const Items bar = ItemsOf(Bar());
@@ -169,13 +172,13 @@ TEST_F(MenusTest, OnlyTitledPopupsThatStartWithAKnownCodeAppearUnderTheirModelNu
 
     // Each fills from its own list, whatever its place on the bar.
     EXPECT_TRUE(OpenBarPopup(0).empty());
-    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{7, 8}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{kMinimizeTab, kCloseTab}));
     EXPECT_TRUE(OpenBarPopup(2).empty());
     const Items fifth = OpenBarPopup(3);
     ASSERT_EQ(fifth.size(), 2u);
     EXPECT_TRUE(fifth[0].separator);
-    EXPECT_EQ(fifth[1].id, 9u);
-    EXPECT_EQ(IdsOf(OpenBarPopup(4)), (Ids{10}));
+    EXPECT_EQ(fifth[1].id, static_cast<UINT>(kReleaseAllTabs));
+    EXPECT_EQ(IdsOf(OpenBarPopup(4)), (Ids{kMinimizeAllTabs}));
 
     // The popup variant: the same popups, filled before it shows.
     EXPECT_EQ(PopupMainMenu(), 0) << "dismissed";
@@ -183,33 +186,36 @@ TEST_F(MenusTest, OnlyTitledPopupsThatStartWithAKnownCodeAppearUnderTheirModelNu
     EXPECT_EQ(IdsOf(Opened().items), (Ids{1, 3, 4, 5, 7}));
     ASSERT_EQ(Opened().popups.size(), 5u);
     EXPECT_TRUE(Opened().popups[0].empty());
-    EXPECT_EQ(IdsOf(Opened().popups[1]), (Ids{7, 8}));
+    EXPECT_EQ(IdsOf(Opened().popups[1]), (Ids{kMinimizeTab, kCloseTab}));
     EXPECT_TRUE(Opened().popups[2].empty());
-    EXPECT_EQ(IdsOf(Opened().popups[4]), (Ids{10}));
+    EXPECT_EQ(IdsOf(Opened().popups[4]), (Ids{kMinimizeAllTabs}));
 }
 
 TEST_F(MenusTest, AnEntryListEndsAtAnUnknownCodeOrAfterItsThirtyTwoPlaces) {
     MenuSettings& m = GetMenuSettings();
     for (int i = 0; i < MenuSettings::kEntries; ++i) {
-        m.mainMenuItems[0][i] = static_cast<std::int8_t>(i % 21 + 1);  // no end marker
+        // Every built-in command in turn, and no end marker.
+        m.mainMenuItems[0][i] = static_cast<std::int8_t>(i % kBuiltInCommandCount + 1);
     }
     std::strcpy(m.popupTitles[0], "満");
-    SetPopup(1, "零", {1, 2, 0, 3});
-    SetPopup(2, "二六", {4, 26, 5});
-    SetPopup(3, "三一", {6, -1, 31, 7});
+    SetPopup(1, "零", {kSelectPrevTab, kSelectNextTab, 0, kAddAllWindows});
+    SetPopup(2, "二六", {kWatchOn, 26, kWatchOff});
+    SetPopup(3, "三一", {kReleaseTab, kSeparatorCode, 31, kMinimizeTab});
     Apply();
 
     Ids full;
-    for (int i = 0; i < MenuSettings::kEntries; ++i) full.push_back(static_cast<UINT>(i % 21 + 1));
+    for (int i = 0; i < MenuSettings::kEntries; ++i) {
+        full.push_back(static_cast<UINT>(i % kBuiltInCommandCount + 1));
+    }
     EXPECT_EQ(IdsOf(OpenBarPopup(0)), full);
-    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{1, 2}));
-    EXPECT_EQ(IdsOf(OpenBarPopup(2)), (Ids{4}));
-    EXPECT_EQ(IdsOf(OpenBarPopup(3)), (Ids{6, 0}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(1)), (Ids{kSelectPrevTab, kSelectNextTab}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(2)), (Ids{kWatchOn}));
+    EXPECT_EQ(IdsOf(OpenBarPopup(3)), (Ids{kReleaseTab, 0})) << "the separator's id is 0";
 
     PopupMainMenu();
     ASSERT_EQ(Opened().popups.size(), 4u);
     EXPECT_EQ(IdsOf(Opened().popups[0]), full);
-    EXPECT_EQ(IdsOf(Opened().popups[2]), (Ids{4}));
+    EXPECT_EQ(IdsOf(Opened().popups[2]), (Ids{kWatchOn}));
 
     // A popup that is not the bar's at that position is left alone.
     UniqueMenu stranger(CreatePopupMenu());
@@ -224,33 +230,35 @@ TEST_F(MenusTest, AnEntryListEndsAtAnUnknownCodeOrAfterItsThirtyTwoPlaces) {
 }
 
 TEST_F(MenusTest, OnlyTheMainMenuShowsKeysAndOnlyForCommandsThatHaveOne) {
-    AcceleratorTable::Instance().Set(5, 0, 0);  // "タブ項目を解放" without a key
-    OnlyPopup("鍵", {1, 21, 6});
-    SetTabMenu({1, 21, 6});
+    AcceleratorTable::Instance().Set(kReleaseTab - 1, 0, 0);  // its slot without a key
+    OnlyPopup("鍵", {kSelectPrevTab, kSettings, kReleaseTab});
+    SetTabMenu({kSelectPrevTab, kSettings, kReleaseTab});
     ASSERT_TRUE(Add(OpenWindow("held")));  // a tab, so the pane's commands are enabled
 
     Items items = OpenBarPopup(0);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].text.rfind("左隣のタブを選択\tCtrl + ", 0), 0u) << items[0].text;
-    EXPECT_GT(items[0].text.size(), std::strlen("左隣のタブを選択\tCtrl + "));
-    EXPECT_EQ(items[1].text, "設定");
-    EXPECT_EQ(items[2].text, "タブ項目を解放");
+    const std::string withKey =
+        std::string(CommandText(kSelectPrevTab)) + "\t" + command_texts::kCtrlPrefix;
+    EXPECT_EQ(items[0].text.rfind(withKey, 0), 0u) << items[0].text;
+    EXPECT_GT(items[0].text.size(), withKey.size()) << "and the key's name";
+    EXPECT_EQ(items[1].text, CommandText(kSettings));
+    EXPECT_EQ(items[2].text, CommandText(kReleaseTab));
 
     RightClickTabStrip();
     ASSERT_TRUE(Opened().seen);
-    EXPECT_EQ(TextsOf(Opened().items),
-              (std::vector<std::string>{"左隣のタブを選択", "設定", "タブ項目を解放"}));
+    const std::vector<std::string> plain{CommandText(kSelectPrevTab), CommandText(kSettings),
+                                         CommandText(kReleaseTab)};
+    EXPECT_EQ(TextsOf(Opened().items), plain);
 
     GetMenuSettings().drawHotkeys = false;
     items = OpenBarPopup(0);
-    EXPECT_EQ(TextsOf(items),
-              (std::vector<std::string>{"左隣のタブを選択", "設定", "タブ項目を解放"}));
+    EXPECT_EQ(TextsOf(items), plain);
 }
 
 TEST_F(MenusTest, PopupVariantReturnsTheChosenIdWithoutCarryingItOut) {
     INPUTTAP_End();
-    OnlyPopup("操作", {4, 5});
-    EXPECT_EQ(PopupMainMenu({VK_DOWN, VK_RIGHT, VK_RETURN}), 4);
+    OnlyPopup("操作", {kWatchOn, kWatchOff});
+    EXPECT_EQ(PopupMainMenu({VK_DOWN, VK_RIGHT, VK_RETURN}), kWatchOn);
     EXPECT_FALSE(INPUTTAP_IsAttached()) << "the caller carries it out";
     PumpPending();
     EXPECT_FALSE(INPUTTAP_IsAttached()) << "and nothing was sent";
@@ -260,7 +268,8 @@ TEST_F(MenusTest, TheBarFollowsShowMenuAndHidingFreesTheMenuData) {
     HMENU first = Bar();
     ASSERT_NE(first, nullptr) << "shown by default";
     EXPECT_EQ(TextsOf(ItemsOf(first)),
-              (std::vector<std::string>{"タブ(&T)", "操作(&E)", "スタート(&S)", "追加(&A)"}));
+              (std::vector<std::string>(std::begin(command_texts::kDefaultPopupTitles),
+                                        std::end(command_texts::kDefaultPopupTitles))));
 
     Apply();
     HMENU second = Bar();
@@ -304,12 +313,12 @@ TEST_F(MenusTest, TheWindowListOffersTheWindowsThatCanBeCapturedAndCapturesTheCh
     // The default "追加(&A)": add all, a separator, the list.
     const Items items = OpenBarPopup(3);
     ASSERT_GE(items.size(), 4u);
-    EXPECT_EQ(items[0].id, 3u);
+    EXPECT_EQ(items[0].id, static_cast<UINT>(kAddAllWindows));
     EXPECT_TRUE(items[1].separator);
     const Items listed(items.begin() + 2, items.end());
     for (size_t n = 0; n < listed.size(); ++n) {
         EXPECT_TRUE(listed[n].ownerDrawn);
-        EXPECT_EQ(listed[n].id, n * 32 + 22);
+        EXPECT_EQ(listed[n].id, ListCommandId(static_cast<unsigned>(n), kWindowList));
     }
     for (HWND refused : {Main(), hidden, owned, untitled, twin}) {
         EXPECT_EQ(WithData(listed, refused), nullptr) << refused;
@@ -348,8 +357,8 @@ TEST_F(MenusTest, WithNothingToCaptureTheWindowListShowsItsPlaceholder) {
         return items.size() == 3 && !items[2].ownerDrawn;
     }));
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[2].id, 22u);
-    EXPECT_EQ(items[2].text, "追加可能なウィンドウはありません");
+    EXPECT_EQ(items[2].id, static_cast<UINT>(kWindowList));
+    EXPECT_EQ(items[2].text, command_texts::kNoWindowToAdd);
     EXPECT_TRUE(items[2].grey);
     EXPECT_FALSE(items[2].ownerDrawn);
     EXPECT_EQ(items[2].data, 0u) << Describe(items[2].data);
@@ -358,8 +367,10 @@ TEST_F(MenusTest, WithNothingToCaptureTheWindowListShowsItsPlaceholder) {
 TEST_F(MenusTest, WindowItemsMeasureByTheirTitleAndDrawTheirSelection) {
     const HWND brief = OpenWindow("a");
     const HWND wordy = OpenWindow("a much longer title than the other one");
-    MEASUREITEMSTRUCT a{ODT_MENU, 0, 22, 0, 0, reinterpret_cast<ULONG_PTR>(brief)};
-    MEASUREITEMSTRUCT b{ODT_MENU, 0, 54, 0, 0, reinterpret_cast<ULONG_PTR>(wordy)};
+    MEASUREITEMSTRUCT a{ODT_MENU, 0, ListCommandId(0, kWindowList), 0, 0,
+                        reinterpret_cast<ULONG_PTR>(brief)};
+    MEASUREITEMSTRUCT b{ODT_MENU, 0, ListCommandId(1, kWindowList), 0, 0,
+                        reinterpret_cast<ULONG_PTR>(wordy)};
     OpenBarPopup(3);  // the list takes the menu font
     EXPECT_TRUE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&a)));
     EXPECT_TRUE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&b)));
@@ -367,7 +378,7 @@ TEST_F(MenusTest, WindowItemsMeasureByTheirTitleAndDrawTheirSelection) {
     EXPECT_EQ(b.itemHeight, a.itemHeight);
     EXPECT_GT(a.itemWidth, static_cast<UINT>(GetSystemMetrics(SM_CXSMICON) + 8));
     EXPECT_GT(b.itemWidth, a.itemWidth + 100);
-    MEASUREITEMSTRUCT plain{ODT_MENU, 0, 3, 0, 0, 0};
+    MEASUREITEMSTRUCT plain{ODT_MENU, 0, kAddAllWindows, 0, 0, 0};
     EXPECT_FALSE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&plain)))
         << "a built-in command draws nothing of its own";
 
@@ -378,7 +389,8 @@ TEST_F(MenusTest, WindowItemsMeasureByTheirTitleAndDrawTheirSelection) {
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     SelectedObject chosen(dc.get(), bitmap.get());
     auto draw = [&](UINT state) {
-        DRAWITEMSTRUCT d{ODT_MENU, 0, 54, ODA_DRAWENTIRE, state, nullptr, dc.get(),
+        DRAWITEMSTRUCT d{ODT_MENU, 0, ListCommandId(1, kWindowList), ODA_DRAWENTIRE, state,
+                         nullptr, dc.get(),
                          {0, 0, width, height}, reinterpret_cast<ULONG_PTR>(wordy)};
         return SendMessageA(Main(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
     };
@@ -415,23 +427,32 @@ TEST_F(MenusTest, WindowItemsMeasureByTheirTitleAndDrawTheirSelection) {
 // ---- Greying ---------------------------------------------------------------------
 
 TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
-    OnlyPopup("全部", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
-                       21});
+    std::vector<int> all;
+    for (int kind = kSelectPrevTab; kind <= kSettings; ++kind) all.push_back(kind);
+    OnlyPopup("全部", all);
+    const auto greyed = [&] { return GreyedInFirstPopup(kSelectPrevTab, kSettings); };
+    // The tab commands 1, 2 and 6 to 17.
+    Ids tabCommands{kSelectPrevTab, kSelectNextTab};
+    for (UINT kind = kReleaseTab; kind <= kCloseRightTabs; ++kind) tabCommands.push_back(kind);
+    const auto with = [&](std::initializer_list<UINT> more) {
+        Ids ids = tabCommands;
+        ids.insert(ids.end(), more);
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
     INPUTTAP_End();
     // An empty pane, not split, the watch off.
-    EXPECT_EQ(GreyedInFirstPopup(1, 21),
-              (Ids{1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    EXPECT_EQ(greyed(), with({kWatchOff, kUnsplit}));
 
     ASSERT_TRUE(INPUTTAP_Start());
-    EXPECT_EQ(GreyedInFirstPopup(1, 21),
-              (Ids{1, 2, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+    EXPECT_EQ(greyed(), with({kWatchOn, kUnsplit}));
     INPUTTAP_End();
 
     ASSERT_TRUE(Add(OpenWindow("held")));
-    EXPECT_EQ(GreyedInFirstPopup(1, 21), (Ids{5, 18}));
+    EXPECT_EQ(greyed(), (Ids{kWatchOff, kUnsplit}));
 
     // The tab menu is greyed for its own pane.
-    SetTabMenu({6, 4, 5});
+    SetTabMenu({kReleaseTab, kWatchOn, kWatchOff});
     RightClickTabStrip();
     ASSERT_EQ(Opened().items.size(), 3u);
     EXPECT_FALSE(Opened().items[0].grey);
@@ -440,25 +461,25 @@ TEST_F(MenusTest, CommandsThePaneOrTheWatchCannotCarryOutAreGreyed) {
 }
 
 TEST_F(MenusTest, SplitCommandsAreGreyedByTheActivePanesSplit) {
-    OnlyPopup("分割", {18, 19, 20});
-    const auto greyed = [&] { return GreyedInFirstPopup(18, 20); };
-    EXPECT_EQ(greyed(), Ids{18}) << "nothing to undo";
+    OnlyPopup("分割", {kUnsplit, kSplitLeftRight, kSplitTopBottom});
+    const auto greyed = [&] { return GreyedInFirstPopup(kUnsplit, kSplitTopBottom); };
+    EXPECT_EQ(greyed(), Ids{kUnsplit}) << "nothing to undo";
     ASSERT_TRUE(Root().Split(true));
-    EXPECT_EQ(greyed(), Ids{20}) << "top and bottom already";
+    EXPECT_EQ(greyed(), Ids{kSplitTopBottom}) << "top and bottom already";
     ActivePane() = Root().Child();
-    EXPECT_EQ(greyed(), Ids{18}) << "the child pane is not split";
+    EXPECT_EQ(greyed(), Ids{kUnsplit}) << "the child pane is not split";
     ActivePane() = &Root();
     ASSERT_TRUE(Root().Split(false));
-    EXPECT_EQ(greyed(), Ids{19}) << "left and right now";
+    EXPECT_EQ(greyed(), Ids{kSplitLeftRight}) << "left and right now";
     Root().Unsplit();
-    EXPECT_EQ(greyed(), Ids{18});
+    EXPECT_EQ(greyed(), Ids{kUnsplit});
 }
 
 // ---- List commands after their menu is gone ------------------------------------
 
 TEST_F(MenusTest, CtrlRightClickOnTheTabStripCapturesAWindowChosenFromTheMainMenu) {
     const HWND wanted = OpenWindow("wanted");
-    OnlyPopup("追加", {22});
+    OnlyPopup("追加", {kWindowList});
     HoldKey(VK_CONTROL, true);
     RightClickTabStrip({VK_DOWN, VK_RIGHT, VK_RETURN});
     HoldKey(VK_CONTROL, false);
@@ -470,7 +491,7 @@ TEST_F(MenusTest, CtrlRightClickOnTheTabStripCapturesAWindowChosenFromTheMainMen
         << "the newest window heads the list";
     // Found through the last highlighted item: the menu was destroyed
     // before the command was carried out.
-    EXPECT_EQ(LastMenuSelection().id, 22u);
+    EXPECT_EQ(LastMenuSelection().id, ListCommandId(0, kWindowList));
     EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{wanted});
     EXPECT_EQ(GetAncestor(wanted, GA_PARENT), Root().DisplayArea());
 }
@@ -480,7 +501,9 @@ TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMai
     ASSERT_TRUE(Add(held));
     RightClickTabStrip({VK_DOWN, VK_RETURN});  // the first entry: "タブ項目を解放"
     ASSERT_TRUE(Opened().seen);
-    EXPECT_EQ(IdsOf(Opened().items), (Ids{6, 7, 8, 0, 18, 19, 20}));
+    EXPECT_EQ(IdsOf(Opened().items), (Ids{kReleaseTab, kMinimizeTab, kCloseTab, 0, kUnsplit,
+                                          kSplitLeftRight, kSplitTopBottom}))
+        << "the default tab menu, a separator with id 0";
     EXPECT_TRUE(WaitUntil([&] { return OnDesktop(held); })) << "released";
     EXPECT_EQ(Root().TabCount(), 0);
 
@@ -492,13 +515,14 @@ TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMai
 
 TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnotherUnderItsId) {
     const HWND older = OpenWindow("older");
-    ASSERT_EQ(OpenBarPopup(3)[2].data, reinterpret_cast<ULONG_PTR>(older));  // id 22 on the bar
+    // The first window item of the bar: the same id as the tab menu's below.
+    ASSERT_EQ(OpenBarPopup(3)[2].data, reinterpret_cast<ULONG_PTR>(older));
     const HWND newer = OpenWindow("newer");
-    SetTabMenu({22});
+    SetTabMenu({kWindowList});
     RightClickTabStrip({VK_DOWN, VK_RETURN});
     ASSERT_TRUE(Opened().seen);
     ASSERT_EQ(Opened().items[0].data, reinterpret_cast<ULONG_PTR>(newer));
-    ASSERT_EQ(Opened().items[0].id, 22u);
+    ASSERT_EQ(Opened().items[0].id, ListCommandId(0, kWindowList));
     // The command comes as WM_COMMAND with the bar to look in.
     EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 1; }));
     EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{newer});
@@ -508,15 +532,17 @@ TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnother
 // ---- Lists of other subsystems ---------------------------------------------------
 
 TEST_F(MenusTest, ListsWithoutTheirProviderShowNothingAndTheirCommandsAreNotHandled) {
-    OnlyPopup("他", {24, 1, 25, 2, 23});
+    OnlyPopup("他", {kStartMenuList, kSelectPrevTab, kShortcutList, kSelectNextTab, kToolList});
     const Items items = OpenBarPopup(0);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].id, 1u);
-    EXPECT_EQ(items[1].id, 2u);
-    EXPECT_EQ(items[2].id, 23u);
-    EXPECT_EQ(items[2].text, "有効なツールが登録されていません");
+    EXPECT_EQ(items[0].id, static_cast<UINT>(kSelectPrevTab));
+    EXPECT_EQ(items[1].id, static_cast<UINT>(kSelectNextTab));
+    EXPECT_EQ(items[2].id, static_cast<UINT>(kToolList)) << "the placeholder";
+    EXPECT_EQ(items[2].text, command_texts::kNoToolRegistered);
     EXPECT_TRUE(items[2].grey);
-    for (WPARAM id : {23, 24, 25, 55, 56, 57}) {
+    for (WPARAM id : {ListCommandId(0, kToolList), ListCommandId(0, kStartMenuList),
+                      ListCommandId(0, kShortcutList), ListCommandId(1, kToolList),
+                      ListCommandId(1, kStartMenuList), ListCommandId(1, kShortcutList)}) {
         EXPECT_EQ(ExecFromBar(id), 0) << id;
     }
 }
@@ -535,24 +561,24 @@ public:
 TEST_F(MenusTest, TheToolListShowsTheSlotsItsSourceHoldsAndRunsTheChosenOne) {
     TwoTools tools;
     SetToolMenuSource(&tools);
-    OnlyPopup("道具", {23});
+    OnlyPopup("道具", {kToolList});
     const Items items = OpenBarPopup(0);
     SetToolMenuSource(nullptr);
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].id, 2u * 32 + 23);
+    EXPECT_EQ(items[0].id, ListCommandId(2, kToolList));
     EXPECT_EQ(items[0].text, "日付");
     EXPECT_EQ(items[0].data, 2u);
     EXPECT_FALSE(items[0].checked);
     EXPECT_FALSE(items[0].grey);
-    EXPECT_EQ(items[1].id, 5u * 32 + 23);
+    EXPECT_EQ(items[1].id, ListCommandId(5, kToolList));
     EXPECT_TRUE(items[1].checked);
     EXPECT_TRUE(items[1].grey);
 
     SetToolMenuSource(&tools);
-    EXPECT_EQ(ExecFromBar(2 * 32 + 23), 1);
-    EXPECT_EQ(ExecFromBar(3 * 32 + 23), 0) << "no such item";
+    EXPECT_EQ(ExecFromBar(ListCommandId(2, kToolList)), 1);
+    EXPECT_EQ(ExecFromBar(ListCommandId(3, kToolList)), 0) << "no such item";
     SetToolMenuSource(nullptr);
-    EXPECT_EQ(ExecFromBar(2 * 32 + 23), 0) << "the slot's plug-in is gone";
+    EXPECT_EQ(ExecFromBar(ListCommandId(2, kToolList)), 0) << "the slot's plug-in is gone";
     EXPECT_EQ(tools.ran, std::vector<int>{2});
 }
 

@@ -9,11 +9,11 @@
 // library.
 #include "inputtap/inputtap.h"
 
+#include "tests/support/desktop_input.h"
 #include "tests/support/input_observer.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
-#include "tests/support/desktop_input.h"
 
 #include <gtest/gtest.h>
 
@@ -668,15 +668,26 @@ TEST_F(InputTapMouse, TheFlagsInForceChooseTheReports) {
         bool wheel, move;
     } rows[] = {
         {"both, after an End while off",
-         [] { INPUTTAP_MouseEnd(); INPUTTAP_MouseStart(kBoth); }, 333, 222, -120, true, true},
+         [] {
+             INPUTTAP_MouseEnd();
+             INPUTTAP_MouseStart(kBoth);
+         },
+         333, 222, -120, true, true},
         {"move", [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); }, 300, 200, 120, false, true},
         {"move, far", [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); }, 917, 533, 120, false, true},
         {"wheel replaced by move",
-         [] { INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL); INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE); },
+         [] {
+             INPUTTAP_MouseStart(INPUTTAP_MOUSE_WHEEL);
+             INPUTTAP_MouseStart(INPUTTAP_MOUSE_MOVE);
+         },
          350, 250, 120, false, true},
         {"flags 0", [] { INPUTTAP_MouseStart(0); }, 360, 260, 120, false, false},
-        {"ended", [] { INPUTTAP_MouseStart(kBoth); INPUTTAP_MouseEnd(); }, 370, 270, 120, false,
-         false},
+        {"ended",
+         [] {
+             INPUTTAP_MouseStart(kBoth);
+             INPUTTAP_MouseEnd();
+         },
+         370, 270, 120, false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

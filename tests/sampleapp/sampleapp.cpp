@@ -1,6 +1,8 @@
 // The sample application: a separate Win32 process whose top-level windows
 // tests capture, release and watch. See sample_protocol.h for its commands.
+#include "base/base_ids.h"
 #include "sample_protocol.h"
+#include "tabs/tab_ids.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -211,7 +213,7 @@ std::string Argument(int argc, char** argv, const char* name) {
 // right, as any process may. The run script uses it on a
 // virtual display, where nobody can do it by hand.
 void HandToPanelry() {
-    const HWND panelry = FindWindowA("panelryclass", nullptr);
+    const HWND panelry = FindWindowA(base_ids::kMainClassName, nullptr);
     if (!panelry) return;
     const UINT addWindow = WM_USER + 3;
     for (const char* title : {"サンプル 1", "サンプル 2"}) {
@@ -227,7 +229,7 @@ void HandToPanelry() {
     const WPARAM splitLeftRight = 19;
     SendMessageA(panelry, WM_COMMAND, splitLeftRight, 0);
     const UINT moveTab = WM_USER + 3;
-    if (HWND rootPane = FindWindowExA(panelry, nullptr, "panelry_tab_base_class", nullptr)) {
+    if (HWND rootPane = FindWindowExA(panelry, nullptr, tab_ids::kBaseClass, nullptr)) {
         SendMessageA(rootPane, moveTab, 0, 1);
     }
 }

@@ -2,6 +2,7 @@
 // on real windows of another process.
 #include "settings/conditions.h"
 
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tests/support/fresh_settings.h"
 #include "tests/support/sample_app.h"
@@ -29,11 +30,11 @@ TEST(ClassList, KeepsDistinctNamesIgnoringCaseInOrder) {
     EXPECT_FALSE(list.Add(nullptr));
     EXPECT_FALSE(list.Add(""));
     EXPECT_TRUE(list.Add("Notepad"));
-    EXPECT_TRUE(list.Add("Progman"));
+    EXPECT_TRUE(list.Add(settings_ids::kDefaultRemoveClass1));
     EXPECT_FALSE(list.Add("NOTEPAD"));
     EXPECT_TRUE(list.Contains("progMAN"));
     EXPECT_FALSE(list.Contains("Prog"));
-    EXPECT_EQ(Names(list), (Strings{"Notepad", "Progman"}));
+    EXPECT_EQ(Names(list), (Strings{"Notepad", settings_ids::kDefaultRemoveClass1}));
     EXPECT_TRUE(list.Add(std::string(300, 'a').c_str()));
     EXPECT_EQ(list.At(2).size(), 255u) << "names are at most 255 characters";
 }
@@ -66,7 +67,8 @@ TEST_F(ClassListFile, ReadingStopsAtAMissingNameADuplicateOrSize) {
 }
 
 TEST_F(ClassListFile, SavingTwoNamesOverFiveLeavesTheRestUnread) {
-    WriteFileText(ini, "[S]\r\nSIZE=5\r\nCLASS0=A\r\nCLASS1=B\r\nCLASS2=C\r\nCLASS3=D\r\nCLASS4=E\r\n");
+    WriteFileText(ini,
+                  "[S]\r\nSIZE=5\r\nCLASS0=A\r\nCLASS1=B\r\nCLASS2=C\r\nCLASS3=D\r\nCLASS4=E\r\n");
     list.Add("X");
     list.Add("Y");
     ASSERT_TRUE(list.Write(ini.c_str(), "S"));
@@ -84,13 +86,13 @@ TEST_F(ClassListFile, ConditionKeysAreWrittenInTheirOrder) {
     condition.styleMask = 0x80000000u;
     condition.classOn = false;
     condition.classes.Add("Alpha");
-    condition.Write(ini.c_str(), "ADDWNDCONDITION");
+    condition.Write(ini.c_str(), settings_ids::kAddConditionSection);
     EXPECT_EQ(ReadFileText(ini),
               "[ADDWNDCONDITION]\r\nSTYLEFLAG=1\r\nSTYLE=2147483648\r\nCLASSFLAG=0\r\n"
               "SIZE=1\r\nCLASS0=Alpha\r\n");
 
     cWndCondition back;
-    back.Read(ini.c_str(), "ADDWNDCONDITION");
+    back.Read(ini.c_str(), settings_ids::kAddConditionSection);
     EXPECT_TRUE(back.styleOn);
     EXPECT_FALSE(back.classOn);
     EXPECT_EQ(back.styleMask, 0x80000000u);
@@ -144,16 +146,16 @@ TEST_F(CanAddWindowTest, DefaultConditionsTakeOrdinaryWindowsOnly) {
     // here is the only one of its name in the sample application.
     EXPECT_FALSE(CanAddWindow(Open("PanelryClass"))) << "the main window's own class";
     EXPECT_FALSE(CanAddWindow(Open("ideOWNER")));
-    EXPECT_FALSE(CanAddWindow(Open("Progman")));
-    EXPECT_FALSE(CanAddWindow(Open("IDEOQwner")));
+    EXPECT_FALSE(CanAddWindow(Open(settings_ids::kDefaultRemoveClass1)));
+    EXPECT_FALSE(CanAddWindow(Open(settings_ids::kDefaultRemoveClass2)));
     EXPECT_FALSE(CanAddWindow(nullptr));
 }
 
 TEST_F(CanAddWindowTest, IdeOwnerIsRefusedEvenWhenAddConditionsComeFirst) {
     GetSystemData().addConditionFirst = 1;
     AddConditions().classOn = true;
-    AddConditions().classes.Add("IDEOwner");
-    EXPECT_FALSE(CanAddWindow(Open("IDEOwner")));
+    AddConditions().classes.Add(settings_ids::kExcludedClass);
+    EXPECT_FALSE(CanAddWindow(Open(settings_ids::kExcludedClass)));
 }
 
 TEST_F(CanAddWindowTest, ClassNamesMatchIgnoringCase) {
@@ -178,7 +180,7 @@ TEST_F(CanAddWindowTest, AnAddClassCriterionWithNoNamesTakesNothing) {
 
 TEST_F(CanAddWindowTest, BothSetsOffTakeEveryUnownedTopLevelWindow) {
     RemoveConditions().Reset();
-    EXPECT_TRUE(CanAddWindow(Open("Progman")));
+    EXPECT_TRUE(CanAddWindow(Open(settings_ids::kDefaultRemoveClass1)));
     EXPECT_TRUE(CanAddWindow(Open("SampleFrame", WS_POPUP)));
 }
 

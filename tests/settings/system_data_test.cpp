@@ -4,6 +4,7 @@
 
 #include "settings/conditions.h"
 #include "settings/profile_hex.h"
+#include "settings/settings_ids.h"
 #include "tests/support/fresh_settings.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +85,8 @@ TEST_F(SystemDataFile, FirstStartHasTheBuiltInRecordAndDefaultConditions) {
     EXPECT_FALSE(remove.styleOn);
     EXPECT_EQ(remove.styleMask, 0u);
     ASSERT_EQ(remove.classes.Size(), 2u);
-    EXPECT_EQ(remove.classes.At(0), "Progman");
-    EXPECT_EQ(remove.classes.At(1), "IDEOQwner");
+    EXPECT_EQ(remove.classes.At(0), settings_ids::kDefaultRemoveClass1);
+    EXPECT_EQ(remove.classes.At(1), settings_ids::kDefaultRemoveClass2);
     EXPECT_FALSE(AddConditions().classOn || AddConditions().styleOn);
     EXPECT_EQ(AddConditions().classes.Size(), 0u);
 }
@@ -140,7 +141,9 @@ TEST_F(SystemDataFile, RecordIsWrittenBackByteForByte) {
     WriteFileText(ini, IniWith(text));
     LoadSystemData(ini.c_str(), nullptr);
     ASSERT_TRUE(SaveSystemData(ini.c_str(), nullptr));
-    EXPECT_EQ(testing_support::IniValue(ini, "SYSTEMDATA", "STRUCT"), text);
+    EXPECT_EQ(
+        testing_support::IniValue(ini, settings_ids::kSystemSection, settings_ids::kStructKey),
+        text);
 }
 
 TEST_F(SystemDataFile, PlacementOfAHiddenWindowIsStoredMinimised) {
@@ -151,7 +154,8 @@ TEST_F(SystemDataFile, PlacementOfAHiddenWindowIsStoredMinimised) {
         ShowWindow(window, show);
         SaveSystemData(ini.c_str(), window);
         WINDOWPLACEMENT placement{};
-        EXPECT_TRUE(profile_hex::ReadStruct(ini.c_str(), "SYSTEMDATA", "PLACEMENT", &placement,
+        EXPECT_TRUE(profile_hex::ReadStruct(ini.c_str(), settings_ids::kSystemSection,
+                                            settings_ids::kPlacementKey, &placement,
                                             sizeof placement));
         return placement;
     };

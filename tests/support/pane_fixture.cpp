@@ -40,7 +40,9 @@ HWND PaneTest::OpenWindow(const std::string& title, DWORD style) {
     return window;
 }
 
-bool PaneTest::Add(HWND window) { return SendMessageA(main_, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)) != 0; }
+bool PaneTest::Add(HWND window) {
+    return SendMessageA(main_, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)) != 0;
+}
 
 std::vector<HWND> PaneTest::TabWindows(cTab& pane) {
     std::vector<HWND> windows;

@@ -1,5 +1,6 @@
 #include "tests/support/panelry_process.h"
 
+#include "base/base_ids.h"
 #include "tests/support/wait.h"
 
 #include <stdexcept>
@@ -25,7 +26,7 @@ BOOL CALLBACK MatchMain(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &owner);
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && lstrcmpiA(className, "panelryclass") == 0) {
+    if (owner == search->processId && lstrcmpiA(className, base_ids::kMainClassName) == 0) {
         search->found = window;
         return FALSE;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/handles.h"
+#include "settings/settings_ids.h"
 #include "tests/support/temp_dir.h"
 
 #include <windows.h>
@@ -19,7 +20,7 @@ public:
     PanelryProcess& operator=(const PanelryProcess&) = delete;
 
     const TempDir& Dir() const { return dir_; }
-    std::string SystemIni() const { return dir_.File("system.ini"); }
+    std::string SystemIni() const { return dir_.File(settings_ids::kSystemIni); }
 
     // Starts the program and waits for its main window (null if none came).
     HWND Start();

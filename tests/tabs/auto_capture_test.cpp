@@ -1,9 +1,11 @@
 // Windows that arrive on their own: the new-window watch and its queue, the
 // add-all command, launch capture, and the main window's reactions.
 #include "app/main_window.h"
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/conditions.h"
+#include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tests/support/desktop_input.h"
@@ -36,7 +38,7 @@ HWND OpenHidden(testing_support::SampleApp& app, const char* title) {
 }
 
 TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {
-    Command(4);
+    Command(kWatchOn);
     ASSERT_TRUE(INPUTTAP_IsAttached());
     const HWND window = OpenHidden(app, "late");
     ASSERT_TRUE(WaitUntil([&] { return Root().PendingCount() == 1; }));
@@ -48,7 +50,7 @@ TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {
 }
 
 TEST_F(PaneTest, AWindowHiddenForMoreThanTenSecondsIsForgotten) {
-    Command(4);
+    Command(kWatchOn);
     const HWND window = OpenHidden(app, "never shown");
     ASSERT_TRUE(WaitUntil([&] { return Root().PendingCount() == 1; }));
     EXPECT_TRUE(WaitUntil([&] { return Root().PendingCount() == 0; }, 15000));
@@ -69,9 +71,9 @@ TEST_F(PaneTest, AWindowReportedTwiceIsQueuedOnce) {
 }
 
 TEST_F(PaneTest, TheConditionsDecideWhatTheWatchCaptures) {
-    Command(4);
+    Command(kWatchOn);
     WindowSpec form;
-    form.className = "Progman";  // removed by default
+    form.className = settings_ids::kDefaultRemoveClass1;  // removed by default
     const HWND removed = app.Open(form);
     form.className = "SampleFrame";
     const HWND taken = app.Open(form);
@@ -81,10 +83,10 @@ TEST_F(PaneTest, TheConditionsDecideWhatTheWatchCaptures) {
 }
 
 TEST_F(PaneTest, ReleasingWhileWatchingLeavesTheWindowOutAndTheWatchOn) {
-    Command(4);
+    Command(kWatchOn);
     const HWND window = OpenWindow("watched");
     ASSERT_TRUE(WaitUntil([&] { return Holds(Root(), window); }));
-    Command(6);
+    Command(kReleaseTab);
     EXPECT_TRUE(OnDesktop(window));
     EXPECT_TRUE(INPUTTAP_IsAttached());
     PumpFor(500);
@@ -96,7 +98,7 @@ TEST_F(PaneTest, ALaunchedWindowIsCapturedWhateverTheConditions) {
     cMain::Instance().ArmLaunchCapture();
     ASSERT_TRUE(INPUTTAP_IsAttached());
     WindowSpec form;
-    form.className = "Progman";
+    form.className = settings_ids::kDefaultRemoveClass1;
     const HWND launched = app.Open(form);
     EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), launched); }));
     EXPECT_FALSE(INPUTTAP_IsAttached()) << "the watch was on for that one window only";
@@ -115,7 +117,7 @@ TEST_F(PaneTest, AddAllTakesTitledWindowsThatPassTheConditions) {
     form.className = "OtherFrame";
     form.title = "other";
     const HWND other = app.Open(form);
-    Command(3);
+    Command(kAddAllWindows);
     EXPECT_TRUE(Holds(Root(), titled));
     EXPECT_FALSE(Holds(Root(), untitled)) << "an empty title is skipped";
     EXPECT_FALSE(Holds(Root(), other));
@@ -165,7 +167,8 @@ TEST_F(PaneTest, AHungApplicationDoesNotFreezeThePane) {
     ASSERT_TRUE(WaitUntil([&] {
         return !SendMessageTimeoutA(hung1, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored);
     }));
-    for (int i = 0; i < 6; ++i) Command(2);  // switching shows and hides the hung windows
+    for (int i = 0; i < 6; ++i)
+        Command(kSelectNextTab);  // switching shows and hides the hung windows
     SendMessageA(Root().TabControl(), WM_SIZE, 0, 0);
     // The periodic refresh goes on: another application's new title shows.
     other.SetTitle(lively, "renamed");

@@ -3,10 +3,13 @@
 // control as commands, the colours it paints, its faces and its tooltips.
 #include "tabs/header_bar.h"
 
+#include "base/command_kinds.h"
 #include "base/handles.h"
 #include "base/messages.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
@@ -31,7 +34,6 @@ using testing_support::WindowSpec;
 
 namespace {
 
-constexpr char kPaneProperty[] = "panelry_tab_class";
 constexpr COLORREF kActiveBack = RGB(180, 30, 40);
 constexpr COLORREF kInactiveBack = RGB(30, 120, 60);
 constexpr COLORREF kActiveText = RGB(255, 255, 0);
@@ -78,8 +80,8 @@ HANDLE g_panePropAtNcDestroy;
 LRESULT CALLBACK HeaderSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
         g_sawNcDestroy = true;
-        g_ownPropAtNcDestroy = GetPropA(window, "panelry_header_prop");
-        g_panePropAtNcDestroy = GetPropA(window, kPaneProperty);
+        g_ownPropAtNcDestroy = GetPropA(window, tab_ids::kHeaderProp);
+        g_panePropAtNcDestroy = GetPropA(window, tab_ids::kPaneProperty);
     }
     return CallWindowProcA(g_headerProc, window, message, wParam, lParam);
 }
@@ -216,7 +218,7 @@ protected:
 
     bool CreateIn(cHeader& header, HINSTANCE faces) {
         return header.Create(tabControl_, faces, kActiveBack, kInactiveBack, kActiveText,
-                             kInactiveText, kPaneProperty, &paneStandIn_);
+                             kInactiveText, tab_ids::kPaneProperty, &paneStandIn_);
     }
     HWND Child(int id) const { return GetDlgItem(header_.Window(), id); }
     HWND Title() const { return Child(cHeader::kTitleId); }
@@ -322,7 +324,7 @@ TEST_F(HeaderLayout, FollowsTheTabControlWhenItsSizeChanges) {
 TEST_F(HeaderLayout, ControlsHaveTheirClassesStylesAndIds) {
     char name[64] = "";
     GetClassNameA(header_.Window(), name, sizeof name);
-    EXPECT_STREQ(name, "panelry_header_base_class");
+    EXPECT_STREQ(name, tab_ids::kHeaderClassName);
     EXPECT_EQ(GetParent(header_.Window()), tabControl_);
     EXPECT_EQ(GetDlgCtrlID(header_.Window()), -1);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(header_.Window(), GWL_STYLE)) &
@@ -423,7 +425,7 @@ TEST_F(HeaderClicks, TheThreeButtonsReachTheTabControlAsCloseReleaseAndMinimise)
         ++clicks;
         ASSERT_TRUE(WaitUntil([&] { return CommandsHeard().size() == clicks; })) << id;
     }
-    EXPECT_EQ(CommandsHeard(), (std::vector<WPARAM>{8, 6, 7}));
+    EXPECT_EQ(CommandsHeard(), (std::vector<WPARAM>{kCloseTab, kReleaseTab, kMinimizeTab}));
     for (const Heard& h : g_heard) {
         if (h.message == WM_COMMAND) {
             EXPECT_EQ(h.lParam, 0);
@@ -442,7 +444,7 @@ TEST_F(HeaderClicks, AClickOnADisabledButtonIsAClickOnTheBar) {
     WaitOutDoubleClick(timeGetTime());
     ClickAt(CentreOnScreen(Child(cHeader::kCloseId)));
     ASSERT_TRUE(WaitUntil([] { return !CommandsHeard().empty(); }));
-    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{8});
+    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{kCloseTab});
     EXPECT_EQ(TimesHeard(PM_FOREGROUNDACTIVE), 1);
 }
 
@@ -454,7 +456,7 @@ TEST_F(HeaderClicks, OnlyPlainClicksOfTheButtonsBecomeCommands) {
     SendMessageA(header_.Window(), WM_COMMAND, MAKEWPARAM(cHeader::kTitleId, BN_CLICKED), 0);
     EXPECT_TRUE(CommandsHeard().empty()) << "a double click releases one window, not two";
     SendMessageA(header_.Window(), WM_COMMAND, MAKEWPARAM(cHeader::kReleaseId, BN_CLICKED), from);
-    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{6});
+    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{kReleaseTab});
 }
 
 TEST_F(HeaderClicks, ASingleClickOnTheTitleBringsThePaneForward) {
@@ -469,7 +471,7 @@ TEST_F(HeaderClicks, ADoubleClickOnTheTitleReleasesTheWindow) {
     ClickAt(TitlePoint());
     ClickAt(TitlePoint());
     ASSERT_TRUE(WaitUntil([] { return !CommandsHeard().empty(); }));
-    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{6});
+    EXPECT_EQ(CommandsHeard(), std::vector<WPARAM>{kReleaseTab});
     EXPECT_TRUE(WaitUntil([] { return TimesHeard(PM_FOREGROUNDACTIVE) == 1; }))
         << "the first click of the two brings the pane forward";
 
@@ -653,8 +655,9 @@ class HeaderWindow : public HeaderFixture {};
 TEST_F(HeaderWindow, EachButtonHasItsTooltip) {
     const std::map<HWND, Tip> tips = TipsByTool();
     const std::pair<int, const char*> expected[] = {
-        {cHeader::kCloseId, "閉じる"}, {cHeader::kReleaseId, "解放"},
-        {cHeader::kMinimizeId, "最小化"}};
+        {cHeader::kCloseId, tab_texts::kHeaderCloseTip},
+        {cHeader::kReleaseId, tab_texts::kHeaderReleaseTip},
+        {cHeader::kMinimizeId, tab_texts::kHeaderMinimizeTip}};
     for (const auto& [id, text] : expected) {
         const auto found = tips.find(Child(id));
         ASSERT_NE(found, tips.end()) << "button " << id;
@@ -683,8 +686,8 @@ TEST_F(HeaderWindow, TheTooltipsGoWithTheHeader) {
 
 TEST_F(HeaderWindow, PropertiesAreSetAndTakenOffBeforeTheWindowGoes) {
     const HWND window = header_.Window();
-    EXPECT_EQ(GetPropA(window, "panelry_header_prop"), static_cast<void*>(&header_));
-    EXPECT_EQ(GetPropA(window, kPaneProperty), static_cast<void*>(&paneStandIn_));
+    EXPECT_EQ(GetPropA(window, tab_ids::kHeaderProp), static_cast<void*>(&header_));
+    EXPECT_EQ(GetPropA(window, tab_ids::kPaneProperty), static_cast<void*>(&paneStandIn_));
 
     g_sawNcDestroy = false;
     g_headerProc = reinterpret_cast<WNDPROC>(

@@ -3,6 +3,8 @@
 #include "tabs/pane.h"
 
 #include "app/main_window.h"
+#include "base/base_ids.h"
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
@@ -44,7 +46,7 @@ TEST_F(PaneTest, RefusedWindowsChangeNothing) {
     const HWND child = app.Open(form);
     form.parent = nullptr;
     form.style = WS_OVERLAPPEDWINDOW;
-    form.className = "panelryclass";
+    form.className = base_ids::kMainClassName;
     const HWND ownClass = app.Open(form);
 
     for (HWND refused : {hidden, owned, child, ownClass}) {
@@ -80,7 +82,7 @@ TEST_F(PaneTest, CapturedWindowFillsTheDisplayAreaAndShowsOnlyWhenSelected) {
     })) << "sized to the display area";
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(b) && !IsWindowVisible(a); }));
 
-    Command(1);  // the tab to the left
+    Command(kSelectPrevTab);  // the tab to the left
     EXPECT_EQ(SelectedWindow(Root()), a);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(a) && !IsWindowVisible(b); }));
 }
@@ -100,11 +102,11 @@ TEST_F(PaneTest, PreviousAndNextWrapAround) {
     const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c");
     Add(a), Add(b), Add(c);
     ASSERT_EQ(SelectedWindow(Root()), c);
-    Command(2);
+    Command(kSelectNextTab);
     EXPECT_EQ(SelectedWindow(Root()), a) << "next after the last is the first";
-    Command(1);
+    Command(kSelectPrevTab);
     EXPECT_EQ(SelectedWindow(Root()), c) << "previous before the first is the last";
-    Command(1);
+    Command(kSelectPrevTab);
     EXPECT_EQ(SelectedWindow(Root()), b);
 }
 
@@ -127,10 +129,10 @@ TEST_F(PaneTest, RemovalSelectsTheMostRecentlyUsedTab) {
         }
         for (int i = 0; i < 4; ++i) Root().RecordAt(i)->SetLastActivated(c.times[i]);
         ASSERT_EQ(Root().Selected(), 3);
-        Command(6);
+        Command(kReleaseTab);
         EXPECT_TRUE(OnDesktop(w[3]));
         EXPECT_EQ(SelectedWindow(Root()), w[c.expected]) << "case expecting " << c.expected;
-        Command(9);  // release all before the next case
+        Command(kReleaseAllTabs);  // release all before the next case
         ASSERT_EQ(Root().TabCount(), 0);
     }
 }
@@ -169,17 +171,17 @@ struct CommandCase {
 void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
 
 const CommandCase kCommands[] = {
-    {"ReleaseSelected", 6, false, {2}, {}, {}, {0, 1, 3}},
-    {"MinimiseSelected", 7, false, {2}, {2}, {}, {0, 1, 3}},
-    {"CloseSelected", 8, false, {}, {}, {2}, {0, 1, 2, 3}},
-    {"ReleaseAndMinimiseAll", 10, false, {0, 1, 2, 3}, {0, 1, 2, 3}, {}, {}},
-    {"ReleaseLeft", 12, false, {0, 1}, {}, {}, {2, 3}},
-    {"MinimiseLeft", 13, false, {0, 1}, {0, 1}, {}, {2, 3}},
-    {"CloseLeft", 14, false, {}, {}, {0, 1}, {0, 1, 2, 3}},
-    {"CloseLeftReleasingFirst", 14, true, {0, 1}, {}, {0, 1}, {2, 3}},
-    {"ReleaseRight", 15, false, {3}, {}, {}, {0, 1, 2}},
-    {"MinimiseRight", 16, false, {3}, {3}, {}, {0, 1, 2}},
-    {"CloseRight", 17, false, {}, {}, {3}, {0, 1, 2, 3}},
+    {"ReleaseSelected", kReleaseTab, false, {2}, {}, {}, {0, 1, 3}},
+    {"MinimiseSelected", kMinimizeTab, false, {2}, {2}, {}, {0, 1, 3}},
+    {"CloseSelected", kCloseTab, false, {}, {}, {2}, {0, 1, 2, 3}},
+    {"ReleaseAndMinimiseAll", kMinimizeAllTabs, false, {0, 1, 2, 3}, {0, 1, 2, 3}, {}, {}},
+    {"ReleaseLeft", kReleaseLeftTabs, false, {0, 1}, {}, {}, {2, 3}},
+    {"MinimiseLeft", kMinimizeLeftTabs, false, {0, 1}, {0, 1}, {}, {2, 3}},
+    {"CloseLeft", kCloseLeftTabs, false, {}, {}, {0, 1}, {0, 1, 2, 3}},
+    {"CloseLeftReleasingFirst", kCloseLeftTabs, true, {0, 1}, {}, {0, 1}, {2, 3}},
+    {"ReleaseRight", kReleaseRightTabs, false, {3}, {}, {}, {0, 1, 2}},
+    {"MinimiseRight", kMinimizeRightTabs, false, {3}, {3}, {}, {0, 1, 2}},
+    {"CloseRight", kCloseRightTabs, false, {}, {}, {3}, {0, 1, 2, 3}},
 };
 
 class PaneCommandCase : public PaneCommandTest,
@@ -205,16 +207,16 @@ INSTANTIATE_TEST_SUITE_P(Commands, PaneCommandCase, ::testing::ValuesIn(kCommand
                          });
 
 TEST_F(PaneCommandTest, CloseAll) {
-    Command(11);
+    Command(kCloseAllTabs);
     EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 0; }));
     for (HWND h : w) EXPECT_FALSE(IsWindow(h));
 }
 
 TEST_F(PaneCommandTest, CommandsOnAnEmptyPaneDoNothing) {
-    Command(9);
+    Command(kReleaseAllTabs);
     ASSERT_EQ(Root().TabCount(), 0);
-    for (unsigned id = 1; id <= 17; ++id) {
-        if (id >= 3 && id <= 5) continue;
+    for (unsigned id = kSelectPrevTab; id <= kCloseRightTabs; ++id) {
+        if (id >= kAddAllWindows && id <= kWatchOff) continue;  // the main window's
         EXPECT_EQ(Command(id), 1) << id;
     }
     EXPECT_EQ(Root().TabCount(), 0);
@@ -376,7 +378,8 @@ TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(item.right - item.left, 150);
     EXPECT_EQ(Root().Header().ExStyle() & WS_EX_CLIENTEDGE, 0u);
-    const HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0));
+    const HIMAGELIST icons =
+        reinterpret_cast<HIMAGELIST>(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0));
     ASSERT_NE(icons, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(icons), 2);
 

@@ -4,9 +4,11 @@
 // and its two settings in a real system.ini.
 #include "tabs/split_bar.h"
 
+#include "app/settings_files.h"
 #include "base/handles.h"
 #include "base/messages.h"
-#include "app/settings_files.h"
+#include "settings/settings_ids.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/fresh_program_settings.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/wait.h"
@@ -101,7 +103,7 @@ LRESULT CALLBACK BarSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_NCDESTROY:
         g_sawNcDestroy = true;
-        g_propAtNcDestroy = GetPropA(window, "panelry_splitbar_class");
+        g_propAtNcDestroy = GetPropA(window, tab_ids::kSplitbarProp);
         break;
     default:
         break;
@@ -306,7 +308,7 @@ class SplitbarWindow : public SplitbarFixture {};
 TEST_F(SplitbarWindow, BothClassesAreRegisteredAsTheBarNeedsThem) {
     EXPECT_TRUE(cSplitbar::Init(instance_)) << "a second registration is no failure";
     std::vector<WNDPROC> procedures;
-    for (const char* name : {"panelry_split_hbar_class", "panelry_split_vbar_class"}) {
+    for (const char* name : {tab_ids::kSplitHBarClass, tab_ids::kSplitVBarClass}) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         ASSERT_TRUE(GetClassInfoExA(instance_, name, &wc)) << name;
@@ -329,14 +331,14 @@ TEST_F(SplitbarWindow, TheBarAndItsButtonsHaveTheirClassesStylesIdsAndProperty) 
         MakeBar(horizontal);
         char name[64] = "";
         GetClassNameA(Bar(), name, sizeof name);
-        EXPECT_STREQ(name, horizontal ? "panelry_split_hbar_class" : "panelry_split_vbar_class");
+        EXPECT_STREQ(name, horizontal ? tab_ids::kSplitHBarClass : tab_ids::kSplitVBarClass);
         EXPECT_EQ(bar_.IsHorizontal(), horizontal);
         EXPECT_EQ(GetParent(Bar()), Container());
         EXPECT_EQ(GetDlgCtrlID(Bar()), -1);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(Bar(), GWL_STYLE)) & ~WS_CLIPSIBLINGS,
                   static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
         EXPECT_EQ(GetWindowLongA(Bar(), GWL_EXSTYLE), 0);
-        EXPECT_EQ(GetPropA(Bar(), "panelry_splitbar_class"), static_cast<void*>(&bar_));
+        EXPECT_EQ(GetPropA(Bar(), tab_ids::kSplitbarProp), static_cast<void*>(&bar_));
         for (int id : {1, 2}) {
             const HWND button = BarButton(id);
             ASSERT_NE(button, nullptr) << id;
@@ -891,7 +893,7 @@ protected:
         cSplitbar::LoadSettings(settings_.SystemIni().c_str());
     }
     std::string Value(const char* key) {
-        return IniValue(settings_.SystemIni(), "SYSTEMDATA", key, "\x01");
+        return IniValue(settings_.SystemIni(), settings_ids::kSystemSection, key, "\x01");
     }
     FreshProgramSettings settings_;
 };
@@ -934,13 +936,13 @@ TEST_F(SplitbarSettings, SavesBothKeys) {
     cSplitbar::SetDragWithRightButton(true);
     cSplitbar::SetGripPercent(7);
     cSplitbar::SaveSettings(settings_.SystemIni().c_str());
-    EXPECT_EQ(Value("SBARFLAG"), "1");
-    EXPECT_EQ(Value("SBARRATE"), "7");
+    EXPECT_EQ(Value(tab_ids::kSplitbarFlagKey), "1");
+    EXPECT_EQ(Value(tab_ids::kSplitbarRateKey), "7");
     cSplitbar::SetDragWithRightButton(false);
     cSplitbar::SetGripPercent(100);
     cSplitbar::SaveSettings(settings_.SystemIni().c_str());
-    EXPECT_EQ(Value("SBARFLAG"), "0");
-    EXPECT_EQ(Value("SBARRATE"), "100");
+    EXPECT_EQ(Value(tab_ids::kSplitbarFlagKey), "0");
+    EXPECT_EQ(Value(tab_ids::kSplitbarRateKey), "100");
 }
 
 TEST_F(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {
@@ -956,11 +958,12 @@ TEST_F(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {
     ASSERT_NE(window, nullptr);
     SaveAllSettings(window);
     DestroyWindow(window);
-    EXPECT_EQ(Value("SBARFLAG"), "1");
-    EXPECT_EQ(Value("SBARRATE"), "55");
+    EXPECT_EQ(Value(tab_ids::kSplitbarFlagKey), "1");
+    EXPECT_EQ(Value(tab_ids::kSplitbarRateKey), "55");
     // Written after the system data and the placement.
     char keys[4096] = "";
-    GetPrivateProfileSectionA("SYSTEMDATA", keys, sizeof keys, settings_.SystemIni().c_str());
+    GetPrivateProfileSectionA(settings_ids::kSystemSection, keys, sizeof keys,
+                              settings_.SystemIni().c_str());
     std::vector<std::string> order;
     for (const char* key = keys; *key; key += std::strlen(key) + 1) {
         const std::string entry = key;
@@ -972,9 +975,9 @@ TEST_F(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {
         }
         return -1;
     };
-    ASSERT_GE(at("PLACEMENT"), 0);
-    EXPECT_GT(at("SBARFLAG"), at("PLACEMENT"));
-    EXPECT_EQ(at("SBARRATE"), at("SBARFLAG") + 1);
+    ASSERT_GE(at(settings_ids::kPlacementKey), 0);
+    EXPECT_GT(at(tab_ids::kSplitbarFlagKey), at(settings_ids::kPlacementKey));
+    EXPECT_EQ(at(tab_ids::kSplitbarRateKey), at(tab_ids::kSplitbarFlagKey) + 1);
 }
 
 }  // namespace

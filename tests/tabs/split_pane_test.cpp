@@ -4,9 +4,11 @@
 #include "tabs/pane.h"
 
 #include "app/main_window.h"
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -142,12 +144,12 @@ TEST_F(SplitPane, TheChildTakesOverThePanesLook) {
 }
 
 TEST_F(SplitPane, TheSplitCommandsReachTheActivePane) {
-    EXPECT_EQ(Command(20), 1);
+    EXPECT_EQ(Command(kSplitTopBottom), 1);
     ASSERT_NE(Root().Child(), nullptr);
     EXPECT_TRUE(Root().SplitBar()->IsHorizontal());
-    EXPECT_EQ(Command(19), 1);
+    EXPECT_EQ(Command(kSplitLeftRight), 1);
     EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
-    EXPECT_EQ(Command(18), 1);
+    EXPECT_EQ(Command(kUnsplit), 1);
     EXPECT_EQ(Root().Child(), nullptr);
     EXPECT_EQ(Root().SplitBar(), nullptr);
 }
@@ -332,7 +334,8 @@ TEST_F(SplitPane, TheMainWindowSavesTheLayoutAtCloseAndRestoresItWithRestoreSpli
 
     GetSystemData().restoreSplit = 1;
     SaveSystemData(settings.SystemIni().c_str(), nullptr);
-    WritePrivateProfileStringA("TAB", "SPLITRATE", "V40 ", settings.SystemIni().c_str());
+    WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "V40 ",
+                               settings.SystemIni().c_str());
     ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
     main_ = MainWindow();
     ASSERT_NE(Root().SplitBar(), nullptr);
