@@ -4,6 +4,8 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
@@ -25,6 +27,15 @@ std::string OwnFolder() {
 
 std::string HandleText(HWND window) {
     return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+}
+
+HWND OpenHidden(SampleApp& app, const std::string& title) {
+    WindowSpec form;
+    form.title = title;
+    form.show = SW_HIDE;
+    const HWND window = app.Open(form);
+    EXPECT_NE(window, nullptr) << title;
+    return window;
 }
 
 SampleApp::SampleApp(bool logging) {

@@ -68,4 +68,7 @@ private:
 // "<value>" of a window handle as the sample application logs it.
 std::string HandleText(HWND window);
 
+// A window of app titled title that exists but is not shown yet.
+HWND OpenHidden(SampleApp& app, const std::string& title);
+
 }  // namespace testing_support

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using testing_support::HoldKey;
+using testing_support::OpenHidden;
 using testing_support::PaneTest;
 using testing_support::PumpFor;
 using testing_support::WaitUntil;
@@ -28,13 +29,6 @@ bool Holds(cTab& pane, HWND window) {
         if (pane.RecordAt(i) && pane.RecordAt(i)->Holds(window)) return true;
     }
     return false;
-}
-
-HWND OpenHidden(testing_support::SampleApp& app, const char* title) {
-    WindowSpec form;
-    form.title = title;
-    form.show = SW_HIDE;
-    return app.Open(form);
 }
 
 TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {

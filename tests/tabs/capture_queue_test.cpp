@@ -11,7 +11,6 @@
 #include <vector>
 
 using testing_support::SampleApp;
-using testing_support::WindowSpec;
 
 namespace {
 
@@ -19,14 +18,7 @@ using Windows = std::vector<HWND>;
 
 class CaptureQueueTest : public ::testing::Test {
 protected:
-    HWND OpenHidden(const char* title) {
-        WindowSpec form;
-        form.title = title;
-        form.show = SW_HIDE;
-        const HWND window = app.Open(form);
-        EXPECT_NE(window, nullptr) << title;
-        return window;
-    }
+    HWND OpenHidden(const char* title) { return testing_support::OpenHidden(app, title); }
 
     SampleApp app;
     CaptureQueue queue;
