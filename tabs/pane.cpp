@@ -187,7 +187,7 @@ LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
     const int index = IndexOf(record);
     if (index < 0) return 0;
     RemoveTabItem(index);
-    TakeRecord(record);  // released (nothing left to restore) and deleted here
+    records_.Take(record);  // released (nothing left to restore) and deleted here
     return 0;
 }
 
@@ -262,7 +262,7 @@ LRESULT cTab::OnTabSize(WPARAM wParam, LPARAM lParam) {
                std::max(0L, display.bottom - top), TRUE);
     RECT area{};
     GetClientRect(displayArea_, &area);
-    for (const auto& record : windows_) record->Place(area);
+    records_.PlaceAll(area);
     return result;
 }
 
@@ -308,19 +308,10 @@ void cTab::ReleaseAllAtExit() {
     // goes back to the desktop instead, as it is (its application may be
     // asking its user about unsaved work).
     while (TabCount() > 0) ReleaseTab(0, minimizeOnExit_ && !closing);
-    windows_.clear();  // records without a tab, if any: released by their destructor
+    records_.Clear();  // records without a tab, if any, give their windows back
 }
 
 // ---- Capture and tab operations --------------------------------------------
-
-std::unique_ptr<CapturedWindow> cTab::TakeRecord(const CapturedWindow* record) {
-    auto it = std::find_if(windows_.begin(), windows_.end(),
-                           [&](const auto& owned) { return owned.get() == record; });
-    if (it == windows_.end()) return nullptr;
-    std::unique_ptr<CapturedWindow> taken = std::move(*it);
-    windows_.erase(it);
-    return taken;
-}
 
 bool cTab::AddNewWindow(HWND window) {
     if (!window || !IsWindowVisible(window) || GetParent(window) ||
@@ -330,14 +321,11 @@ bool cTab::AddNewWindow(HWND window) {
     char className[256] = "";
     GetClassNameA(window, className, sizeof className);
     if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
-    for (const auto& record : windows_) {
-        if (record->Holds(window)) return false;
-    }
+    if (records_.Holds(window)) return false;
 
     CapturedWindow* record = nullptr;
     try {
-        windows_.push_back(std::make_unique<CapturedWindow>(window, displayArea_));
-        record = windows_.back().get();
+        record = records_.Capture(window, displayArea_);
     } catch (const std::bad_alloc&) {
         ShowAllocationFailure(tabControl_, tab_texts::kAddNewWindowCaption, true);
         return false;
@@ -375,9 +363,7 @@ void cTab::CapturePending() {
 void cTab::ActivateCurrent() {
     const int selected = Selected();
     CapturedWindow* current = RecordAt(selected);
-    for (const auto& record : windows_) {
-        if (record.get() != current) record->Show(SW_HIDE);
-    }
+    records_.HideAllBut(current);
     if (current) {
         current->Show(SW_SHOWNOACTIVATE);
         current->Touch();
@@ -418,7 +404,7 @@ void cTab::ReleaseTab(int index, bool minimize) {
     RemoveTabItem(index);
     if (!record) return;
     const HWND window = record->Window();
-    TakeRecord(record);  // deleting it gives the window back
+    records_.Take(record);  // deleting it gives the window back
     if (minimize && window) ShowWindow(window, SW_MINIMIZE);
 }
 
@@ -443,9 +429,9 @@ bool cTab::MoveCurrentTabTo(cTab& target) {
     if (!record || &target == this) return false;
     record->Touch();
     record->MoveTo(target.displayArea_);
-    std::unique_ptr<CapturedWindow> owned = TakeRecord(record);
+    std::unique_ptr<CapturedWindow> owned = records_.Take(record);
     if (!owned) return false;
-    target.windows_.push_back(std::move(owned));
+    target.records_.Adopt(std::move(owned));
     RemoveTabItem(selected);
     target.Tabs().Insert(target.TabCount(), record);
     target.Tabs().Select(target.TabCount() - 1);

@@ -3,10 +3,11 @@
 // pane; a split gives a pane one child pane, so panes form a chain.
 //
 // cTab keeps the pane's own operations and hands its separate jobs to the
-// small classes it owns: the tab control's items (TabStrip), the windows
-// waiting to be captured (CaptureQueue, timer 1), the tab icons (TabIcons),
-// a tab drag (TabDrag) and the finished rescue passes (rescue::PassWatch)
-// that the periodic refresh (timer 2, pane_refresh.cpp) looks at.
+// small classes it owns: its records in capture order (RecordList), the tab
+// control's items (TabStrip), the windows waiting to be captured
+// (CaptureQueue, timer 1), the tab icons (TabIcons), a tab drag (TabDrag)
+// and the finished rescue passes (rescue::PassWatch) that the periodic
+// refresh (timer 2, pane_refresh.cpp) looks at.
 #pragma once
 
 #include "base/handles.h"
@@ -16,13 +17,13 @@
 #include "tabs/captured_window.h"
 #include "tabs/header_bar.h"
 #include "tabs/pane_host.h"
+#include "tabs/record_list.h"
 #include "tabs/tab_icons.h"
 #include "tabs/tab_strip.h"
 
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 class cSplitbar;
 
@@ -132,8 +133,6 @@ private:
     void Refresh();
     void DropRescuedTabs();
     void ReleaseAllAtExit();
-    // Takes the record out of the list; the caller decides when it goes.
-    std::unique_ptr<CapturedWindow> TakeRecord(const CapturedWindow* record);
     void RunOnTabs(int kind);
 
     PaneHost* host_ = nullptr;
@@ -142,7 +141,7 @@ private:
     HWND baseWindow_ = nullptr;
     UniqueFont fonts_[2];
     cHeader header_;
-    std::vector<std::unique_ptr<CapturedWindow>> windows_;  // capture order
+    RecordList records_;
     CaptureQueue pending_;
     WNDPROC defaultTabProc_ = nullptr;
     bool swapOnDrag_ = false;

@@ -56,6 +56,6 @@ void cTab::DropRescuedTabs() {
         CapturedWindow* record = RecordAt(i);
         if (!record || !record->Rescued()) continue;
         RemoveTabItem(i);
-        TakeRecord(record);  // deleted here; it only forgets its window
+        records_.Take(record);  // deleted here; it only forgets its window
     }
 }

@@ -1,6 +1,6 @@
 // A tab control in a frame of the test's own, with a display area that holds
 // real captured windows of the sample application, for tests of what a pane
-// keeps in its tab control: the items, their texts and their icons.
+// keeps: its records, the tab control's items, their texts and their icons.
 #pragma once
 
 #include "base/handles.h"
@@ -30,6 +30,7 @@ protected:
     CapturedWindow* Capture(const std::string& title);
     TabStrip Strip() const { return TabStrip(tabs_.get()); }
     HWND TabControl() const { return tabs_.get(); }
+    HWND DisplayArea() const { return area_.get(); }
 
     SampleApp app;
 
