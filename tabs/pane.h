@@ -97,8 +97,12 @@ public:
     // mouse would. Public so keyboard-free tests can drive the same path.
     void DropTab(int from, POINT screenPoint);
 
-    static constexpr UINT_PTR kPendingTimer = 1;
-    static constexpr UINT_PTR kRefreshTimer = 2;
+    // The pane's timers on its tab control: the windows waiting to be
+    // captured and the periodic refresh. Not 1 and 2: the control itself
+    // runs timer 1 for hot tracking (TCS_HOTTRACK), which would replace the
+    // pane's and kill it when the pointer leaves the strip.
+    static constexpr UINT_PTR kPendingTimer = 0x7A01;
+    static constexpr UINT_PTR kRefreshTimer = 0x7A02;
     static constexpr UINT kPendingPeriod = 100;
 
 private:

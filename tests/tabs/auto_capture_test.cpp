@@ -14,10 +14,12 @@
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 using testing_support::HoldKey;
 using testing_support::OpenHidden;
 using testing_support::PaneTest;
+using testing_support::PlaceCursor;
 using testing_support::PumpFor;
 using testing_support::WaitUntil;
 using testing_support::WindowSpec;
@@ -52,6 +54,26 @@ TEST_F(PaneTest, AWindowHiddenForMoreThanTenSecondsIsForgotten) {
     PumpFor(400);
     EXPECT_FALSE(Holds(Root(), window));
     EXPECT_TRUE(OnDesktop(window));
+}
+
+TEST_F(PaneTest, AHotTrackingTabStripDoesNotStopTheQueue) {
+    GetSystemData().tabStyle |= TCS_HOTTRACK;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    ASSERT_TRUE(Add(OpenWindow("hovered")));
+    const HWND late = OpenHidden(app, "late");
+    SendMessageA(Main(), PM_NEWWINDOW, 0, reinterpret_cast<LPARAM>(late));
+    ASSERT_EQ(Root().PendingCount(), 1u);
+    // The control runs its hot-tracking timer while the pointer is over a
+    // tab, and stops it once the pointer has left.
+    const POINT tab = TabCentre(Root(), 0);
+    for (int dx : {0, 3, 6, 9}) {
+        ASSERT_TRUE(PlaceCursor({tab.x + dx, tab.y}));
+        PumpFor(60);
+    }
+    ASSERT_TRUE(PlaceCursor({5, 790}));
+    PumpFor(300);
+    app.Show(late, SW_SHOWNORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), late); }));
 }
 
 TEST_F(PaneTest, AWindowReportedTwiceIsQueuedOnce) {
