@@ -367,9 +367,11 @@ LRESULT cSplitbar::OnDrawItem(WPARAM, LPARAM lParam) {
     return TRUE;
 }
 
+// Any command of a button: the second of two quick clicks arrives as
+// BN_DOUBLECLICKED and moves a tab as the first did.
 LRESULT cSplitbar::OnCommand(WPARAM wParam, LPARAM) {
     const int id = LOWORD(wParam);
-    if (HIWORD(wParam) != BN_CLICKED || (id != kStartButtonId && id != kEndButtonId)) return 0;
+    if (id != kStartButtonId && id != kEndButtonId) return 0;
     SendMessageA(GetParent(window_), PM_MOVETAB, 0, id == kStartButtonId ? 1 : 0);
     return 0;
 }

@@ -724,17 +724,27 @@ TEST_F(SplitbarClicks, ALeftClickOnAButtonAsksTheContainerToMoveATab) {
     ExpectRect(BarRect(), {0, 200, kWidth, 216}, "a click does not move the bar");
 }
 
-TEST_F(SplitbarClicks, OnlyAPlainClickCounts) {
+TEST_F(SplitbarClicks, EveryCommandOfAButtonMovesATabAndNothingElseDoes) {
     MakeBar(false);
-    const LPARAM from = reinterpret_cast<LPARAM>(BarButton(1));
-    SendMessageA(Bar(), WM_COMMAND, MAKEWPARAM(1, BN_DOUBLECLICKED), from);
-    SendMessageA(Bar(), WM_COMMAND, MAKEWPARAM(1, BN_SETFOCUS), from);
+    SendMessageA(Bar(), WM_COMMAND, MAKEWPARAM(1, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(BarButton(1)));
     SendMessageA(Bar(), WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);
-    EXPECT_TRUE(g_moveTabs.empty());
     SendMessageA(Bar(), WM_COMMAND, MAKEWPARAM(2, BN_CLICKED),
                  reinterpret_cast<LPARAM>(BarButton(2)));
-    ASSERT_EQ(g_moveTabs.size(), 1u);
-    EXPECT_EQ(g_moveTabs[0].lParam, 0);
+    ASSERT_EQ(g_moveTabs.size(), 2u) << "id 3 is no button of the bar";
+    EXPECT_EQ(g_moveTabs[0].lParam, 1) << "a second click of a quick pair";
+    EXPECT_EQ(g_moveTabs[1].lParam, 0);
+}
+
+TEST_F(SplitbarClicks, TwoQuickClicksMoveTwoTabs) {
+    MakeBar(true);
+    const RECT start = ButtonRect(1);
+    const POINT at = ScreenPoint(Bar(), (start.left + start.right) / 2, 8);
+    ClickAt(at);
+    ClickAt(at);  // within the double-click time
+    ASSERT_TRUE(WaitUntil([] { return g_moveTabs.size() == 2; }));
+    EXPECT_EQ(g_moveTabs[0].lParam, 1);
+    EXPECT_EQ(g_moveTabs[1].lParam, 1);
 }
 
 TEST_F(SplitbarClicks, InRightButtonModeALeftClickOnAButtonStillMovesATab) {
