@@ -5,6 +5,10 @@ namespace app_ids {
 // On the main window: the cMain that runs it.
 inline constexpr char kMainProperty[] = "panelry_main_prop";
 
+// Broadcast by the shell when it (re)starts: notification-area icons are to
+// be added again.
+inline constexpr char kTaskbarCreated[] = "TaskbarCreated";
+
 // The C runtime's abort setter, looked up because not every msvcrt.dll has it.
 inline constexpr char kRuntimeModule[] = "msvcrt.dll";
 inline constexpr char kSetAbortBehavior[] = "_set_abort_behavior";

@@ -81,12 +81,20 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
 };
 
 LRESULT cMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A restarted shell knows no icon of ours; with trayOnMinimize the icon
+    // is the only way back to a hidden main window. (Its number is given out
+    // at run time, so it has no route of its own.)
+    if (message == taskbarCreated_ && taskbarCreated_) {
+        tray_.Add(window_, instance_, PM_TRAYNOTIFY);
+        return 0;
+    }
     return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
 bool cMain::Init(HINSTANCE instance) {
     cMain& self = Instance();
     self.instance_ = instance;
+    self.taskbarCreated_ = RegisterWindowMessageA(app_ids::kTaskbarCreated);
     ActivePane() = &RootPane();
     constexpr WNDPROC procedure =
         BoundWindowProc<cMain, app_ids::kMainProperty, &cMain::window_, &cMain::HandleMessage>;

@@ -71,5 +71,7 @@ private:
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
+    // The shell's "TaskbarCreated", registered at start.
+    UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;
 };

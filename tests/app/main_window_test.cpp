@@ -2,6 +2,7 @@
 // icon and menu, the built-in commands and the deferred menu data release.
 #include "app/main_window.h"
 
+#include "app/app_ids.h"
 #include "app/app_texts.h"
 #include "base/base_ids.h"
 #include "base/command_kinds.h"
@@ -18,7 +19,9 @@
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -174,6 +177,32 @@ std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -
     std::vector<std::pair<UINT, std::string>> shown;
     for (const auto& item : testing_support::Opened().items) shown.emplace_back(item.id, item.text);
     return shown;
+}
+
+bool TrayIconExists(HWND main) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = 88;  // the first form, as the program uses
+    data.hWnd = main;
+    data.uID = 1;
+    data.uFlags = NIF_TIP;
+    std::strcpy(data.szTip, app_texts::kMainTitle);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(MainWindowTest, TheTrayIconComesBackWhenTheShellRestarts) {
+    HWND main = StartMainWindow();
+    ASSERT_TRUE(TrayIconExists(main));
+    // What a shell that went away leaves: no icon.
+    NOTIFYICONDATAA data{};
+    data.cbSize = 88;
+    data.hWnd = main;
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayIconExists(main));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA(app_ids::kTaskbarCreated), 0, 0,
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+    EXPECT_TRUE(TrayIconExists(main));
 }
 
 TEST_F(MainWindowTest, TrayMenuOffersHideOrShowAndExit) {
