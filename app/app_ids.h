@@ -5,6 +5,10 @@ namespace app_ids {
 // On the main window: the cMain that runs it.
 inline constexpr char kMainProperty[] = "panelry_main_prop";
 
+// Held by the running instance from its first moment, so that of two starts
+// at the same moment only one goes on.
+inline constexpr char kInstanceMutex[] = "Local\\panelry_instance";
+
 // Broadcast by the shell when it (re)starts: notification-area icons are to
 // be added again.
 inline constexpr char kTaskbarCreated[] = "TaskbarCreated";

@@ -1,6 +1,7 @@
 // Single instance, start-up order, message loop and the hook shutdown.
 #include "app/entry.h"
 
+#include "app/app_ids.h"
 #include "app/main_window.h"
 #include "app/rescue.h"
 #include "base/base_ids.h"
@@ -11,15 +12,21 @@
 bool ActivateRunningInstance() {
     HWND running = FindWindowA(base_ids::kMainClassName, nullptr);
     if (!running) return false;
+    // Asynchronous: a plain ShowWindow waits for the other instance's
+    // thread, forever when that instance hangs.
     if (IsIconic(running)) {
-        ShowWindow(running, SW_RESTORE);
+        ShowWindowAsync(running, SW_RESTORE);
     } else if (!IsWindowVisible(running)) {
-        ShowWindow(running, SW_SHOWNORMAL);  // it sits hidden in the notification area
+        ShowWindowAsync(running, SW_SHOWNORMAL);  // it sits hidden in the notification area
     }
     // An open dialog of that instance comes forward rather than its main window.
     SetForegroundWindow(GetLastActivePopup(running));
     return true;
 }
+
+InstanceMark::InstanceMark()
+    : mutex_(CreateMutexA(nullptr, FALSE, app_ids::kInstanceMutex)),
+      takenBefore_(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {}
 
 int RunMessageLoop() {
     MSG msg{};
@@ -33,6 +40,16 @@ int RunMessageLoop() {
 
 int RunPanelry(HINSTANCE instance) {
     if (ActivateRunningInstance()) return 0;
+    // Another start may be on its way to its window: the one that made the
+    // mark goes on, this one brings that window forward once it is there.
+    const InstanceMark mark;
+    if (mark.TakenBefore()) {
+        const DWORD start = GetTickCount();
+        while (!ActivateRunningInstance() && GetTickCount() - start < kRunningInstanceWaitMs) {
+            Sleep(50);
+        }
+        return 0;
+    }
     // Before anything can be captured (the start may capture windows) and
     // until every window has been given back.
     Rescue rescue;

@@ -1,4 +1,5 @@
 // The real panelry.exe: one instance only, and its settings written at close.
+#include "base/handles.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
@@ -10,6 +11,7 @@
 
 #include <set>
 
+using testing_support::MainWindowOf;
 using testing_support::PanelryProcess;
 using testing_support::PumpFor;
 using testing_support::SampleApp;
@@ -63,6 +65,58 @@ TEST(Program, SecondStartShowsTheHiddenFirstAndCreatesNoWindow) {
     EXPECT_FALSE(IsIconic(main));
     EXPECT_TRUE(panelry.Running());
     EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, ASecondStartWhileTheFirstHangsEndsAtOnce) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ShowWindow(main, SW_MINIMIZE);  // to the notification area: the second start shows it
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    // The first instance's user-interface thread stops answering.
+    UniqueHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE,
+                                   GetWindowThreadProcessId(main, nullptr)));
+    ASSERT_TRUE(thread);
+    ASSERT_NE(SuspendThread(thread.get()), static_cast<DWORD>(-1));
+
+    auto second = panelry.StartAnother();
+    const DWORD start = GetTickCount();
+    const int code = WaitForExit(second.process.get(), 10000);
+    const DWORD took = GetTickCount() - start;
+    ResumeThread(thread.get());
+    EXPECT_EQ(code, 0);
+    EXPECT_LT(took, 2000u) << "the second start waited for the hung first";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main); })) << "shown once it answers";
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, TwoStartsAtTheSameMomentLeaveOneInstance) {
+    PanelryProcess panelry;
+    auto first = panelry.StartAnother(true);
+    auto second = panelry.StartAnother(true);
+    // Whatever the outcome, no instance outlives the test.
+    struct EndBoth {
+        ~EndBoth() {
+            for (HANDLE process : processes) TerminateProcess(process, 1);
+        }
+        HANDLE processes[2];
+    } endBoth{{first.process.get(), second.process.get()}};
+    ResumeThread(first.thread.get());
+    ResumeThread(second.thread.get());
+    const auto ended = [](const PanelryProcess::Launched& p) {
+        return WaitForSingleObject(p.process.get(), 0) == WAIT_OBJECT_0;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return ended(first) != ended(second); }, 20000))
+        << "one of the two ends";
+    PumpFor(1000);
+    const PanelryProcess::Launched& survivor = ended(first) ? second : first;
+    const PanelryProcess::Launched& gone = ended(first) ? first : second;
+    EXPECT_FALSE(ended(survivor)) << "and the other goes on";
+    EXPECT_EQ(WaitForExit(gone.process.get(), 0), 0);
+    HWND main = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (main = MainWindowOf(survivor.processId)) != nullptr; }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(survivor.process.get(), 15000), 0);
 }
 
 TEST(Program, SecondStartRestoresAMinimisedFirst) {

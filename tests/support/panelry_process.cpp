@@ -33,13 +33,13 @@ BOOL CALLBACK MatchMain(HWND window, LPARAM data) {
     return TRUE;
 }
 
+}  // namespace
+
 HWND MainWindowOf(DWORD processId) {
     FindMain search{processId, nullptr};
     EnumWindows(&MatchMain, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 int WaitForExit(HANDLE process, DWORD timeoutMs) {
     bool ended = WaitUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; },

@@ -54,4 +54,7 @@ private:
 // Waits for a process to end; its exit code, or -1000 on timeout.
 int WaitForExit(HANDLE process, DWORD timeoutMs);
 
+// The main window of a process of the program; null when it has none.
+HWND MainWindowOf(DWORD processId);
+
 }  // namespace testing_support
