@@ -376,7 +376,7 @@ void cMain::ShowTrayMenu() {
         item.cbSize = sizeof item;
         item.fMask = MIIM_DATA;
         if (GetMenuItemInfoA(menu.get(), chosen, FALSE, &item) && item.dwItemData) {
-            RootPane().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+            RootPane().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
         }
     }
 }

@@ -35,7 +35,7 @@ public:
     void AddAllWindows();
 
     // The notification-area menu, as it pops up; ids: 1 exit, 2 hide or
-    // show, 3 and up captured windows.
+    // show, 3 and up captured windows (their handles as item data).
     UniqueMenu BuildTrayMenu() const;
 
 private:

@@ -509,7 +509,7 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
             item.fMask = MIIM_ID | MIIM_DATA | MIIM_TYPE;
             item.fType = MFT_STRING;
             item.wID = id++;
-            item.dwItemData = reinterpret_cast<ULONG_PTR>(record);
+            item.dwItemData = reinterpret_cast<ULONG_PTR>(record->Window());
             item.dwTypeData = title;
             inserted |= InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &item) != FALSE;
         }
@@ -517,10 +517,12 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
     return inserted;
 }
 
-void cTab::ReleaseByRecord(const CapturedWindow* record) {
+void cTab::ReleaseByWindow(HWND window) {
+    if (!window) return;
     for (cTab* pane = this; pane; pane = pane->child_.get()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) {
-            if (pane->RecordAt(i) == record) pane->ReleaseTab(i, false);
+            const CapturedWindow* record = pane->RecordAt(i);
+            if (record && record->Holds(window)) pane->ReleaseTab(i, false);
         }
     }
 }

@@ -74,8 +74,15 @@ public:
     // Greys the pane's commands in menu by its state (split, tabs, watch).
     void EnableMenuCommands(HMENU menu) const;
 
+    // One item per tab of this pane and then of its child chain: the title,
+    // ids firstId, firstId + 1, ..., and the captured window as item data.
+    // True when at least one item was inserted.
     bool ListWindowsInMenu(HMENU menu, UINT firstId) const;
-    void ReleaseByRecord(const CapturedWindow* record);
+    // Releases the tab holding window, in this pane or down the chain. A menu
+    // names windows rather than records: while it is open a record can go
+    // and a new one take its address, but a window handle that no tab holds
+    // any more releases nothing.
+    void ReleaseByWindow(HWND window);
     void MoveBaseWindow(int x, int y, int width, int height);
 
     HWND TabControl() const { return tabControl_; }

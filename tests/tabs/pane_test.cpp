@@ -9,6 +9,7 @@
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
 #include "tests/support/on_screen.h"
+#include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
 
@@ -328,9 +329,44 @@ TEST_F(PaneTest, TrayMenuListsCapturedWindowsAndGivesOneBack) {
     item.cbSize = sizeof item;
     item.fMask = MIIM_DATA;
     GetMenuItemInfoA(menu.get(), 4, FALSE, &item);
-    Root().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+    EXPECT_EQ(item.dwItemData, reinterpret_cast<ULONG_PTR>(b));
+    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
     EXPECT_TRUE(OnDesktop(b));
     EXPECT_EQ(TabWindows(Root()), (Windows{a}));
+}
+
+TEST_F(PaneTest, TheWindowChosenInTheTrayMenuGoesBack) {
+    const HWND a = OpenWindow("first window");
+    const HWND b = OpenWindow("second window");
+    Add(a), Add(b);
+    // A menu closes when its owner loses the activation, as it would to a
+    // captured window that comes forward late.
+    SetForegroundWindow(Main());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
+    testing_support::PumpPending();
+    testing_support::WithOpenMenu({VK_DOWN, VK_DOWN, VK_RETURN}, [&] {
+        return SendMessageA(Main(), PM_TRAYNOTIFY, 1, WM_RBUTTONDOWN);
+    });
+    ASSERT_TRUE(testing_support::Opened().seen);
+    EXPECT_TRUE(OnDesktop(b));
+    EXPECT_EQ(TabWindows(Root()), (Windows{a}));
+}
+
+TEST_F(PaneTest, ATrayEntryOfAWindowThatWentReleasesNoOtherWindow) {
+    const HWND gone = OpenWindow("gone");
+    const HWND stays = OpenWindow("stays");
+    Add(gone);
+    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoA(menu.get(), 3, FALSE, &item));
+    // While the menu is open, its window's tab goes and another window is
+    // captured, whose record may take the address of the one that went.
+    Command(kReleaseTab);
+    Add(stays);
+    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
+    EXPECT_EQ(TabWindows(Root()), (Windows{stays}));
 }
 
 TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {

@@ -245,7 +245,8 @@ TEST_F(SplitPane, TheTrayMenuListsEveryPaneOfTheChainAndGivesBackFromAnyOfThem) 
     item.cbSize = sizeof item;
     item.fMask = MIIM_DATA;
     ASSERT_TRUE(GetMenuItemInfoA(menu.get(), 5, FALSE, &item));
-    Root().ReleaseByRecord(reinterpret_cast<const CapturedWindow*>(item.dwItemData));
+    EXPECT_EQ(item.dwItemData, reinterpret_cast<ULONG_PTR>(windows[2]));
+    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
     EXPECT_TRUE(OnDesktop(windows[2]));
     EXPECT_EQ(lowest.TabCount(), 0);
     EXPECT_EQ(Root().TabCount(), 2);
