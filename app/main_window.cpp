@@ -61,6 +61,8 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
     {WM_CREATE, &cMain::OnCreate},
     {WM_SIZE, &cMain::OnSize, AfterHandler::CallDefault},
     {WM_CLOSE, &cMain::OnClose},
+    {WM_QUERYENDSESSION, &cMain::OnQueryEndSession},
+    {WM_ENDSESSION, &cMain::OnEndSession},
     {WM_DESTROY, &cMain::OnDestroy},
     {WM_COMMAND, &cMain::OnCommand},
     {WM_HOTKEY, &cMain::OnHotKey, AfterHandler::CallDefault},
@@ -178,6 +180,29 @@ LRESULT cMain::OnClose(WPARAM, LPARAM) {
     RootPane().DestroyWindows();
     DestroyWindow(window_);
     return 0;
+}
+
+// A log-off or shutdown asks every top-level window, but a captured window
+// is our child: its application would not be asked for it, and it would be
+// destroyed with our process. So before the session goes on every window
+// goes back to the desktop as it was, and its application gets its own
+// question (save changes?) about it.
+LRESULT cMain::OnQueryEndSession(WPARAM, LPARAM) {
+    GiveEverythingBackForSessionEnd();
+    return TRUE;
+}
+
+LRESULT cMain::OnEndSession(WPARAM wParam, LPARAM) {
+    // Anything captured since the question goes back too; a session that
+    // goes on leaves the windows on the desktop.
+    if (wParam) GiveEverythingBackForSessionEnd();
+    return 0;
+}
+
+void cMain::GiveEverythingBackForSessionEnd() {
+    // Saved first, so the placement and layout are those the user left.
+    SaveAllSettings(window_);
+    RootPane().ReleaseEveryWindow();
 }
 
 LRESULT cMain::OnDestroy(WPARAM, LPARAM) {

@@ -45,6 +45,8 @@ private:
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnCommand(WPARAM, LPARAM);
     LRESULT OnHotKey(WPARAM, LPARAM);
@@ -64,6 +66,7 @@ private:
     LRESULT OnPopupMainMenu(WPARAM, LPARAM);
 
     bool ExecOwnCommand(int kind);
+    void GiveEverythingBackForSessionEnd();
     void ToggleFromTray();
     void ShowTrayMenu();
     void LayOut();

@@ -527,6 +527,13 @@ void cTab::ReleaseByWindow(HWND window) {
     }
 }
 
+void cTab::ReleaseEveryWindow() {
+    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+        while (pane->TabCount() > 0) pane->ReleaseTab(0, false);
+        pane->records_.Clear();  // records without a tab, if any
+    }
+}
+
 void cTab::MoveBaseWindow(int x, int y, int width, int height) {
     MoveWindow(baseWindow_, x, y, width, height, TRUE);
 }

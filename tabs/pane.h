@@ -83,6 +83,9 @@ public:
     // and a new one take its address, but a window handle that no tab holds
     // any more releases nothing.
     void ReleaseByWindow(HWND window);
+    // Gives every window of this pane and its child chain back to the
+    // desktop as it was; the panes and their split stay.
+    void ReleaseEveryWindow();
     void MoveBaseWindow(int x, int y, int width, int height);
 
     HWND TabControl() const { return tabControl_; }

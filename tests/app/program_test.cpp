@@ -1,22 +1,32 @@
 // The real panelry.exe: one instance only, and its settings written at close.
 #include "base/handles.h"
+#include "base/messages.h"
+#include "commands/command_ids.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
+using testing_support::ExpectSameSnapshot;
+using testing_support::FileExists;
 using testing_support::MainWindowOf;
 using testing_support::PanelryProcess;
 using testing_support::PumpFor;
 using testing_support::SampleApp;
+using testing_support::TakeSnapshot;
 using testing_support::WaitForExit;
 using testing_support::WaitUntil;
+using testing_support::WindowSnapshot;
 using testing_support::WindowSpec;
 
 namespace {
@@ -41,6 +51,41 @@ TEST(Program, ClosingWritesThePlacementAndExitsWithZero) {
     EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
     EXPECT_EQ(p.rcNormalPosition.left, 30);
     EXPECT_EQ(p.rcNormalPosition.right, 530);
+}
+
+TEST(Program, TheEndOfTheSessionGivesEveryWindowBackAndWritesTheSettings) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app;
+    std::vector<HWND> windows;
+    std::vector<WindowSnapshot> before;
+    for (int i = 0; i < 3; ++i) {
+        WindowSpec form;
+        form.title = "session " + std::to_string(i);
+        form.x = 100 + 40 * i;
+        form.y = 120 + 30 * i;
+        form.show = i == 1 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        windows.push_back(app.Open(form));
+        ASSERT_NE(windows.back(), nullptr);
+        before.push_back(TakeSnapshot(app, windows.back()));
+        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(windows.back())), 1);
+    }
+    ASSERT_FALSE(FileExists(panelry.SystemIni())) << "nothing written before the end";
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    10000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the session may end";
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    10000, &answer));
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(GetAncestor(windows[i], GA_PARENT), GetDesktopWindow()) << i;
+        ExpectSameSnapshot(before[i], TakeSnapshot(app, windows[i]));
+    }
+    EXPECT_TRUE(FileExists(panelry.SystemIni()));
+    EXPECT_TRUE(FileExists(panelry.Dir().File(command_ids::kMenuIni)));
+    EXPECT_EQ(panelry.Close(), 0);
 }
 
 TEST(Program, SecondStartShowsTheHiddenFirstAndCreatesNoWindow) {
