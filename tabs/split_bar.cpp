@@ -10,6 +10,7 @@
 #include "tabs/tab_texts.h"
 #include <commctrl.h>
 #include "base/messages.h"
+#include "base/sent_messages.h"
 #include "base/window_class.h"
 
 #include <algorithm>
@@ -26,6 +27,8 @@ constexpr int kFlatShade = 2;
 constexpr int kRaisedShade = 0;
 constexpr int kEdgeShade = 1;
 constexpr BYTE kMaxGripPercent = 100;
+// How long a drag waits for the pointer between two looks at it.
+constexpr DWORD kDragPollMs = 10;
 // A ratio derived from a position comes back a hair short of it in doubles
 // (81 / 161 * 161 = 80.999...): truncated as it is, the bar would creep a
 // pixel towards the start at every layout and at every press that does not
@@ -426,13 +429,15 @@ void cSplitbar::Drag() {
 
     int current = start;
     line.Invert(current);
-    // Polled: no message is taken from the queue or dispatched, and the mouse
-    // is not captured, so nothing else runs until the release. Measured under
-    // Wine 8: a loop that calls nothing but GetAsyncKeyState and GetCursorPos
-    // sees presses, releases and moves, both from the X server (a real mouse,
-    // xdotool) and from SendInput and SetCursorPos, so it needs no message
-    // call to let Wine read its X events.
+    // Polled: no message is taken from the queue, and the mouse is not
+    // captured, so nothing of this program runs until the release but what
+    // other threads send (the hang watchdog's question, which must be
+    // answered however long the user holds the bar). Measured under Wine 8:
+    // GetAsyncKeyState and GetCursorPos see presses, releases and moves, both
+    // from the X server (a real mouse, xdotool) and from SendInput and
+    // SetCursorPos. Between looks the loop waits rather than spin.
     while (IsDown(button)) {
+        WaitAnsweringSentMessages(kDragPollMs);
         const int candidate = ClampSplitPosition(CursorAlong(horizontal, parent) + grab, extent);
         if (candidate == current) continue;
         line.Invert(current);

@@ -1,12 +1,16 @@
 // Following a dragged tab.
 #include "tabs/tab_drag.h"
 
+#include "base/sent_messages.h"
 #include "resources/resource_ids.h"
 #include "tabs/tab_ids.h"
 
 #include <commctrl.h>
 
 namespace {
+
+// How long the drag waits for the pointer between two looks at it.
+constexpr DWORD kPollMs = 20;
 
 HCURSOR DragCursor() {
     static HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TABDRAG));
@@ -37,7 +41,7 @@ POINT TabDrag::Follow() {
         POINT client = at;
         ScreenToClient(tabControl_, &client);
         if (!PtInRect(&tabRect_, client)) SetCursor(DragCursor());
-        if (down) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_MOUSE);
+        if (down) WaitAnsweringSentMessages(kPollMs, QS_MOUSE);
     }
     return at;
 }
