@@ -73,7 +73,8 @@ void RemoveTrayIcon() {
 
 DWORD WINAPI RescueNow(void*) {
     InterlockedExchange(&g_shared.activeRescuer, static_cast<LONG>(GetCurrentThreadId()));
-    rescue::GiveBackAll();
+    // The failed thread will not come back to a window it was changing.
+    rescue::GiveBackAll(true);
     RemoveTrayIcon();
     SetEvent(g_shared.rescueDone);
     return 0;
@@ -154,7 +155,6 @@ void __cdecl OnInvalidParameter(const wchar_t* expression, const wchar_t* functi
 // which would judge by the system's own five-second rule instead of ours.
 DWORD WINAPI WatchForHangs(void*) {
     DWORD lastAnswer = GetTickCount();
-    bool rescued = false;
     DWORD pause = Rescue::kAskEveryMs;
     while (WaitForSingleObject(g_shared.stop, pause) == WAIT_TIMEOUT) {
         const HWND main = g_shared.watchedWindow;
@@ -162,17 +162,18 @@ DWORD WINAPI WatchForHangs(void*) {
         if (!IsWindow(main) || SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL,
                                                    Rescue::kAskTimeoutMs, &ignored)) {
             lastAnswer = GetTickCount();
-            rescued = false;
             pause = Rescue::kAskEveryMs;
             continue;
         }
         // The ask itself waited; the next follows soon, so that the silence
         // is measured closely.
         pause = 100;
-        if (!rescued && GetTickCount() - lastAnswer >= Rescue::kHangMs) {
-            // The panes notice the finished pass when their thread runs again.
+        // A window the thread was changing when it stopped stays its own
+        // until the change is done; it is asked for again at every look for
+        // as long as the silence lasts. The panes drop the tabs of what was
+        // given back when their thread runs again.
+        if (GetTickCount() - lastAnswer >= Rescue::kHangMs && rescue::HeldCount() > 0) {
             rescue::GiveBackAll();
-            rescued = true;
         }
     }
     return 0;

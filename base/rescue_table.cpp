@@ -2,18 +2,23 @@
 // the hang watchdog.
 #include "base/rescue_table.h"
 
+#include <initializer_list>
+
 namespace rescue {
 namespace {
 
 // A slot's life. Only the user-interface thread moves a slot out of kFree
-// (Enter) and out of kHeld into kFree (Withdraw); a rescue moves kHeld to
-// kTaking with one compare-exchange, so each window is taken exactly once.
+// (Enter, into kInUse), between kInUse and kHeld (Claim, Settle) and back to
+// kFree (Withdraw). A rescue moves kHeld (with alsoInUse also kInUse) to
+// kTaking with one compare-exchange, so each window is taken exactly once and
+// never while the pane is changing it.
 enum SlotState : LONG {
     kFree = 0,
-    kHeld = 1,
+    kHeld = 1,       // the pane's, at rest
     kTaking = 2,     // a rescue is giving the window back
     kGivenBack = 3,  // the rescue is done; the owner has not withdrawn it yet
     kOrphaned = 4,   // withdrawn while a rescue was at work: the rescue frees it
+    kInUse = 5,      // the pane is changing the window right now
 };
 
 struct Slot {
@@ -28,7 +33,10 @@ struct Slot {
 // Static storage, zero (all kFree) before any code runs.
 Slot g_slots[kSlots];
 volatile LONG g_passes;
+volatile LONG g_awaitingDrop;
 GiveBackProbe volatile g_probe;
+
+bool Valid(int slot) { return slot >= 0 && slot < kSlots; }
 
 LONG Load(const volatile LONG& value) {
     return InterlockedCompareExchange(const_cast<volatile LONG*>(&value), 0, 0);
@@ -71,8 +79,12 @@ void Free(Slot& slot) {
     InterlockedExchange(&slot.state, kFree);
 }
 
-bool TakeAndGiveBack(Slot& slot) {
-    if (InterlockedCompareExchange(&slot.state, kTaking, kHeld) != kHeld) return false;
+bool TakeAndGiveBack(Slot& slot, bool alsoInUse) {
+    if (InterlockedCompareExchange(&slot.state, kTaking, kHeld) != kHeld &&
+        !(alsoInUse && InterlockedCompareExchange(&slot.state, kTaking, kInUse) == kInUse)) {
+        return false;
+    }
+    InterlockedIncrement(&g_awaitingDrop);
     // Marked before touching anything: a thread that takes over after a
     // fault here skips this window rather than fault on it again.
     const HWND window = slot.window;
@@ -93,23 +105,35 @@ int Enter(HWND window, LONG style, LONG exStyle, const RECT& screenRect, UINT sh
         slot.screenRect = screenRect;
         slot.showCmd = showCmd;
         InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&slot.window), window);
-        // Published last, with a full barrier: a rescue that sees kHeld sees
-        // the whole entry.
-        InterlockedExchange(&slot.state, kHeld);
+        // Published last, with a full barrier: a rescue that sees the slot in
+        // any state but kFree sees the whole entry.
+        InterlockedExchange(&slot.state, kInUse);
         return i;
     }
     return -1;
 }
 
+bool Claim(int slot) {
+    if (!Valid(slot)) return true;
+    return InterlockedCompareExchange(&g_slots[slot].state, kInUse, kHeld) == kHeld;
+}
+
+void Settle(int slot) {
+    if (Valid(slot)) InterlockedCompareExchange(&g_slots[slot].state, kHeld, kInUse);
+}
+
 bool Withdraw(int slot) {
-    if (slot < 0 || slot >= kSlots) return false;
+    if (!Valid(slot)) return false;
     Slot& s = g_slots[slot];
-    const LONG was = InterlockedCompareExchange(&s.state, kFree, kHeld);
-    if (was == kFree) return false;
-    if (was == kHeld) {
-        InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&s.window), nullptr);
-        return false;
+    for (LONG resting : {kInUse, kHeld}) {
+        if (InterlockedCompareExchange(&s.state, kFree, resting) == resting) {
+            InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&s.window), nullptr);
+            return false;
+        }
     }
+    const LONG was = Load(s.state);
+    if (was == kFree) return false;
+    InterlockedDecrement(&g_awaitingDrop);
     if (was == kTaking &&
         InterlockedCompareExchange(&s.state, kOrphaned, kTaking) == kTaking) {
         return true;
@@ -120,23 +144,31 @@ bool Withdraw(int slot) {
 }
 
 bool Taken(int slot) {
-    if (slot < 0 || slot >= kSlots) return false;
+    if (!Valid(slot)) return false;
     const LONG state = Load(g_slots[slot].state);
     return state == kTaking || state == kGivenBack || state == kOrphaned;
 }
 
 int HeldCount() {
     int held = 0;
-    for (const Slot& slot : g_slots) held += Load(slot.state) == kHeld ? 1 : 0;
+    for (const Slot& slot : g_slots) {
+        const LONG state = Load(slot.state);
+        held += state == kHeld || state == kInUse ? 1 : 0;
+    }
     return held;
 }
 
-int GiveBackAll() {
+int AwaitingDrop() { return static_cast<int>(Load(g_awaitingDrop)); }
+
+int GiveBackAll(bool alsoInUse) {
     int taken = 0;
     for (Slot& slot : g_slots) {
-        if (Load(slot.state) == kHeld && Answers(slot.window)) taken += TakeAndGiveBack(slot);
+        const LONG state = Load(slot.state);
+        if ((state == kHeld || (alsoInUse && state == kInUse)) && Answers(slot.window)) {
+            taken += TakeAndGiveBack(slot, alsoInUse);
+        }
     }
-    for (Slot& slot : g_slots) taken += TakeAndGiveBack(slot);
+    for (Slot& slot : g_slots) taken += TakeAndGiveBack(slot, alsoInUse);
     if (taken > 0) InterlockedIncrement(&g_passes);
     return taken;
 }

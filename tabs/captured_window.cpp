@@ -68,7 +68,9 @@ CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
     // Before hiding, so the show command says normal, maximised or minimised.
     GetWindowPlacement(window, &savedPlacement_);
     screenRect_ = NormalRectOnScreen(window, savedPlacement_, savedExStyle_);
-    // Entered before anything changes, so a failure from here on gives it back.
+    // Entered before anything changes, so a failure from here on gives it
+    // back; claimed until the capture is done, so that a rescue pass still
+    // at work does not give it back halfway and see it captured again.
     rescueSlot_ = rescue::Enter(window, savedStyle_, savedExStyle_, screenRect_,
                                 savedPlacement_.showCmd);
 
@@ -79,6 +81,7 @@ CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
     lastActivated_ = timeGetTime();
     SetTimer(displayArea, TimerId(), kWatchPeriod, WatchTimerProc);
+    rescue::Settle(rescueSlot_);
 }
 
 CapturedWindow::~CapturedWindow() { Release(); }
@@ -89,11 +92,14 @@ void CapturedWindow::StopWatch() {
 }
 
 void CapturedWindow::Release() {
-    // Out of the table first: a later rescue must not touch a released window.
-    const bool rescued = rescue::Withdraw(rescueSlot_);
-    rescueSlot_ = -1;
+    // Claimed for the release and taken out of the table once it is done: a
+    // rescue neither gives the window back halfway nor touches it later. A
+    // window a rescue took is only forgotten.
+    const bool ours = rescue::Claim(rescueSlot_);
     StopWatch();
-    if (rescued || !window_ || !IsWindow(window_)) {
+    if (!ours || !window_ || !IsWindow(window_)) {
+        rescue::Withdraw(rescueSlot_);
+        rescueSlot_ = -1;
         window_ = nullptr;
         return;
     }
@@ -113,6 +119,8 @@ void CapturedWindow::Release() {
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     InvalidateRect(window_, nullptr, TRUE);
 
+    rescue::Withdraw(rescueSlot_);
+    rescueSlot_ = -1;
     if (watching) INPUTTAP_Start();
     window_ = nullptr;
 }
@@ -131,18 +139,22 @@ bool CapturedWindow::Rescued() const { return rescue::Taken(rescueSlot_); }
 
 // The rescue table's entry stays as it is: same window, same saved state.
 void CapturedWindow::MoveTo(HWND newDisplayArea) {
-    const HWND previous = Rescued() ? nullptr : SetParent(window_, newDisplayArea);
+    HWND previous = nullptr;
+    if (const rescue::Use use(rescueSlot_); use && window_) {
+        previous = SetParent(window_, newDisplayArea);
+    }
     KillTimer(displayArea_ ? displayArea_ : previous, TimerId());
     displayArea_ = newDisplayArea;
     SetTimer(newDisplayArea, TimerId(), kWatchPeriod, WatchTimerProc);
 }
 
 void CapturedWindow::Show(int command) const {
-    if (Held()) ShowWindowAsync(window_, command);
+    if (const rescue::Use use(rescueSlot_); use && window_) ShowWindowAsync(window_, command);
 }
 
 void CapturedWindow::Place(const RECT& rect) const {
-    if (!Held()) return;
+    const rescue::Use use(rescueSlot_);
+    if (!use || !window_) return;
     SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }

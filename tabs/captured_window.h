@@ -6,7 +6,9 @@
 // with a short timeout). Only capture and release themselves may wait.
 //
 // While captured, the window is in the rescue table, which gives it back if
-// the program fails; once a rescue has taken it, the record leaves it alone.
+// the program fails. The record claims the window's slot for every change it
+// makes, so a rescue never gives it back halfway through one; once a rescue
+// has taken it, the record leaves it alone.
 #pragma once
 
 #include <windows.h>
@@ -70,8 +72,6 @@ public:
 private:
     UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
     void StopWatch();
-    // Ours to show, size and move: held and not taken by a rescue.
-    bool Held() const { return window_ && !Rescued(); }
 
     HWND window_;
     // The display area the watch timer runs on. Kept here rather than asked

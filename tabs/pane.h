@@ -5,9 +5,8 @@
 // cTab keeps the pane's own operations and hands its separate jobs to the
 // small classes it owns: its records in capture order (RecordList), the tab
 // control's items (TabStrip), the windows waiting to be captured
-// (CaptureQueue, timer 1), the tab icons (TabIcons), a tab drag (TabDrag)
-// and the finished rescue passes (rescue::PassWatch) that the periodic
-// refresh (timer 2, pane_refresh.cpp) looks at.
+// (CaptureQueue, timer 1), the tab icons (TabIcons) and a tab drag
+// (TabDrag); the periodic refresh (timer 2) is in pane_refresh.cpp.
 #pragma once
 
 #include "base/handles.h"
@@ -165,7 +164,6 @@ private:
     std::unique_ptr<cSplitbar> splitBar_;  // both set after a split, else both null
     std::unique_ptr<cTab> child_;
     TabIcons icons_;
-    rescue::PassWatch rescuePasses_;
 };
 
 // The main window's root pane, and the pane that commands act on: the one

@@ -46,12 +46,14 @@ void cTab::Refresh() {
 }
 
 // After the hang watchdog gave windows back, their tabs go as if released,
-// but their windows are not touched again. The periodic refresh notices a
-// finished pass because it runs on this thread as soon as the thread runs
-// again, in every pane, with nothing new to send across threads or to lose
-// in a modal loop; between passes the check is one comparison.
+// but their windows are not touched again. The periodic refresh notices them
+// because it runs on this thread as soon as the thread runs again, in every
+// pane, with nothing new to send across threads or to lose in a modal loop.
+// It looks for as long as any rescued window's record is left, so a tab that
+// moved to another pane meanwhile is dropped there; otherwise the check is
+// one read.
 void cTab::DropRescuedTabs() {
-    if (!rescuePasses_.NewPassFinished()) return;
+    if (rescue::AwaitingDrop() == 0) return;
     for (int i = TabCount() - 1; i >= 0; --i) {
         CapturedWindow* record = RecordAt(i);
         if (!record || !record->Rescued()) continue;

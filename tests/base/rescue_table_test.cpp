@@ -5,6 +5,7 @@
 
 #include "base/command_kinds.h"
 #include "tabs/captured_window.h"
+#include "tabs/pane.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/wait.h"
@@ -12,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using testing_support::SampleApp;
@@ -94,16 +98,117 @@ TEST_F(RescueTableTest, APassGivesBackWhatTheCaptureSaved) {
     EXPECT_EQ(rescue::GiveBackAll(), 0) << "a window is given back once";
 }
 
-TEST_F(RescueTableTest, APassWatchSeesEachFinishedPassOnce) {
-    rescue::PassWatch watch;
-    watch.NewPassFinished();  // whatever earlier tests left
-    EXPECT_FALSE(watch.NewPassFinished());
+TEST_F(RescueTableTest, ARescuedWindowAwaitsItsDropUntilItsRecordLetsGo) {
+    const int before = rescue::AwaitingDrop();
     CapturedWindow record(Open(100, 110), areas[0]);
+    EXPECT_EQ(rescue::AwaitingDrop(), before);
+    ASSERT_EQ(rescue::GiveBackAll(), 1);
+    EXPECT_EQ(rescue::AwaitingDrop(), before + 1);
+    record.Release();  // only forgets it
+    EXPECT_EQ(rescue::AwaitingDrop(), before);
+}
+
+TEST_F(RescueTableTest, AWindowThePaneIsChangingIsTakenOnlyOnceTheChangeIsDone) {
+    const HWND window = Open(100, 110);
+    const State before = Take(app, window);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    // A capture halfway: entered (and so claimed), the window changed.
+    const int slot = rescue::Enter(window, before.style, before.exStyle, rect, SW_SHOWNORMAL);
+    ASSERT_GE(slot, 0);
+    SetParent(window, areas[0]);
+    EXPECT_EQ(rescue::GiveBackAll(), 0) << "not while the pane is changing it";
+    EXPECT_FALSE(rescue::Taken(slot));
+
+    rescue::Settle(slot);
+    {
+        const rescue::Use use(slot);
+        EXPECT_TRUE(use);
+        EXPECT_EQ(rescue::GiveBackAll(), 0) << "nor during a later change";
+    }
     EXPECT_EQ(rescue::GiveBackAll(), 1);
-    EXPECT_TRUE(watch.NewPassFinished());
-    EXPECT_FALSE(watch.NewPassFinished()) << "once per pass";
-    EXPECT_EQ(rescue::GiveBackAll(), 0);
-    EXPECT_FALSE(watch.NewPassFinished()) << "a pass that gave nothing back is no pass";
+    EXPECT_TRUE(OnDesktop(window));
+    ExpectSame(before, Take(app, window));
+    EXPECT_FALSE(rescue::Claim(slot)) << "the pane's next change finds it taken";
+    EXPECT_TRUE(rescue::Withdraw(slot));
+}
+
+TEST_F(RescueTableTest, ACrashRescueTakesAlsoTheWindowTheFailedThreadWasChanging) {
+    const HWND window = Open(100, 110);
+    const State before = Take(app, window);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int slot = rescue::Enter(window, before.style, before.exStyle, rect, SW_SHOWNORMAL);
+    ASSERT_GE(slot, 0);
+    SetParent(window, areas[0]);
+    EXPECT_EQ(rescue::GiveBackAll(true), 1);
+    EXPECT_TRUE(OnDesktop(window));
+    ExpectSame(before, Take(app, window));
+    rescue::Settle(slot);
+    EXPECT_TRUE(rescue::Taken(slot)) << "a late settle does not take it back";
+    EXPECT_TRUE(rescue::Withdraw(slot));
+}
+
+// Rescue passes still at work while the user-interface thread runs again:
+// they look at the table again and again, and meanwhile this thread captures
+// windows and shows, hides, sizes and moves them as a pane does. Whichever
+// side gets a window first, it ends in its pane or on the desktop as it was.
+TEST_F(RescueTableTest, APassRacingThePaneLeavesEveryWindowInItsPaneOrRestored) {
+    int rescuedWindows = 0, keptWindows = 0;
+    for (int round = 0; round < 8; ++round) {
+        std::vector<HWND> windows;
+        std::vector<State> before;
+        for (int i = 0; i < 3; ++i) {
+            const int show = i == 1 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+            windows.push_back(Open(80 + 40 * i, 90 + 30 * i, show));
+            before.push_back(Take(app, windows.back()));
+        }
+        std::vector<std::unique_ptr<CapturedWindow>> records;
+        std::atomic<bool> stop{false};
+        // Even rounds: passes until the pane is done. Odd rounds: one pass,
+        // later in each round, which skips what the pane is changing then.
+        std::thread watchdog([&, round] {
+            if (round % 2 == 0) {
+                while (!stop) rescue::GiveBackAll();
+                return;
+            }
+            Sleep(static_cast<DWORD>(round * 4));
+            rescue::GiveBackAll();
+        });
+        for (int i = 0; i < 3; ++i) {
+            records.push_back(std::make_unique<CapturedWindow>(windows[i], areas[0]));
+        }
+        for (int k = 0; k < 8; ++k) {
+            for (const auto& record : records) {
+                record->Show(k % 2 ? SW_HIDE : SW_SHOWNOACTIVATE);
+                record->Place({0, 0, 300, 200});
+                record->MoveTo(areas[k % 2]);
+            }
+        }
+        stop = true;
+        watchdog.join();
+        testing_support::PumpFor(200);  // what was sent without waiting arrives
+        for (size_t i = 0; i < windows.size(); ++i) {
+            if (records[i]->Rescued()) {
+                ++rescuedWindows;
+                EXPECT_TRUE(OnDesktop(windows[i])) << "round " << round << ", window " << i;
+                ExpectSame(before[i], Take(app, windows[i]));
+            } else {
+                ++keptWindows;
+                const HWND parent = GetAncestor(windows[i], GA_PARENT);
+                EXPECT_TRUE(parent == areas[0] || parent == areas[1])
+                    << "round " << round << ", window " << i;
+            }
+        }
+        records.clear();
+        for (size_t i = 0; i < windows.size(); ++i) {
+            EXPECT_TRUE(OnDesktop(windows[i]));
+            app.Destroy(windows[i]);
+        }
+    }
+    EXPECT_GT(rescuedWindows, 0) << "the passes took nothing: no race was run";
+    EXPECT_EQ(rescue::HeldCount(), 0);
+    std::printf("%d windows given back, %d kept\n", rescuedWindows, keptWindows);
 }
 
 TEST_F(RescueTableTest, ARescuedWindowIsLeftAloneByItsRecord) {
@@ -200,6 +305,21 @@ TEST_F(RescuePaneTest, AWindowDestroyedByItsApplicationLeavesTheTable) {
     ASSERT_TRUE(app.Destroy(window));
     ASSERT_TRUE(WaitUntil([&] { return Root().TabCount() == 0; }));
     EXPECT_EQ(rescue::HeldCount(), 0);
+}
+
+TEST_F(RescuePaneTest, ARescuedTabMovedToAnotherPaneIsDroppedThere) {
+    const HWND window = OpenWindow("moved");
+    ASSERT_TRUE(Add(window));
+    ASSERT_EQ(Command(kSplitLeftRight), 1);
+    cTab& child = *Root().Child();
+    ASSERT_EQ(rescue::GiveBackAll(), 1);
+    // The child pane's refresh has looked before the tab arrives there.
+    SendMessageA(child.TabControl(), WM_TIMER, cTab::kRefreshTimer, 0);
+    ASSERT_TRUE(Root().MoveCurrentTabTo(child));
+    ASSERT_EQ(child.TabCount(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return child.TabCount() == 0; })) << "dropped where it is";
+    EXPECT_TRUE(OnDesktop(window));
+    EXPECT_EQ(rescue::AwaitingDrop(), 0);
 }
 
 TEST_F(RescuePaneTest, TheRescuedTabsGoAndTheRestWorkOn) {
