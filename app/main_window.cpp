@@ -20,6 +20,7 @@
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
+#include "tabs/close_requests.h"
 #include "tabs/pane.h"
 
 #include <commctrl.h>
@@ -28,6 +29,9 @@
 namespace {
 
 HWND g_mainWindow;
+
+// How often the close at exit looks whether every application has answered.
+constexpr DWORD kCloseWaitPollMs = 50;
 
 constexpr UINT kTrayExit = 1;
 constexpr UINT kTrayShowHide = 2;
@@ -143,6 +147,7 @@ bool cMain::Init(HINSTANCE instance) {
 
 LRESULT cMain::OnCreate(WPARAM, LPARAM) {
     g_mainWindow = window_;
+    closing_ = false;
     INPUTTAP_SetHWND(window_);
     const SystemData& settings = GetSystemData();
     if (!RootPane().Create(window_, instance_, settings.headerActiveBack,
@@ -174,8 +179,12 @@ LRESULT cMain::OnSize(WPARAM wParam, LPARAM) {
 }
 
 LRESULT cMain::OnClose(WPARAM, LPARAM) {
+    // Another request while the first waits for the applications' answers.
+    if (closing_) return 0;
+    closing_ = true;
     // Saved first, so the placement and layout are those the user left.
     SaveAllSettings(window_);
+    if (GetSystemData().closeAllOnExit) CloseEveryWindowAndWait();
     // Gives back (or closes) every captured window of every pane.
     RootPane().DestroyWindows();
     DestroyWindow(window_);
@@ -197,6 +206,26 @@ LRESULT cMain::OnEndSession(WPARAM wParam, LPARAM) {
     // goes on leaves the windows on the desktop.
     if (wParam) GiveEverythingBackForSessionEnd();
     return 0;
+}
+
+// The applications ask their users one after the other, and the program
+// goes on answering meanwhile: a window that closes leaves its tab, and
+// whatever is left when every request has been handled goes back to the
+// desktop as the panes go.
+void cMain::CloseEveryWindowAndWait() {
+    RootPane().AskEveryWindowToClose();
+    while (!CloseRequests::Instance().Idle()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kCloseWaitPollMs, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
 }
 
 void cMain::GiveEverythingBackForSessionEnd() {

@@ -67,6 +67,7 @@ private:
 
     bool ExecOwnCommand(int kind);
     void GiveEverythingBackForSessionEnd();
+    void CloseEveryWindowAndWait();
     void ToggleFromTray();
     void ShowTrayMenu();
     void LayOut();
@@ -77,4 +78,6 @@ private:
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;
+    // Set while WM_CLOSE waits for the applications' answers.
+    bool closing_ = false;
 };

@@ -4,6 +4,7 @@
 #include "base/handles.h"
 #include "base/messages.h"
 #include "base/rescue_table.h"
+#include "tabs/close_requests.h"
 #include "inputtap/inputtap.h"
 
 #include <commctrl.h>
@@ -128,11 +129,8 @@ void CapturedWindow::Release() {
 void CapturedWindow::CloseWindow(bool releaseFirst) {
     const HWND window = window_;
     if (releaseFirst) Release();
-    if (!window) return;
-    // The application may ask its user first; we do not wait for that.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                        kSendTimeout, &result);
+    // The application may ask its user first: asked in turn, not waited for.
+    CloseRequests::Instance().Ask(window);
 }
 
 bool CapturedWindow::Rescued() const { return rescue::Taken(rescueSlot_); }

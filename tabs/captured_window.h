@@ -25,8 +25,9 @@ public:
     // Gives the window back to the desktop as it was; clears Window(). A
     // window a rescue gave back is only forgotten.
     void Release();
-    // Asks the window to close (after releasing it if asked). Does not wait
-    // for the application, which may ask its user first.
+    // Asks the window to close (after releasing it if asked), in turn with
+    // every other close request (CloseRequests). Does not wait for the
+    // application, which may ask its user first.
     void CloseWindow(bool releaseFirst);
     // Re-parents into another pane's display area; the watch timer follows.
     void MoveTo(HWND newDisplayArea);
@@ -64,7 +65,6 @@ public:
 
     static constexpr LONG kRemovedStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     static constexpr UINT kWatchPeriod = 100;
-    static constexpr UINT kSendTimeout = 200;
     // Every activation asks every tab's window for its icon: a busy (not yet
     // hung) application must not hold each of them up for long.
     static constexpr UINT kIconTimeout = 50;

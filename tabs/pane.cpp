@@ -10,6 +10,7 @@
 #include "base/window_class.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
+#include "tabs/close_requests.h"
 #include "tabs/split_bar.h"
 #include "tabs/tab_drag.h"
 #include "tabs/tab_ids.h"
@@ -299,14 +300,13 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(defaultProc, tabControl_, WM_DESTROY, wParam, lParam);
 }
 
+// With closeAllOnExit every window was asked to close when the program
+// closed, one after the other (AskEveryWindowToClose), and the program waited
+// for the answers. A window still here refused, or has not been answered: it
+// would die with the display area, so it goes back to the desktop as it is
+// (its application may be asking its user about unsaved work).
 void cTab::ReleaseAllAtExit() {
     const bool closing = GetSystemData().closeAllOnExit != 0;
-    if (closing) {
-        for (int i = TabCount() - 1; i >= 0; --i) CloseTab(i);
-    }
-    // A window that refused to close would die with the display area: it
-    // goes back to the desktop instead, as it is (its application may be
-    // asking its user about unsaved work).
     while (TabCount() > 0) ReleaseTab(0, minimizeOnExit_ && !closing);
     records_.Clear();  // records without a tab, if any, give their windows back
 }
@@ -414,9 +414,7 @@ void cTab::CloseTab(int index) {
     if (GetSystemData().releaseBeforeClose) {
         const HWND window = record->Window();
         ReleaseTab(index, false);
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                            CapturedWindow::kSendTimeout, &ignored);
+        CloseRequests::Instance().Ask(window);
     } else {
         // The tab stays until the watch sees the window gone.
         record->CloseWindow(false);
@@ -524,6 +522,12 @@ void cTab::ReleaseByWindow(HWND window) {
             const CapturedWindow* record = pane->RecordAt(i);
             if (record && record->Holds(window)) pane->ReleaseTab(i, false);
         }
+    }
+}
+
+void cTab::AskEveryWindowToClose() {
+    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+        for (int i = pane->TabCount() - 1; i >= 0; --i) pane->CloseTab(i);
     }
 }
 

@@ -82,6 +82,9 @@ public:
     // and a new one take its address, but a window handle that no tab holds
     // any more releases nothing.
     void ReleaseByWindow(HWND window);
+    // CloseTab on every tab of this pane and its child chain, from the last
+    // to the first; the requests go out one after the other (CloseRequests).
+    void AskEveryWindowToClose();
     // Gives every window of this pane and its child chain back to the
     // desktop as it was; the panes and their split stay.
     void ReleaseEveryWindow();

@@ -91,4 +91,23 @@ TEST_F(ExitTest, ClosingAllAtExitGivesBackAWindowThatRefuses) {
     EXPECT_TRUE(app.Logged("close " + testing_support::HandleText(refuses)));
 }
 
+TEST_F(ExitTest, ClosingAllAtExitWaitsForEachAnswerWithTheWindowStillInItsTab) {
+    StartWith([](SystemData& d) { d.closeAllOnExit = 1; });
+    const HWND slow = Capture();
+    const HWND quick = Capture();
+    ASSERT_TRUE(app.AskOnClose(slow));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !app.Questions().empty(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(quick); })) << "asked first, closed at once";
+    testing_support::PumpFor(500);  // a slow answer
+    EXPECT_FALSE(OnDesktop(slow)) << "no flash back onto the desktop while its question is open";
+    EXPECT_TRUE(panelry.Running()) << "Panelry waits for the answer";
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored))
+        << "and answers meanwhile";
+    for (HWND question : app.Questions()) SampleApp::Answer(question);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(slow); }));
+    EXPECT_EQ(testing_support::WaitForExit(panelry.Process(), 15000), 0);
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
 // The real panelry.exe: one instance only, and its settings written at close.
+#include "base/command_kinds.h"
 #include "base/handles.h"
 #include "base/messages.h"
 #include "commands/command_ids.h"
@@ -85,6 +86,38 @@ TEST(Program, TheEndOfTheSessionGivesEveryWindowBackAndWritesTheSettings) {
     }
     EXPECT_TRUE(FileExists(panelry.SystemIni()));
     EXPECT_TRUE(FileExists(panelry.Dir().File(command_ids::kMenuIni)));
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, ClosingAllTabsAsksOneApplicationAtATimeWhilePanelryAnswers) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app;
+    std::vector<HWND> windows;
+    for (const char* title : {"one", "two", "three"}) {
+        WindowSpec form;
+        form.title = title;
+        windows.push_back(app.Open(form));
+        ASSERT_NE(windows.back(), nullptr);
+        ASSERT_TRUE(app.AskOnClose(windows.back()));
+        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(windows.back())), 1);
+    }
+    PostMessageA(main, WM_COMMAND, kCloseAllTabs, 0);
+    for (size_t asked = 0; asked < windows.size(); ++asked) {
+        ASSERT_TRUE(WaitUntil([&] { return !app.Questions().empty(); })) << "question " << asked;
+        PumpFor(400);  // time enough for a second question, were one asked
+        const std::vector<HWND> questions = app.Questions();
+        ASSERT_EQ(questions.size(), 1u) << "after " << asked << " answers";
+        DWORD_PTR ignored = 0;
+        EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored))
+            << "Panelry answers while an application asks";
+        SampleApp::Answer(questions[0]);
+        ASSERT_TRUE(WaitUntil([&] { return app.Questions().empty(); }));
+    }
+    for (HWND window : windows) {
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); })) << "closed after its answer";
+    }
     EXPECT_EQ(panelry.Close(), 0);
 }
 

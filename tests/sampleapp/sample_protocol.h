@@ -12,12 +12,16 @@
 //   op=destroy  hwnd                       -> 1
 //   op=show     hwnd cmd (ShowWindow)      -> 1
 //   op=refuse   hwnd on (refuse WM_CLOSE and SC_CLOSE) -> 1
+//   op=ask      hwnd on (on WM_CLOSE, a modal question titled kQuestionTitle;
+//               the window closes once it is answered)   -> 1
 //   op=placement hwnd (logs the window's own view of its placement) -> 1
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
 //
 // With "--log PATH" it appends one line per event it received:
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
+//   question <hwnd>       the question of a window that asks is on the screen
+//   answered <hwnd>       and has been answered
 //   dropmsg <hwnd> <n>    WM_DROPFILES arrived, holding n readable files
 //   drop <hwnd> <path>    a file dropped on the window
 //   destroyed <hwnd>      the window was destroyed
@@ -27,4 +31,5 @@
 namespace sample {
 inline constexpr char kControlClass[] = "panelry_sample_control";
 inline constexpr unsigned long kCommandData = 0x53414D50;  // "SAMP"
+inline constexpr char kQuestionTitle[] = "sample question";
 }  // namespace sample

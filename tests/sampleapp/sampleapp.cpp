@@ -20,6 +20,7 @@ constexpr UINT kHangMessage = WM_APP + 1;
 
 std::string g_logPath;
 std::set<HWND> g_refusing;
+std::set<HWND> g_asking;
 std::set<std::string> g_registered;
 HWND g_control;
 
@@ -50,6 +51,15 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         Log("close %lu", HandleValue(window));
         if (g_refusing.count(window)) return 0;
+        if (g_asking.count(window)) {
+            // As an editor asks about unsaved changes: the request is handled
+            // only once the user has answered.
+            Log("question %lu", HandleValue(window));
+            MessageBoxA(nullptr, "Save the changes?", sample::kQuestionTitle, MB_OK);
+            Log("answered %lu", HandleValue(window));
+            DestroyWindow(window);
+            return 0;
+        }
         break;
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
@@ -66,6 +76,7 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
         Log("destroyed %lu", HandleValue(window));
         g_refusing.erase(window);
+        g_asking.erase(window);
         break;
     default:
         break;
@@ -162,6 +173,10 @@ LRESULT Execute(const Command& c) {
     }
     if (op == "refuse") {
         if (Number(c, "on", 1)) g_refusing.insert(window); else g_refusing.erase(window);
+        return 1;
+    }
+    if (op == "ask") {
+        if (Number(c, "on", 1)) g_asking.insert(window); else g_asking.erase(window);
         return 1;
     }
     if (op == "placement") {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <stdexcept>
 
@@ -121,6 +122,40 @@ bool SampleApp::Show(HWND window, int command) {
 bool SampleApp::RefuseClose(HWND window, bool refuse) {
     return Send("op=refuse\nhwnd=" + HandleText(window) + "\non=" + (refuse ? "1" : "0")) != 0;
 }
+
+bool SampleApp::AskOnClose(HWND window) {
+    return Send("op=ask\nhwnd=" + HandleText(window) + "\non=1") == 1;
+}
+
+namespace {
+
+struct QuestionSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectQuestion(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<QuestionSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        std::strcmp(title, sample::kQuestionTitle) == 0) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> SampleApp::Questions() const {
+    QuestionSearch search{processId_, {}};
+    EnumWindows(&CollectQuestion, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SampleApp::Answer(HWND question) { PostMessageA(question, WM_COMMAND, IDOK, 0); }
 
 bool SampleApp::Placement(HWND window, UINT* showCmd, RECT* normal) {
     if (!Send("op=placement\nhwnd=" + HandleText(window))) return false;

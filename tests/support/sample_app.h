@@ -38,6 +38,13 @@ public:
     bool Destroy(HWND window);
     bool Show(HWND window, int command);
     bool RefuseClose(HWND window, bool refuse = true);
+    // The window asks a modal question when it is closed, and closes once
+    // the question is answered.
+    bool AskOnClose(HWND window);
+    // The application's questions on the screen now; answering one lets its
+    // window close.
+    std::vector<HWND> Questions() const;
+    static void Answer(HWND question);
     // The window's placement as its own process sees it (Wine tells other
     // processes only the current rectangle). False if it could not be read.
     bool Placement(HWND window, UINT* showCmd, RECT* normal);

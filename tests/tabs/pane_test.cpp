@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
+#include "tabs/close_requests.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
@@ -193,6 +194,8 @@ TEST_P(PaneCommandCase, AffectsItsWindowsOnly) {
     GetSystemData().releaseBeforeClose = c.releaseBeforeClose;
     for (HWND h : w) app.RefuseClose(h);
     Command(c.id);
+    // Close requests go out one after the other, without the pane waiting.
+    ASSERT_TRUE(WaitUntil([] { return CloseRequests::Instance().Idle(); }));
     EXPECT_EQ(Which([&](HWND h) { return OnDesktop(h); }), c.released);
     EXPECT_EQ(Which([](HWND h) { return IsIconic(h) != FALSE; }), c.iconic);
     EXPECT_EQ(Which([&](HWND h) { return app.Logged("close " + HandleText(h)); }),
