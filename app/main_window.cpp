@@ -86,7 +86,37 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
     {PM_POPUPMAINMENU, &cMain::OnPopupMainMenu},
 };
 
+// What another process may ask for that changes the panes: carried out in
+// the middle of an operation that waits for another application, it would
+// change the tabs and records under that operation.
+bool cMain::Deferred(UINT message) {
+    switch (message) {
+    case PM_ADDWINDOW:
+    case PM_EXECCOMMAND:
+    case PM_APPLYSETTINGS:
+    case PM_POPUPMAINMENU:
+    case PM_TRAYNOTIFY:
+    case WM_COMMAND:
+    case WM_HOTKEY:
+    case WM_CLOSE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT cMain::Defer(UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(window_, message, wParam, lParam);
+    // The answers the sender reads: a window that passes the capture's
+    // checks now is taken in a moment; a command is carried out.
+    if (message == PM_ADDWINDOW) return ActivePane()->CanHold(reinterpret_cast<HWND>(lParam));
+    return message == PM_EXECCOMMAND ? 1 : 0;
+}
+
 LRESULT cMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandlingDepth() > 1 && InSendMessage() && Deferred(message)) {
+        return Defer(message, wParam, lParam);
+    }
     // A restarted shell knows no icon of ours; with trayOnMinimize the icon
     // is the only way back to a hidden main window. (Its number is given out
     // at run time, so it has no route of its own.)

@@ -41,6 +41,10 @@ public:
 private:
     static const MessageRoute<cMain> kRoutes[];
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A request from another thread that arrives in the middle of handling
+    // another message: posted back to the main window and carried out after.
+    static bool Deferred(UINT message);
+    LRESULT Defer(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);

@@ -18,6 +18,22 @@
 #include <cstddef>
 #include <type_traits>
 
+// How many messages this thread's window objects are handling now, one
+// inside the other. A message another thread sends arrives in the middle of
+// one whenever this thread waits for another application (a cross-process
+// call dispatches incoming sent messages while it waits).
+inline thread_local int g_handlingDepth = 0;
+inline int HandlingDepth() { return g_handlingDepth; }
+
+// Counts one message being handled for as long as it lives.
+class HandlingMessage {
+public:
+    HandlingMessage() { ++g_handlingDepth; }
+    ~HandlingMessage() { --g_handlingDepth; }
+    HandlingMessage(const HandlingMessage&) = delete;
+    HandlingMessage& operator=(const HandlingMessage&) = delete;
+};
+
 // One message an object handles. Most handlers answer themselves; with
 // CallDefault the default procedure runs after the handler and its result is
 // the answer.
@@ -64,7 +80,11 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     auto* object = static_cast<T*>(GetPropA(window, Property));
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result = (object->*Handler)(message, wParam, lParam);
+    LRESULT result;
+    {
+        const HandlingMessage handling;
+        result = (object->*Handler)(message, wParam, lParam);
+    }
     // A window whose creation the object refused is not the object's either.
     if (message == WM_DESTROY || (message == WM_CREATE && result == -1)) {
         RemovePropA(window, Property);
@@ -84,5 +104,6 @@ template <typename T, const char* Property,
 LRESULT CALLBACK SubclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* object = static_cast<T*>(GetPropA(window, Property));
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
+    const HandlingMessage handling;
     return (object->*Handler)(message, wParam, lParam);
 }

@@ -313,7 +313,7 @@ void cTab::ReleaseAllAtExit() {
 
 // ---- Capture and tab operations --------------------------------------------
 
-bool cTab::AddNewWindow(HWND window) {
+bool cTab::CanHold(HWND window) const {
     if (!window || !IsWindowVisible(window) || GetParent(window) ||
         GetWindow(window, GW_OWNER)) {
         return false;
@@ -321,7 +321,11 @@ bool cTab::AddNewWindow(HWND window) {
     char className[256] = "";
     GetClassNameA(window, className, sizeof className);
     if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
-    if (records_.Holds(window)) return false;
+    return !records_.Holds(window);
+}
+
+bool cTab::AddNewWindow(HWND window) {
+    if (!CanHold(window)) return false;
 
     CapturedWindow* record = nullptr;
     try {
@@ -369,8 +373,9 @@ void cTab::ActivateCurrent() {
         current->Touch();
     }
     RebuildTabIcons();
-    RefreshTabText(selected);
-    header_.ShowTitle(current);
+    // Read again: the rebuild asked other applications for their icons.
+    RefreshTabText(Selected());
+    header_.ShowTitle(RecordAt(Selected()));
 }
 
 bool cTab::RemoveTabItem(int index) {
@@ -400,11 +405,13 @@ bool cTab::RemoveTabItem(int index) {
 }
 
 void cTab::ReleaseTab(int index, bool minimize) {
-    CapturedWindow* record = RecordAt(index);
+    // Taken before the tab goes: removing it activates another tab, which
+    // asks other applications for their icons.
+    std::unique_ptr<CapturedWindow> record = records_.Take(RecordAt(index));
     RemoveTabItem(index);
     if (!record) return;
     const HWND window = record->Window();
-    records_.Take(record);  // deleting it gives the window back
+    record.reset();  // gives the window back
     if (minimize && window) ShowWindow(window, SW_MINIMIZE);
 }
 

@@ -44,6 +44,10 @@ public:
     void DestroyWindows();
 
     bool AddNewWindow(HWND window);
+    // Whether AddNewWindow would take window now: visible, no parent and no
+    // owner, not a main window of this program, not held already. Asks
+    // nothing of the window's application.
+    bool CanHold(HWND window) const;
     bool QueueWindow(HWND window);
     void ActivateCurrent();
     bool RemoveTabItem(int index);

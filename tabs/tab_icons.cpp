@@ -4,6 +4,8 @@
 #include "tabs/captured_window.h"
 #include "tabs/tab_strip.h"
 
+#include <vector>
+
 namespace {
 
 constexpr int kTitleSize = 257;
@@ -11,6 +13,16 @@ constexpr int kTitleSize = 257;
 }  // namespace
 
 bool TabIcons::Rebuild(const TabStrip& tabs, int textLimit) {
+    // The icons first: asking another application for one lets messages
+    // other threads send in meanwhile, so no record is held across it.
+    std::vector<HWND> windows;
+    for (int i = 0, count = tabs.Count(); i < count; ++i) {
+        const CapturedWindow* record = tabs.RecordAt(i);
+        windows.push_back(record ? record->Window() : nullptr);
+    }
+    std::vector<HICON> icons;
+    for (HWND window : windows) icons.push_back(window ? WindowIcon(window) : nullptr);
+
     const int count = tabs.Count();
     UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXSMICON),
                                           GetSystemMetrics(SM_CYSMICON), ILC_COLORDDB | ILC_MASK,
@@ -19,7 +31,10 @@ bool TabIcons::Rebuild(const TabStrip& tabs, int textLimit) {
     for (int i = 0; i < count; ++i) {
         const CapturedWindow* record = tabs.RecordAt(i);
         if (!record) continue;
-        HICON icon = record->Icon();
+        // A tab that is not the one asked about (the tabs changed meanwhile)
+        // shows the standard icon until the next rebuild.
+        const bool asked = static_cast<size_t>(i) < windows.size() && record->Holds(windows[i]);
+        HICON icon = asked ? icons[static_cast<size_t>(i)] : nullptr;
         ImageList_AddIcon(list.get(), icon ? icon : LoadIconA(nullptr, IDI_APPLICATION));
         char title[kTitleSize] = "";
         record->Title(title, textLimit);

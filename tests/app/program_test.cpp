@@ -6,6 +6,7 @@
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -13,6 +14,7 @@
 #include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <set>
 #include <string>
@@ -118,6 +120,36 @@ TEST(Program, ClosingAllTabsAsksOneApplicationAtATimeWhilePanelryAnswers) {
     for (HWND window : windows) {
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); })) << "closed after its answer";
     }
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+TEST(Program, RequestsSentWhileItWaitsForAnApplicationAreCarriedOutAfterwards) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app;
+    const HWND held = app.Open(WindowSpec{});
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(held)), 1);
+    const HWND later = testing_support::OpenHidden(app, "reported while Panelry waits");
+    WindowSpec form;
+    form.title = "meddler";
+    const HWND meddler = app.Open(form);
+    ASSERT_TRUE(app.MeddleWithPanelry(meddler, later));
+
+    // While Panelry captures it, the application reports a new window and
+    // asks for every tab to close.
+    EXPECT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(meddler)), 1);
+    EXPECT_TRUE(app.Logged("meddled " + testing_support::HandleText(meddler)));
+    EXPECT_TRUE(panelry.Running());
+    // The command came after the capture, so it closes both windows.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(held) && !IsWindow(meddler); }));
+    // The window reported meanwhile is captured once it shows.
+    ASSERT_TRUE(app.Show(later, SW_SHOWNORMAL));
+    EXPECT_TRUE(WaitUntil([&] { return GetAncestor(later, GA_PARENT) != GetDesktopWindow(); }));
+    const HWND tabs = FindWindowExA(FindWindowExA(main, nullptr, tab_ids::kBaseClass, nullptr),
+                                    nullptr, WC_TABCONTROLA, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }))
+        << "one tab, the reported window's";
     EXPECT_EQ(panelry.Close(), 0);
 }
 

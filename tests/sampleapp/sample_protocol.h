@@ -14,6 +14,10 @@
 //   op=refuse   hwnd on (refuse WM_CLOSE and SC_CLOSE) -> 1
 //   op=ask      hwnd on (on WM_CLOSE, a modal question titled kQuestionTitle;
 //               the window closes once it is answered)   -> 1
+//   op=meddle   hwnd other (on hwnd's next WM_WINDOWPOSCHANGED, which comes
+//               while Panelry waits for this application, sends Panelry's
+//               main window PM_NEWWINDOW for other, then the command
+//               "close all tabs")                           -> 1
 //   op=placement hwnd (logs the window's own view of its placement) -> 1
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
@@ -22,6 +26,7 @@
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
 //   question <hwnd>       the question of a window that asks is on the screen
 //   answered <hwnd>       and has been answered
+//   meddled <hwnd>        the meddling requests went out
 //   dropmsg <hwnd> <n>    WM_DROPFILES arrived, holding n readable files
 //   drop <hwnd> <path>    a file dropped on the window
 //   destroyed <hwnd>      the window was destroyed

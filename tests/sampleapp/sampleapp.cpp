@@ -1,6 +1,8 @@
 // The sample application: a separate Win32 process whose top-level windows
 // tests capture, release and watch. See sample_protocol.h for its commands.
 #include "base/base_ids.h"
+#include "base/command_kinds.h"
+#include "base/messages.h"
 #include "sample_protocol.h"
 #include "tabs/tab_ids.h"
 
@@ -21,6 +23,7 @@ constexpr UINT kHangMessage = WM_APP + 1;
 std::string g_logPath;
 std::set<HWND> g_refusing;
 std::set<HWND> g_asking;
+std::map<HWND, HWND> g_meddling;  // window -> the window it reports as new
 std::set<std::string> g_registered;
 HWND g_control;
 
@@ -72,6 +75,20 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         DragFinish(drop);
         return 0;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        auto it = g_meddling.find(window);
+        if (it == g_meddling.end()) break;
+        const HWND other = it->second;
+        g_meddling.erase(it);
+        // Panelry waits for this thread right now: it hears these in the
+        // middle of what it was doing.
+        if (HWND panelry = FindWindowA(base_ids::kMainClassName, nullptr)) {
+            SendMessageA(panelry, PM_NEWWINDOW, 0, reinterpret_cast<LPARAM>(other));
+            SendMessageA(panelry, PM_EXECCOMMAND, kCloseAllTabs, 0);
+        }
+        Log("meddled %lu", HandleValue(window));
+        break;
     }
     case WM_DESTROY:
         Log("destroyed %lu", HandleValue(window));
@@ -173,6 +190,10 @@ LRESULT Execute(const Command& c) {
     }
     if (op == "refuse") {
         if (Number(c, "on", 1)) g_refusing.insert(window); else g_refusing.erase(window);
+        return 1;
+    }
+    if (op == "meddle") {
+        g_meddling[window] = Window(c, "other");
         return 1;
     }
     if (op == "ask") {

@@ -123,6 +123,10 @@ bool SampleApp::RefuseClose(HWND window, bool refuse) {
     return Send("op=refuse\nhwnd=" + HandleText(window) + "\non=" + (refuse ? "1" : "0")) != 0;
 }
 
+bool SampleApp::MeddleWithPanelry(HWND window, HWND other) {
+    return Send("op=meddle\nhwnd=" + HandleText(window) + "\nother=" + HandleText(other)) == 1;
+}
+
 bool SampleApp::AskOnClose(HWND window) {
     return Send("op=ask\nhwnd=" + HandleText(window) + "\non=1") == 1;
 }

@@ -41,6 +41,9 @@ public:
     // The window asks a modal question when it is closed, and closes once
     // the question is answered.
     bool AskOnClose(HWND window);
+    // On window's next WM_WINDOWPOSCHANGED the application sends Panelry
+    // PM_NEWWINDOW for other and the command "close all tabs".
+    bool MeddleWithPanelry(HWND window, HWND other);
     // The application's questions on the screen now; answering one lets its
     // window close.
     std::vector<HWND> Questions() const;
