@@ -4,8 +4,8 @@
 #include "base/handles.h"
 #include "base/messages.h"
 #include "base/rescue_table.h"
-#include "tabs/close_requests.h"
 #include "inputtap/inputtap.h"
+#include "tabs/close_requests.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>

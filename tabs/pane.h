@@ -173,6 +173,15 @@ private:
     TabIcons icons_;
 };
 
+// Where the two panes of a split go in the container's client rectangle
+// around the bar's rectangle: the first before the bar, the second after
+// it, each of at least zero size.
+struct SplitHalves {
+    RECT first;
+    RECT second;
+};
+SplitHalves HalvesAround(const RECT& client, const RECT& bar, bool horizontal);
+
 // The main window's root pane, and the pane that commands act on: the one
 // whose tab control last received a button press (the root at first).
 cTab& RootPane();

@@ -100,22 +100,31 @@ LRESULT cTab::OnBaseSize(WPARAM, LPARAM) {
     RECT bar{};
     GetWindowRect(splitBar_->Window(), &bar);
     MapWindowPoints(nullptr, baseWindow_, reinterpret_cast<POINT*>(&bar), 2);
-    // A container too small for the bar's margins can put the bar beyond
-    // its end; the halves then shrink to nothing rather than turn negative.
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (splitBar_->IsHorizontal()) {
-        MoveWindow(tabControl_, client.left, client.top, width,
-                   std::max(0L, bar.top - client.top), TRUE);
-        child_->MoveBaseWindow(client.left, bar.bottom, width,
-                               std::max(0L, client.bottom - bar.bottom));
-    } else {
-        MoveWindow(tabControl_, client.left, client.top, std::max(0L, bar.left - client.left),
-                   height, TRUE);
-        child_->MoveBaseWindow(bar.right, client.top, std::max(0L, client.right - bar.right),
-                               height);
-    }
+    const SplitHalves halves = HalvesAround(client, bar, splitBar_->IsHorizontal());
+    const RECT& first = halves.first;
+    const RECT& second = halves.second;
+    MoveWindow(tabControl_, first.left, first.top, first.right - first.left,
+               first.bottom - first.top, TRUE);
+    child_->MoveBaseWindow(second.left, second.top, second.right - second.left,
+                           second.bottom - second.top);
     return 0;
+}
+
+// A container too small for the bar's margins puts the bar past its end
+// (the clamp's first margin wins); a half then shrinks to nothing rather
+// than turn negative.
+SplitHalves HalvesAround(const RECT& client, const RECT& bar, bool horizontal) {
+    SplitHalves halves{client, client};
+    if (horizontal) {
+        halves.first.bottom = std::max(client.top, bar.top);
+        halves.second.top = bar.bottom;
+        halves.second.bottom = std::max(bar.bottom, client.bottom);
+    } else {
+        halves.first.right = std::max(client.left, bar.left);
+        halves.second.left = bar.right;
+        halves.second.right = std::max(bar.right, client.right);
+    }
+    return halves;
 }
 
 // From the bar's arrow buttons: 1 sends this pane's selected tab into the

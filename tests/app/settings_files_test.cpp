@@ -6,7 +6,9 @@
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/fresh_program_settings.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,12 @@ TEST(SettingsFiles, FirstStartThenSaveWritesEveryKnownKey) {
     EXPECT_EQ(Value(ini, settings_ids::kRemoveConditionSection, "CLASS1"),
               settings_ids::kDefaultRemoveClass2);
     EXPECT_EQ(Value(ini, settings_ids::kAddConditionSection, settings_ids::kSizeKey), "0");
+    // The split bars' keys and the (empty) split layout.
+    EXPECT_EQ(Value(ini, settings_ids::kSystemSection, tab_ids::kSplitbarFlagKey), "0");
+    EXPECT_EQ(Value(ini, settings_ids::kSystemSection, tab_ids::kSplitbarRateKey), "20");
+    EXPECT_EQ(testing_support::IniValue(ini, tab_ids::kLayoutSection, tab_ids::kSplitRateKey,
+                                        testing_support::kNoKey),
+              "");
 
     // The next start reads back what was saved.
     testing_support::ResetProgramState();

@@ -496,6 +496,27 @@ TEST_F(MenusTest, CtrlRightClickOnTheTabStripCapturesAWindowChosenFromTheMainMen
     EXPECT_EQ(GetAncestor(wanted, GA_PARENT), Root().DisplayArea());
 }
 
+TEST_F(MenusTest, CtrlRightClickCarriesOutAPaneCommandOrTheMainWindowsOne) {
+    const HWND held = OpenWindow("held");
+    ASSERT_TRUE(Add(held));
+    INPUTTAP_End();
+    OnlyPopup("操作", {kReleaseTab, kWatchOn});
+    // The pane's own command: the selected tab goes back.
+    HoldKey(VK_CONTROL, true);
+    RightClickTabStrip({VK_DOWN, VK_RIGHT, VK_RETURN});
+    HoldKey(VK_CONTROL, false);
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_TRUE(WaitUntil([&] { return OnDesktop(held); }));
+    EXPECT_EQ(Root().TabCount(), 0);
+    // One the pane passes on to the main window: the window watch.
+    HoldKey(VK_CONTROL, true);
+    RightClickTabStrip({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    HoldKey(VK_CONTROL, false);
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_TRUE(WaitUntil([] { return INPUTTAP_IsAttached() != 0; }));
+    INPUTTAP_End();
+}
+
 TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMainWindow) {
     const HWND held = OpenWindow("held");
     ASSERT_TRUE(Add(held));

@@ -18,6 +18,8 @@
 //               while Panelry waits for this application, sends Panelry's
 //               main window PM_NEWWINDOW for other, then the command
 //               "close all tabs")                           -> 1
+//   op=spawn    hwnd (on hwnd's next WM_WINDOWPOSCHANGED, opens a new
+//               visible top-level window)                  -> 1
 //   op=placement hwnd (logs the window's own view of its placement) -> 1
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
@@ -27,6 +29,7 @@
 //   question <hwnd>       the question of a window that asks is on the screen
 //   answered <hwnd>       and has been answered
 //   meddled <hwnd>        the meddling requests went out
+//   spawned <hwnd> <new>  hwnd's position change opened window new
 //   dropmsg <hwnd> <n>    WM_DROPFILES arrived, holding n readable files
 //   drop <hwnd> <path>    a file dropped on the window
 //   destroyed <hwnd>      the window was destroyed

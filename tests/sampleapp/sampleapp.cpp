@@ -24,6 +24,8 @@ std::string g_logPath;
 std::set<HWND> g_refusing;
 std::set<HWND> g_asking;
 std::map<HWND, HWND> g_meddling;  // window -> the window it reports as new
+std::set<HWND> g_spawning;
+HWND OpenSpawned();
 std::set<std::string> g_registered;
 HWND g_control;
 
@@ -77,6 +79,9 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     case WM_WINDOWPOSCHANGED: {
+        if (g_spawning.erase(window)) {
+            Log("spawned %lu %lu", HandleValue(window), HandleValue(OpenSpawned()));
+        }
         auto it = g_meddling.find(window);
         if (it == g_meddling.end()) break;
         const HWND other = it->second;
@@ -177,6 +182,11 @@ LRESULT SetIcon(HWND window, unsigned long which) {
     return SendMessageA(window, WM_GETICON, ICON_SMALL, 0) != 0;
 }
 
+HWND OpenSpawned() {
+    Command c{{"op", "open"}, {"title", "spawned"}};
+    return reinterpret_cast<HWND>(Open(c));
+}
+
 LRESULT Execute(const Command& c) {
     const std::string op = Text(c, "op", "");
     const HWND window = Window(c, "hwnd");
@@ -190,6 +200,10 @@ LRESULT Execute(const Command& c) {
     }
     if (op == "refuse") {
         if (Number(c, "on", 1)) g_refusing.insert(window); else g_refusing.erase(window);
+        return 1;
+    }
+    if (op == "spawn") {
+        g_spawning.insert(window);
         return 1;
     }
     if (op == "meddle") {

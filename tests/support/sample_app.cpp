@@ -127,6 +127,21 @@ bool SampleApp::MeddleWithPanelry(HWND window, HWND other) {
     return Send("op=meddle\nhwnd=" + HandleText(window) + "\nother=" + HandleText(other)) == 1;
 }
 
+bool SampleApp::SpawnOnNextMove(HWND window) {
+    return Send("op=spawn\nhwnd=" + HandleText(window)) == 1;
+}
+
+HWND SampleApp::SpawnedBy(HWND window) const {
+    const std::string prefix = "spawned " + HandleText(window) + " ";
+    for (const std::string& line : Log()) {
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            return reinterpret_cast<HWND>(
+                static_cast<ULONG_PTR>(std::strtoul(line.c_str() + prefix.size(), nullptr, 10)));
+        }
+    }
+    return nullptr;
+}
+
 bool SampleApp::AskOnClose(HWND window) {
     return Send("op=ask\nhwnd=" + HandleText(window) + "\non=1") == 1;
 }

@@ -44,6 +44,10 @@ public:
     // On window's next WM_WINDOWPOSCHANGED the application sends Panelry
     // PM_NEWWINDOW for other and the command "close all tabs".
     bool MeddleWithPanelry(HWND window, HWND other);
+    // On window's next WM_WINDOWPOSCHANGED the application opens a new
+    // window; SpawnedBy tells which (null until then).
+    bool SpawnOnNextMove(HWND window);
+    HWND SpawnedBy(HWND window) const;
     // The application's questions on the screen now; answering one lets its
     // window close.
     std::vector<HWND> Questions() const;

@@ -161,19 +161,46 @@ TEST_F(CapturedWindowTest, TheWatchFollowsAMoveToAnotherArea) {
     EXPECT_EQ(host.Gone(0), 0u) << "the first area's timer was stopped";
 }
 
-TEST_F(CapturedWindowTest, ReleaseKeepsTheWindowWatchAsItWas) {
+// The watch reports new windows of other applications; during a release it
+// is off, so that nothing that shows then is taken for new, and afterwards
+// it is as it was. A window the application opens while the release is
+// under way tells whether the watch was off.
+TEST_F(CapturedWindowTest, TheWatchIsOffDuringAReleaseAndAsItWasAfter) {
+    MessageRecorder reports;
+    INPUTTAP_SetHWND(reports.Handle());
+    struct Restore {
+        ~Restore() {
+            INPUTTAP_End();
+            INPUTTAP_SetHWND(nullptr);
+        }
+    } restore;
+    const auto reported = [&](HWND window) {
+        for (const auto& m : reports.Of(PM_NEWWINDOW)) {
+            if (reinterpret_cast<HWND>(m.lParam) == window) return true;
+        }
+        return false;
+    };
     const HWND window = app.Open(WindowSpec{});
-    {
+    for (bool watching : {true, false}) {
         CapturedWindow record(window, host.Area());
-        INPUTTAP_Start();
+        if (watching) INPUTTAP_Start(); else INPUTTAP_End();
+        ASSERT_TRUE(app.SpawnOnNextMove(window));
         record.Release();
-        EXPECT_TRUE(INPUTTAP_IsAttached());
-    }
-    {
-        CapturedWindow record(window, host.Area());
-        INPUTTAP_End();
-        record.Release();
-        EXPECT_FALSE(INPUTTAP_IsAttached());
+        const HWND during = app.SpawnedBy(window);
+        ASSERT_NE(during, nullptr) << "the release moved the window";
+        EXPECT_EQ(INPUTTAP_IsAttached() != 0, watching);
+        const HWND after = app.Open(WindowSpec{});
+        if (watching) {
+            EXPECT_TRUE(reports.WaitFor(PM_NEWWINDOW)) << "on again after the release";
+            EXPECT_TRUE(WaitUntil([&] { return reported(after); }));
+        } else {
+            testing_support::PumpFor(300);
+            EXPECT_FALSE(reported(after)) << "and off still when it was off";
+        }
+        EXPECT_FALSE(reported(during)) << "a window that showed during the release";
+        app.Destroy(during);
+        app.Destroy(after);
+        reports.Clear();
     }
 }
 

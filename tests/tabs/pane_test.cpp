@@ -9,10 +9,12 @@
 #include "inputtap/inputtap.h"
 #include "settings/system_data.h"
 #include "tabs/close_requests.h"
+#include "tabs/split_bar.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -216,14 +218,32 @@ TEST_F(PaneCommandTest, CloseAll) {
     for (HWND h : w) EXPECT_FALSE(IsWindow(h));
 }
 
-TEST_F(PaneCommandTest, CommandsOnAnEmptyPaneDoNothing) {
+TEST_F(PaneCommandTest, CommandsOnAnEmptyPaneDoNothingButSplit) {
     Command(kReleaseAllTabs);
     ASSERT_EQ(Root().TabCount(), 0);
-    for (unsigned id = kSelectPrevTab; id <= kCloseRightTabs; ++id) {
+    // The windows just given back, as they are now: no command of the empty
+    // pane may reach them.
+    std::vector<testing_support::WindowSnapshot> before;
+    for (HWND h : w) before.push_back(testing_support::TakeSnapshot(app, h));
+    for (unsigned id = kSelectPrevTab; id <= kUnsplit; ++id) {
         if (id >= kAddAllWindows && id <= kWatchOff) continue;  // the main window's
         EXPECT_EQ(Command(id), 1) << id;
     }
+    ASSERT_TRUE(WaitUntil([] { return CloseRequests::Instance().Idle(); }));
     EXPECT_EQ(Root().TabCount(), 0);
+    EXPECT_EQ(Root().Child(), nullptr) << "nothing to unsplit";
+    for (size_t i = 0; i < w.size(); ++i) {
+        EXPECT_TRUE(OnDesktop(w[i])) << i;
+        testing_support::ExpectSameSnapshot(before[i], testing_support::TakeSnapshot(app, w[i]));
+        EXPECT_FALSE(app.Logged("close " + HandleText(w[i]))) << i;
+    }
+    // An empty pane splits all the same.
+    EXPECT_EQ(Command(kSplitLeftRight), 1);
+    ASSERT_NE(Root().SplitBar(), nullptr);
+    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(Command(kSplitTopBottom), 1);
+    EXPECT_TRUE(Root().SplitBar()->IsHorizontal());
+    EXPECT_EQ(Root().Child()->TabCount(), 0);
 }
 
 // Drag and drop within the pane: K L M N.
@@ -314,6 +334,41 @@ TEST_F(PaneCommandTest, FilesDroppedOnAnotherTabSelectItAndReachItsWindow) {
         }
         return false;
     })) << "the drop reaches the window of that tab";
+}
+
+TEST_F(PaneTest, FilesDroppedReachTheWindowAndEveryWindowInsideItWhenAsked) {
+    const HWND window = OpenWindow("with children");
+    WindowSpec form;
+    form.parent = window;
+    form.style = WS_CHILD | WS_VISIBLE;
+    form.x = form.y = 10;
+    form.width = form.height = 50;
+    const HWND child = app.Open(form);
+    form.parent = child;
+    const HWND grandchild = app.Open(form);
+    ASSERT_TRUE(child && grandchild);
+    ASSERT_TRUE(Add(window));
+    GetSystemData().dropToActiveChild = 0;
+    GetSystemData().dropToAllChildren = 1;
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+
+    const char files[] = "C:\\notes.txt\0";
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof files);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = {2, 2};
+    memcpy(drop + 1, files, sizeof files);
+    GlobalUnlock(block);
+    SendMessageA(Root().TabControl(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    for (HWND reached : {window, child, grandchild}) {
+        const std::string prefix = "dropmsg " + HandleText(reached) + " ";
+        EXPECT_TRUE(WaitUntil([&] {
+            for (const auto& line : app.Log()) {
+                if (line.compare(0, prefix.size(), prefix) == 0) return true;
+            }
+            return false;
+        })) << HandleText(reached);
+    }
 }
 
 TEST_F(PaneTest, TrayMenuListsCapturedWindowsAndGivesOneBack) {

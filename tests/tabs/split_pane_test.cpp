@@ -21,6 +21,7 @@
 
 using testing_support::ExpectRect;
 using testing_support::PaneTest;
+using testing_support::PixelOf;
 using testing_support::RectIn;
 using testing_support::ReadFileText;
 using testing_support::WaitUntil;
@@ -99,14 +100,62 @@ TEST_F(SplitPane, AtHalfOf600By400TheBarAndBothPanesTakeTheirPlaces) {
     }
 }
 
+TEST(SplitHalves, NeitherHalfIsNegativeWhereverTheBarLies) {
+    struct Case {
+        const char* name;
+        RECT client, bar;
+        bool horizontal;
+        RECT first, second;
+    };
+    const Case cases[] = {
+        {"bar inside",
+         {0, 0, 300, 100},
+         {0, 20, 300, 36},
+         true,
+         {0, 0, 300, 20},
+         {0, 36, 300, 100}},
+        // Less room than both 64-pixel margins and the bar: the clamp puts
+        // the bar at the first margin, past the container's end.
+        {"bar past the bottom",
+         {0, 0, 300, 40},
+         {0, 64, 300, 80},
+         true,
+         {0, 0, 300, 64},
+         {0, 80, 300, 80}},
+        {"bar past the right",
+         {0, 0, 40, 200},
+         {64, 0, 80, 200},
+         false,
+         {0, 0, 64, 200},
+         {80, 0, 80, 200}},
+        {"bar before the top",
+         {0, 0, 300, 40},
+         {0, -40, 300, -24},
+         true,
+         {0, 0, 300, 0},
+         {0, -24, 300, 40}},
+        {"bar before the left",
+         {0, 0, 40, 200},
+         {-40, 0, -24, 200},
+         false,
+         {0, 0, 0, 200},
+         {-24, 0, 40, 200}},
+    };
+    for (const Case& c : cases) {
+        const SplitHalves halves = HalvesAround(c.client, c.bar, c.horizontal);
+        ExpectRect(halves.first, c.first, std::string(c.name) + ": first");
+        ExpectRect(halves.second, c.second, std::string(c.name) + ": second");
+    }
+}
+
 TEST_F(SplitPane, AContainerTooSmallForTheBarLeavesNoNegativeHalves) {
     ASSERT_TRUE(Root().Split(true));
-    SizeRoot(300, 100);  // less than both 64-pixel margins and the bar
-    const RECT upper = RectIn(Root().TabControl(), Root().BaseWindow());
-    const RECT lower = RectIn(Root().Child()->BaseWindow(), Root().BaseWindow());
-    EXPECT_GE(upper.bottom - upper.top, 0);
-    EXPECT_GE(lower.bottom - lower.top, 0);
-    EXPECT_LE(lower.bottom, 100);
+    SizeRoot(300, 40);
+    const RECT bar = RectIn(Root().SplitBar()->Window(), Root().BaseWindow());
+    ExpectRect(bar, {0, 64, 300, 80}, "the bar, at the first margin past the end");
+    ExpectRect(RectIn(Root().TabControl(), Root().BaseWindow()), {0, 0, 300, 64}, "upper");
+    ExpectRect(RectIn(Root().Child()->BaseWindow(), Root().BaseWindow()), {0, 80, 300, 80},
+               "lower, empty");
 }
 
 TEST_F(SplitPane, SplittingAgainOnlyReplacesABarOfTheOtherOrientation) {
@@ -133,6 +182,10 @@ TEST_F(SplitPane, SplittingAgainOnlyReplacesABarOfTheOtherOrientation) {
 TEST_F(SplitPane, TheChildTakesOverThePanesLook) {
     Root().ApplyTabStyle(TCS_BUTTONS | TCS_BOTTOM, WS_EX_CLIENTEDGE);
     Root().ApplyHeaderExStyle(WS_EX_STATICEDGE);
+    // Colours no header has unless it is given them.
+    const COLORREF activeBack = RGB(10, 20, 30), inactiveBack = RGB(40, 50, 60);
+    const COLORREF activeText = RGB(70, 80, 90), inactiveText = RGB(100, 110, 120);
+    Root().Header().SetColors(activeBack, inactiveBack, activeText, inactiveText);
     ASSERT_TRUE(Root().Split(false));
     const cTab& child = *Root().Child();
     EXPECT_EQ(GetWindowLongA(child.TabControl(), GWL_STYLE) & (TCS_BUTTONS | TCS_BOTTOM),
@@ -140,7 +193,11 @@ TEST_F(SplitPane, TheChildTakesOverThePanesLook) {
     EXPECT_TRUE(GetWindowLongA(child.TabControl(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(GetWindowLongA(Root().Child()->Header().Window(), GWL_EXSTYLE) &
                 WS_EX_STATICEDGE);
-    EXPECT_EQ(Root().Child()->Header().ActiveBack(), Root().Header().ActiveBack());
+    const cHeader& header = Root().Child()->Header();
+    EXPECT_EQ(header.ActiveBack(), activeBack);
+    EXPECT_EQ(header.InactiveBack(), inactiveBack);
+    EXPECT_EQ(header.ActiveText(), activeText);
+    EXPECT_EQ(header.InactiveText(), inactiveText);
 }
 
 TEST_F(SplitPane, TheSplitCommandsReachTheActivePane) {
@@ -259,6 +316,28 @@ TEST_F(SplitPane, AppliedSettingsReachEveryPaneOfTheChain) {
     SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
     for (cTab* pane = &Root(); pane; pane = pane->Child()) {
         EXPECT_TRUE(GetWindowLongA(pane->TabControl(), GWL_STYLE) & TCS_BUTTONS);
+    }
+}
+
+TEST_F(SplitPane, AppliedSettingsRecolourEveryPanesHeader) {
+    ASSERT_TRUE(Root().Split(true));
+    ASSERT_TRUE(Root().Child()->Split(false));
+    SystemData& settings = GetSystemData();
+    settings.headerActiveBack = RGB(200, 30, 40);
+    settings.headerInactiveBack = RGB(20, 130, 60);
+    settings.headerActiveText = RGB(250, 250, 0);
+    settings.headerInactiveText = RGB(0, 0, 90);
+    SendMessageA(Main(), PM_APPLYSETTINGS, 0, 0);
+    for (cTab* pane = &Root(); pane; pane = pane->Child()) {
+        cHeader& header = pane->Header();
+        EXPECT_EQ(header.ActiveBack(), settings.headerActiveBack);
+        EXPECT_EQ(header.InactiveBack(), settings.headerInactiveBack);
+        EXPECT_EQ(header.ActiveText(), settings.headerActiveText);
+        EXPECT_EQ(header.InactiveText(), settings.headerInactiveText);
+        // No pane's window is the foreground window: each shows its inactive colour.
+        const HWND title = GetDlgItem(header.Window(), cHeader::kTitleId);
+        EXPECT_TRUE(WaitUntil([&] { return PixelOf(title, 1, 1) == settings.headerInactiveBack; }))
+            << "pane header " << header.Window();
     }
 }
 
