@@ -37,10 +37,15 @@ constexpr UINT kTrayExit = 1;
 constexpr UINT kTrayShowHide = 2;
 constexpr UINT kTrayFirstWindow = 3;
 
-// A placement rectangle is used only when some of it is on the screen.
+// A placement rectangle is used only when some of it is on the screen, and
+// only with a size a window can have (an edited file may hold any numbers).
 bool ReachesScreen(const RECT& r) {
+    constexpr long long kLargest = 32767;
+    const long long width = static_cast<long long>(r.right) - r.left;
+    const long long height = static_cast<long long>(r.bottom) - r.top;
     return r.left < GetSystemMetrics(SM_CXSCREEN) && r.right > 0 &&
-           r.top < GetSystemMetrics(SM_CYSCREEN) && r.bottom > 0;
+           r.top < GetSystemMetrics(SM_CYSCREEN) && r.bottom > 0 && width > 0 &&
+           width <= kLargest && height > 0 && height <= kLargest;
 }
 
 BOOL CALLBACK AddIfEligible(HWND candidate, LPARAM main) {

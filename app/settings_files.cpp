@@ -4,6 +4,7 @@
 #include "base/module_path.h"
 #include "commands/command_ids.h"
 #include "commands/menu_settings.h"
+#include "settings/profile_text.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
@@ -29,9 +30,8 @@ char* ToolFolderName() {
 
 bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
-    GetPrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey,
-                             settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize,
-                             systemIni.c_str());
+    ReadProfileText(systemIni.c_str(), settings_ids::kSystemSection, settings_ids::kToolDirKey,
+                    settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize);
     LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
     cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);

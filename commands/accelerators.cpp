@@ -110,7 +110,10 @@ void AcceleratorTable::Load(const char* menuIni) {
         const UINT modifiers =
             GetPrivateProfileIntA(command_ids::kModifiersSection, key, 0, menuIni);
         const UINT vk = GetPrivateProfileIntA(command_ids::kVirtualKeySection, key, 0, menuIni);
-        Set(slot, static_cast<BYTE>(modifiers), static_cast<WORD>(vk));
+        // What the key editor can give: Shift, Ctrl and Alt, and a virtual
+        // key; a number beyond a key's byte (an edited file's) is no key.
+        Set(slot, static_cast<BYTE>(modifiers & kUsableModifiers),
+            static_cast<WORD>(vk <= kLastVirtualKey ? vk : 0));
     }
 }
 

@@ -15,6 +15,9 @@
 class AcceleratorTable {
 public:
     static constexpr int kSlots = kBuiltInCommandCount;
+    // What a slot read from menu.ini can hold.
+    static constexpr BYTE kUsableModifiers = FSHIFT | FCONTROL | FALT;
+    static constexpr UINT kLastVirtualKey = 0xFF;
 
     static AcceleratorTable& Instance();
 

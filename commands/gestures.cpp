@@ -7,6 +7,7 @@
 #include "commands/command_ids.h"
 #include "commands/command_texts.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -94,11 +95,16 @@ void GestureTable::SetBorder(int pixels) {
 }
 
 void GestureTable::Load(const char* menuIni) {
-    SetBorder(static_cast<int>(GetPrivateProfileIntA(command_ids::kGestureSection,
-                                                     command_ids::kBorderKey, kDefaultBorder,
-                                                     menuIni)));
-    elapse_ = GetPrivateProfileIntA(command_ids::kGestureSection, command_ids::kElapseKey,
-                                    kDefaultElapse, menuIni);
+    // Within the editor's ranges: a negative number of an edited file reads
+    // as a huge unsigned one, and either would stop the strokes or their
+    // forgetting.
+    const auto read = [&](const char* key, UINT fallback) {
+        const int value = static_cast<int>(
+            GetPrivateProfileIntA(command_ids::kGestureSection, key, fallback, menuIni));
+        return std::clamp(value, 0, kLargestSetting);
+    };
+    SetBorder(read(command_ids::kBorderKey, kDefaultBorder));
+    elapse_ = static_cast<UINT>(read(command_ids::kElapseKey, kDefaultElapse));
     for (int slot = 0; slot < kSlots; ++slot) {
         Set(slot, 0, 0);
         char key[16], text[kMaxParsed + 4] = "";

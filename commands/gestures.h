@@ -24,6 +24,8 @@ public:
     static constexpr int kSlots = kBuiltInCommandCount;
     static constexpr int kDefaultBorder = 32;
     static constexpr UINT kDefaultElapse = 100;
+    // The largest border and elapse menu.ini can give.
+    static constexpr int kLargestSetting = 65535;
 
     static GestureTable& Instance();
 

@@ -7,6 +7,7 @@
 #include "commands/command_texts.h"
 #include "commands/gestures.h"
 #include "settings/profile_hex.h"
+#include "settings/profile_text.h"
 
 #include <windows.h>
 
@@ -65,8 +66,8 @@ void LoadMenuModel(const char* menuIni) {
     for (int n = 0; n < MenuSettings::kPopups; ++n) {
         char key[16];
         std::snprintf(key, sizeof key, command_ids::kPopupTitleKeyFormat, n);
-        GetPrivateProfileStringA(command_ids::kMainSection, key, "", m.popupTitles[n],
-                                 MenuSettings::kTitleSize, menuIni);
+        ReadProfileText(menuIni, command_ids::kMainSection, key, "", m.popupTitles[n],
+                        MenuSettings::kTitleSize);
     }
     profile_hex::ReadStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
                             m.tabMenuItems, sizeof m.tabMenuItems);

@@ -2,6 +2,7 @@
 #include "settings/conditions.h"
 
 #include "base/base_ids.h"
+#include "settings/profile_text.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 
@@ -56,7 +57,7 @@ bool cClassList::Read(const char* iniPath, const char* section) {
         char key[32];
         std::snprintf(key, sizeof key, settings_ids::kClassKeyFormat, i);
         char name[kMaxName + 1] = "";
-        GetPrivateProfileStringA(section, key, "", name, sizeof name, iniPath);
+        ReadProfileText(iniPath, section, key, "", name, sizeof name);
         if (!*name) return true;
         if (!Add(name)) return false;
     }

@@ -5,6 +5,8 @@
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 
+#include <initializer_list>
+
 SystemData DefaultSystemData() {
     SystemData d{};
     d.showMenu = 1;
@@ -34,6 +36,46 @@ SystemData DefaultSystemData() {
     return d;
 }
 
+namespace {
+
+template <typename T>
+bool Keep(T& field, T usable) {
+    if (field == usable) return false;
+    field = usable;
+    return true;
+}
+
+template <typename T>
+T Within(T value, T low, T high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+}  // namespace
+
+bool MakeUsable(SystemData& d) {
+    bool changed = false;
+    changed |= Keep(d.tabStyle, d.tabStyle & kUsableTabStyle);
+    changed |= Keep(d.tabExStyle, d.tabExStyle & kUsableTabExStyle);
+    changed |= Keep(d.headerExStyle, d.headerExStyle & kUsableHeaderExStyle);
+    changed |= Keep(d.mainExStyle, d.mainExStyle & kUsableMainExStyle);
+    changed |= Keep(d.shortcutStyle, 0u);
+    changed |= Keep(d.shortcutExStyle, d.shortcutExStyle & kUsableShortcutExStyle);
+    // As the shortcut page normalises it: any other side is the right one.
+    if (d.shortcutPosition < 0 || d.shortcutPosition > 3) changed |= Keep(d.shortcutPosition, 3);
+    changed |= Keep(d.watchInterval, Within(d.watchInterval, 0, kMaxWatchInterval));
+    changed |= Keep(d.startMenuMaxItems, Within(d.startMenuMaxItems, 1, kMaxStartMenuItems));
+    changed |= Keep(d.wheelModifierKey, Within(d.wheelModifierKey, 0, 255));
+    for (COLORREF* colour : {&d.headerActiveBack, &d.headerInactiveBack, &d.headerActiveText,
+                             &d.headerInactiveText}) {
+        changed |= Keep(*colour, *colour & 0x00FFFFFFu);
+    }
+    return changed;
+}
+
+void MakeUsable(WINDOWPLACEMENT& placement) {
+    if (placement.showCmd > SW_MAX) placement.showCmd = SW_SHOWNORMAL;
+}
+
 SystemData& GetSystemData() {
     static SystemData data = DefaultSystemData();
     return data;
@@ -49,14 +91,17 @@ bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
         return false;
     }
 
-    // An invalid record is refused as a whole; the defaults stay.
+    // An invalid record is refused as a whole; the defaults stay. A valid
+    // one (an edited file's, say) is kept within what the program can use.
     profile_hex::ReadStruct(systemIni, settings_ids::kSystemSection, settings_ids::kStructKey,
                             &data, sizeof data);
+    MakeUsable(data);
 
     WINDOWPLACEMENT stored{};
     const bool havePlacement =
         profile_hex::ReadStruct(systemIni, settings_ids::kSystemSection,
                                 settings_ids::kPlacementKey, &stored, sizeof stored);
+    MakeUsable(stored);
     if (havePlacement && placement) *placement = stored;
 
     AddConditions().Read(systemIni, settings_ids::kAddConditionSection);

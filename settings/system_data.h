@@ -8,6 +8,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -97,6 +98,27 @@ static_assert(offsetof(SystemData, headerInactiveText) == 80);
 
 // The built-in record, before any load (the caption colours are set by the load).
 SystemData DefaultSystemData();
+
+// What the program can use of each field, which is also what the settings
+// pages can set: the style fields only the bits their check boxes stand
+// for, the shortcut window on one of its four sides, intervals and counts
+// within their spin ranges, colours as plain RGB, virtual keys as bytes.
+inline constexpr std::uint32_t kUsableTabStyle =
+    TCS_BOTTOM | TCS_VERTICAL | TCS_MULTILINE | TCS_HOTTRACK | TCS_FIXEDWIDTH;
+inline constexpr std::uint32_t kUsableTabExStyle = WS_EX_CLIENTEDGE;
+inline constexpr std::uint32_t kUsableHeaderExStyle = WS_EX_CLIENTEDGE;
+inline constexpr std::uint32_t kUsableMainExStyle = WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW;
+inline constexpr std::uint32_t kUsableShortcutExStyle = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE;
+inline constexpr std::int32_t kMaxWatchInterval = 65535;
+inline constexpr std::int32_t kMaxStartMenuItems = 65535;
+
+// Brings every field within what the program can use, leaving a field that
+// already is as it was: a record that a settings page wrote stays byte for
+// byte. Returns whether anything changed.
+bool MakeUsable(SystemData& data);
+// A stored main-window placement whose show command the program can use
+// (one of SW_HIDE to SW_MAX, else SW_SHOWNORMAL).
+void MakeUsable(WINDOWPLACEMENT& placement);
 
 // The process-wide record. Valid for the whole run, also before the load.
 SystemData& GetSystemData();

@@ -17,11 +17,18 @@ using testing_support::WriteFileText;
 
 namespace {
 
-// A record unlike the defaults in every field, reserved bytes included.
-SystemData Distinct() {
+// Bytes unlike the defaults in every field, reserved bytes included.
+SystemData Scrambled() {
     SystemData d{};
     auto* bytes = reinterpret_cast<unsigned char*>(&d);
     for (size_t i = 0; i < sizeof d; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 3);
+    return d;
+}
+
+// Those bytes within what the program can use.
+SystemData Distinct() {
+    SystemData d = Scrambled();
+    MakeUsable(d);
     return d;
 }
 
@@ -119,6 +126,47 @@ TEST_F(SystemDataFile, BrokenRecordIsRefusedWholeWhileTheRestIsRead) {
         EXPECT_EQ(placement.rcNormalPosition.bottom, 420);
         EXPECT_TRUE(RemoveConditions().classes.Contains("Notepad"));
     }
+}
+
+TEST_F(SystemDataFile, AnEditedRecordIsKeptWithinWhatTheProgramCanUse) {
+    SystemData edited = Scrambled();
+    edited.shortcutPosition = -7;
+    edited.watchInterval = -1;
+    edited.startMenuMaxItems = 0x7FFFFFFF;
+    edited.wheelModifierKey = 300;
+    edited.mainExStyle = WS_EX_MDICHILD | WS_EX_LAYERED | WS_EX_TOOLWINDOW;
+    edited.tabStyle = TCS_OWNERDRAWFIXED | TCS_BUTTONS | TCS_BOTTOM;
+    edited.headerInactiveText = 0x01FF0000;  // a palette index, no plain colour
+    WriteFileText(ini, IniWith(profile_hex::Encode(&edited, sizeof edited)));
+    ASSERT_TRUE(LoadSystemData(ini.c_str(), nullptr));
+    const SystemData& d = GetSystemData();
+    EXPECT_EQ(d.shortcutPosition, 3) << "as the shortcut page puts it";
+    EXPECT_EQ(d.watchInterval, 0);
+    EXPECT_EQ(d.startMenuMaxItems, kMaxStartMenuItems);
+    EXPECT_EQ(d.wheelModifierKey, 255);
+    EXPECT_EQ(d.mainExStyle, static_cast<std::uint32_t>(WS_EX_TOOLWINDOW))
+        << "only the bits the settings can set";
+    EXPECT_EQ(d.tabStyle, static_cast<std::uint32_t>(TCS_BOTTOM));
+    EXPECT_EQ(d.shortcutStyle, 0u);
+    EXPECT_EQ(d.headerInactiveText, 0x00FF0000u);
+    // The rest as it was read, flags and reserved bytes included.
+    EXPECT_EQ(d.closeAllOnExit, edited.closeAllOnExit);
+    EXPECT_EQ(d.tabTextLength, edited.tabTextLength);
+    EXPECT_EQ(d.fixedTabWidth, edited.fixedTabWidth);
+    EXPECT_EQ(0, std::memcmp(d.reserved66, edited.reserved66, sizeof d.reserved66));
+
+    SystemData usable = d;
+    EXPECT_FALSE(MakeUsable(usable)) << "a usable record stays as it is";
+}
+
+TEST(MainWindowPlacement, AShowCommandBeyondTheKnownOnesShowsNormally) {
+    WINDOWPLACEMENT placement{};
+    placement.showCmd = 0xDEAD;
+    MakeUsable(placement);
+    EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+    placement.showCmd = SW_SHOWMAXIMIZED;
+    MakeUsable(placement);
+    EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
 }
 
 TEST_F(SystemDataFile, LowerCaseRecordIsAccepted) {

@@ -1,0 +1,344 @@
+// Settings files as an editor, a broken disk or another program may leave
+// them: a thousand mutations of a valid system.ini and menu.ini (lines cut
+// short, bytes of the hex values flipped with and without a matching
+// checksum, huge and negative numbers, values of ten thousand characters,
+// sections and keys missing or twice, bytes that are no CP932). Every one
+// loads without a crash or a hang into settings the program can use, and
+// what it saves reads back to the same settings. The real program then
+// starts and closes on the twenty most mutated pairs and writes valid files.
+#include "app/settings_files.h"
+
+#include "base/module_path.h"
+#include "commands/accelerators.h"
+#include "commands/command_ids.h"
+#include "commands/gestures.h"
+#include "commands/menu_settings.h"
+#include "settings/conditions.h"
+#include "settings/profile_hex.h"
+#include "settings/settings_ids.h"
+#include "settings/system_data.h"
+#include "tabs/split_bar.h"
+#include "tests/support/fresh_program_settings.h"
+#include "tests/support/panelry_process.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using testing_support::FreshProgramSettings;
+using testing_support::PanelryProcess;
+using testing_support::ReadFileText;
+using testing_support::WriteFileText;
+
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kStarted = 20;
+
+// Everything the settings load puts in force.
+struct InForce {
+    SystemData record;
+    std::string toolFolder;
+    MenuSettings menu;
+    BYTE modifiers[AcceleratorTable::kSlots];
+    WORD keys[AcceleratorTable::kSlots];
+    DWORD strokes[GestureTable::kSlots];
+    BYTE holdKeys[GestureTable::kSlots];
+    int border;
+    UINT elapse;
+    bool dragWithRightButton;
+    BYTE gripPercent;
+    std::vector<std::string> conditions;  // both sets, flattened
+};
+
+void Flatten(const cWndCondition& set, std::vector<std::string>* out) {
+    out->push_back(std::to_string(set.styleMask) + (set.styleOn ? "+s" : "-s") +
+                   (set.classOn ? "+c" : "-c"));
+    for (std::size_t i = 0; i < set.classes.Size(); ++i) out->push_back(set.classes.At(i));
+}
+
+InForce Take() {
+    InForce now{};
+    now.record = GetSystemData();
+    now.toolFolder = ToolFolderName();
+    now.menu = GetMenuSettings();
+    const AcceleratorTable& keys = AcceleratorTable::Instance();
+    const GestureTable& gestures = GestureTable::Instance();
+    for (int slot = 0; slot < AcceleratorTable::kSlots; ++slot) {
+        now.modifiers[slot] = keys.Modifiers(slot);
+        now.keys[slot] = keys.Key(slot);
+        now.strokes[slot] = gestures.Strokes(slot);
+        now.holdKeys[slot] = gestures.HoldKey(slot);
+    }
+    now.border = gestures.Border();
+    now.elapse = gestures.Elapse();
+    now.dragWithRightButton = cSplitbar::DragWithRightButton();
+    now.gripPercent = cSplitbar::GripPercent();
+    Flatten(AddConditions(), &now.conditions);
+    Flatten(RemoveConditions(), &now.conditions);
+    return now;
+}
+
+// What differs between two sets of settings; empty when none does.
+std::string Difference(const InForce& a, const InForce& b) {
+    if (std::memcmp(&a.record, &b.record, sizeof a.record) != 0) return "the settings record";
+    if (a.toolFolder != b.toolFolder) return "TOOLDIR " + a.toolFolder + " / " + b.toolFolder;
+    if (std::memcmp(&a.menu, &b.menu, sizeof a.menu) != 0) return "the menu model";
+    if (std::memcmp(a.modifiers, b.modifiers, sizeof a.modifiers) != 0 ||
+        std::memcmp(a.keys, b.keys, sizeof a.keys) != 0) {
+        return "the accelerator keys";
+    }
+    if (std::memcmp(a.strokes, b.strokes, sizeof a.strokes) != 0 ||
+        std::memcmp(a.holdKeys, b.holdKeys, sizeof a.holdKeys) != 0 || a.border != b.border ||
+        a.elapse != b.elapse) {
+        return "the mouse gestures";
+    }
+    if (a.dragWithRightButton != b.dragWithRightButton || a.gripPercent != b.gripPercent) {
+        return "the split bar settings";
+    }
+    if (a.conditions != b.conditions) return "the window conditions";
+    return "";
+}
+
+// What in force lies outside what the program can use; empty when nothing.
+std::string Unusable(const InForce& now) {
+    SystemData record = now.record;
+    if (MakeUsable(record)) return "the settings record";
+    if (now.toolFolder.size() >= static_cast<std::size_t>(kToolFolderSize)) return "TOOLDIR";
+    for (const auto& title : now.menu.popupTitles) {
+        if (strnlen(title, MenuSettings::kTitleSize) >= MenuSettings::kTitleSize) {
+            return "a popup title";
+        }
+    }
+    for (int slot = 0; slot < AcceleratorTable::kSlots; ++slot) {
+        if ((now.modifiers[slot] & ~AcceleratorTable::kUsableModifiers) != 0 ||
+            now.keys[slot] > AcceleratorTable::kLastVirtualKey) {
+            return "accelerator slot " + std::to_string(slot);
+        }
+    }
+    if (now.border < 0 || now.border > GestureTable::kLargestSetting ||
+        now.elapse > static_cast<UINT>(GestureTable::kLargestSetting)) {
+        return "the gesture thresholds";
+    }
+    if (now.gripPercent > 100) return "SBARRATE";
+    for (const std::string& name : now.conditions) {
+        if (name.empty() || name.size() > cClassList::kMaxName) return "a class name";
+    }
+    return "";
+}
+
+// The mutations, each on the text of an INI file.
+class Mutator {
+public:
+    explicit Mutator(unsigned seed) : random_(seed) {}
+
+    std::string Mutate(std::string text, int times) {
+        for (int i = 0; i < times; ++i) text = Once(text);
+        return text;
+    }
+
+private:
+    std::size_t Below(std::size_t n) {
+        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random_);
+    }
+
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    static std::string Join(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\n";
+        return text;
+    }
+
+    static bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+    // A hex digit of a long hex value, flipped; with fix, the checksum
+    // (the last two digits) made to match again.
+    static std::string FlipHex(std::string value, std::size_t at, bool fix) {
+        const char digits[] = "0123456789ABCDEF";
+        value[at] = digits[(std::strtoul(value.substr(at, 1).c_str(), nullptr, 16) + 5) % 16];
+        if (!fix || value.size() < 4 || value.size() % 2 != 0) return value;
+        unsigned sum = 0;
+        for (std::size_t i = 0; i + 2 < value.size(); i += 2) {
+            sum += std::strtoul(value.substr(i, 2).c_str(), nullptr, 16);
+        }
+        value[value.size() - 2] = digits[(sum >> 4) & 0xF];
+        value[value.size() - 1] = digits[sum & 0xF];
+        return value;
+    }
+
+    std::string Once(const std::string& text) {
+        std::vector<std::string> lines = Lines(text);
+        if (lines.empty()) return text;
+        const std::size_t n = Below(lines.size());
+        std::string& line = lines[n];
+        const std::size_t eq = line.find('=');
+        const std::string key = eq == std::string::npos ? line : line.substr(0, eq + 1);
+        std::string value = eq == std::string::npos ? "" : line.substr(eq + 1);
+        while (!value.empty() && (value.back() == '\r')) value.pop_back();
+        static const char* const kNumbers[] = {"-1", "-2147483648", "2147483647", "4294967295",
+                                               "99999999999999", "-99999999", "0", "007"};
+        switch (Below(9)) {
+        case 0:  // a line cut short
+            line = line.substr(0, Below(line.size() + 1));
+            break;
+        case 1:  // a hex digit flipped, the checksum left wrong
+            if (value.size() > 8 && std::all_of(value.begin(), value.end(), IsHex)) {
+                line = key + FlipHex(value, Below(value.size()), false) + "\r";
+            }
+            break;
+        case 2:  // a hex digit of the data flipped, the checksum matching again
+            if (value.size() > 8 && std::all_of(value.begin(), value.end(), IsHex)) {
+                line = key + FlipHex(value, Below(value.size() - 2), true) + "\r";
+            }
+            break;
+        case 3:  // a number out of any range
+            if (eq != std::string::npos) line = key + kNumbers[Below(8)] + "\r";
+            break;
+        case 4:  // ten thousand characters
+            if (eq != std::string::npos) {
+                std::string huge(10000, 'A');
+                for (char& c : huge) c = static_cast<char>("0123456789ABCDEFxyz;= "[Below(22)]);
+                line = key + huge + "\r";
+            }
+            break;
+        case 5:  // a line gone (a key, or a whole section's header)
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(n));
+            break;
+        case 6:  // a line twice, the copy with another value
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(n),
+                         eq == std::string::npos ? line : key + "12\r");
+            break;
+        case 7:  // bytes that are no CP932: a lone lead byte, 0x80, 0xFF
+            line.insert(Below(line.size() + 1), std::string("\x81\x80\xFF\xFC", 1 + Below(4)));
+            break;
+        default:  // a section twice, empty
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(n),
+                         Below(2) ? "[SYSTEMDATA]\r" : "[MAIN]\r");
+            break;
+        }
+        return Join(lines);
+    }
+
+    std::mt19937 random_;
+};
+
+struct MutatedPair {
+    std::string systemIni, menuIni;
+    int mutations;
+};
+
+class SettingsFuzz : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_ = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 40, 50, 500, 400,
+                                  nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window_, nullptr);
+    }
+    void TearDown() override { DestroyWindow(window_); }
+
+    // A valid pair unlike the defaults: what a user who changed things has.
+    void MakeValidPair(std::string* systemIni, std::string* menuIni) {
+        FreshProgramSettings settings;
+        SystemData& record = GetSystemData();
+        record.tabStyle = TCS_BOTTOM | TCS_HOTTRACK;
+        record.watchInterval = 250;
+        record.closeAllOnExit = 1;
+        AddConditions().classOn = true;
+        AddConditions().classes.Add("Notepad");
+        RemoveConditions().classes.Add("Progman");
+        AcceleratorTable::Instance().Set(3, FALT, VK_F12);
+        GestureTable::Instance().Set(0, 0x84, VK_RBUTTON);
+        std::strcpy(GetMenuSettings().popupTitles[5], "道具(&T)");
+        ASSERT_TRUE(SaveAllSettings(window_));
+        *systemIni = ReadFileText(settings.SystemIni());
+        *menuIni = ReadFileText(settings.Dir().File(command_ids::kMenuIni));
+    }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(SettingsFuzz, AThousandMutatedFilesLoadIntoUsableSettingsThatSaveAndReadBack) {
+    std::string validSystem, validMenu;
+    MakeValidPair(&validSystem, &validMenu);
+    ASSERT_FALSE(validSystem.empty());
+    ASSERT_FALSE(validMenu.empty());
+
+    Mutator mutator(20261208);
+    std::vector<MutatedPair> pairs;
+    int failures = 0;
+    for (int i = 0; i < kFiles && failures < 5; ++i) {
+        MutatedPair pair{validSystem, validMenu, 0};
+        const int systemTimes = 1 + i % 7, menuTimes = 1 + (i * 3) % 7;
+        pair.systemIni = mutator.Mutate(validSystem, systemTimes);
+        pair.menuIni = mutator.Mutate(validMenu, menuTimes);
+        pair.mutations = systemTimes + menuTimes;
+
+        FreshProgramSettings settings;
+        WriteFileText(settings.SystemIni(), pair.systemIni);
+        WriteFileText(settings.Dir().File(command_ids::kMenuIni), pair.menuIni);
+        WINDOWPLACEMENT placement{};
+        LoadAllSettings(&placement);
+        const InForce loaded = Take();
+        const std::string unusable = Unusable(loaded);
+        if (!unusable.empty()) {
+            ADD_FAILURE() << "file pair " << i << ": " << unusable << " cannot be used";
+            ++failures;
+        }
+
+        ASSERT_TRUE(SaveAllSettings(window_));
+        testing_support::ResetProgramState();
+        LoadAllSettings(&placement);
+        const std::string changed = Difference(loaded, Take());
+        if (!changed.empty()) {
+            ADD_FAILURE() << "file pair " << i << ": " << changed << " read back otherwise";
+            ++failures;
+        }
+        pairs.push_back(std::move(pair));
+    }
+    ASSERT_EQ(failures, 0);
+    ASSERT_EQ(pairs.size(), static_cast<std::size_t>(kFiles));
+
+    // The most mutated pairs, given to the real program.
+    std::stable_sort(pairs.begin(), pairs.end(), [](const MutatedPair& a, const MutatedPair& b) {
+        return a.mutations > b.mutations;
+    });
+    for (int i = 0; i < kStarted; ++i) {
+        PanelryProcess panelry;
+        const std::string menuIni = panelry.Dir().File(command_ids::kMenuIni);
+        WriteFileText(panelry.SystemIni(), pairs[i].systemIni);
+        WriteFileText(menuIni, pairs[i].menuIni);
+        EXPECT_NE(panelry.Start(), nullptr) << "pair " << i << " did not let it start";
+        EXPECT_EQ(panelry.Close(), 0) << "pair " << i;
+        // What it wrote is valid and usable.
+        SystemData written{};
+        EXPECT_TRUE(profile_hex::ReadStruct(panelry.SystemIni().c_str(),
+                                            settings_ids::kSystemSection,
+                                            settings_ids::kStructKey, &written, sizeof written))
+            << "pair " << i;
+        EXPECT_FALSE(MakeUsable(written)) << "pair " << i;
+        MenuSettings model{};
+        EXPECT_TRUE(profile_hex::ReadStruct(menuIni.c_str(), command_ids::kMainSection,
+                                            command_ids::kMainItemsKey, model.mainMenuItems,
+                                            sizeof model.mainMenuItems))
+            << "pair " << i;
+    }
+}
+
+}  // namespace
