@@ -42,6 +42,16 @@ void CALLBACK OnCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG chi
     if (object == OBJID_WINDOW && child == CHILDID_SELF) g_created.insert(window);
 }
 
+// A window of app opened as form and given to the running program, as any
+// process may give it one.
+HWND OpenAndCapture(SampleApp& app, HWND main, const WindowSpec& form = WindowSpec{}) {
+    const HWND window = app.Open(form);
+    EXPECT_NE(window, nullptr) << form.title;
+    EXPECT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1)
+        << form.title;
+    return window;
+}
+
 TEST(Program, ClosingWritesThePlacementAndExitsWithZero) {
     PanelryProcess panelry;
     HWND main = panelry.Start();
@@ -69,10 +79,11 @@ TEST(Program, TheEndOfTheSessionGivesEveryWindowBackAndWritesTheSettings) {
         form.x = 100 + 40 * i;
         form.y = 120 + 30 * i;
         form.show = i == 1 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-        windows.push_back(app.Open(form));
-        ASSERT_NE(windows.back(), nullptr);
-        before.push_back(TakeSnapshot(app, windows.back()));
-        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(windows.back())), 1);
+        const HWND window = app.Open(form);
+        ASSERT_NE(window, nullptr);
+        before.push_back(TakeSnapshot(app, window));
+        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+        windows.push_back(window);
     }
     ASSERT_FALSE(FileExists(panelry.SystemIni())) << "nothing written before the end";
 
@@ -100,10 +111,8 @@ TEST(Program, ClosingAllTabsAsksOneApplicationAtATimeWhilePanelryAnswers) {
     for (const char* title : {"one", "two", "three"}) {
         WindowSpec form;
         form.title = title;
-        windows.push_back(app.Open(form));
-        ASSERT_NE(windows.back(), nullptr);
+        windows.push_back(OpenAndCapture(app, main, form));
         ASSERT_TRUE(app.AskOnClose(windows.back()));
-        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(windows.back())), 1);
     }
     PostMessageA(main, WM_COMMAND, kCloseAllTabs, 0);
     for (size_t asked = 0; asked < windows.size(); ++asked) {
@@ -128,8 +137,7 @@ TEST(Program, RequestsSentWhileItWaitsForAnApplicationAreCarriedOutAfterwards) {
     HWND main = panelry.Start();
     ASSERT_NE(main, nullptr);
     SampleApp app;
-    const HWND held = app.Open(WindowSpec{});
-    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(held)), 1);
+    const HWND held = OpenAndCapture(app, main);
     const HWND later = testing_support::OpenHidden(app, "reported while Panelry waits");
     WindowSpec form;
     form.title = "meddler";

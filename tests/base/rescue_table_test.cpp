@@ -108,15 +108,20 @@ TEST_F(RescueTableTest, ARescuedWindowAwaitsItsDropUntilItsRecordLetsGo) {
     EXPECT_EQ(rescue::AwaitingDrop(), before);
 }
 
+// A capture halfway: window entered (and so claimed), and changed.
+int EnterHalfway(HWND window, const State& before, HWND area) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int slot = rescue::Enter(window, before.style, before.exStyle, rect, SW_SHOWNORMAL);
+    EXPECT_GE(slot, 0);
+    SetParent(window, area);
+    return slot;
+}
+
 TEST_F(RescueTableTest, AWindowThePaneIsChangingIsTakenOnlyOnceTheChangeIsDone) {
     const HWND window = Open(100, 110);
     const State before = Take(app, window);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    // A capture halfway: entered (and so claimed), the window changed.
-    const int slot = rescue::Enter(window, before.style, before.exStyle, rect, SW_SHOWNORMAL);
-    ASSERT_GE(slot, 0);
-    SetParent(window, areas[0]);
+    const int slot = EnterHalfway(window, before, areas[0]);
     EXPECT_EQ(rescue::GiveBackAll(), 0) << "not while the pane is changing it";
     EXPECT_FALSE(rescue::Taken(slot));
 
@@ -136,11 +141,7 @@ TEST_F(RescueTableTest, AWindowThePaneIsChangingIsTakenOnlyOnceTheChangeIsDone) 
 TEST_F(RescueTableTest, ACrashRescueTakesAlsoTheWindowTheFailedThreadWasChanging) {
     const HWND window = Open(100, 110);
     const State before = Take(app, window);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int slot = rescue::Enter(window, before.style, before.exStyle, rect, SW_SHOWNORMAL);
-    ASSERT_GE(slot, 0);
-    SetParent(window, areas[0]);
+    const int slot = EnterHalfway(window, before, areas[0]);
     EXPECT_EQ(rescue::GiveBackAll(true), 1);
     EXPECT_TRUE(OnDesktop(window));
     ExpectSame(before, Take(app, window));
