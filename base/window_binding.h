@@ -97,8 +97,8 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 // The procedure that subclasses a control for objects of T: the object set
 // Property when it subclassed the control, and its Handler passes on what it
-// does not take to the control's own procedure. It puts that procedure back
-// at the control's WM_DESTROY.
+// does not take to the control's own procedure; the Handler also puts that
+// procedure back, and takes Property off, at the control's WM_DESTROY.
 template <typename T, const char* Property,
           LRESULT (T::*Handler)(UINT message, WPARAM wParam, LPARAM lParam)>
 LRESULT CALLBACK SubclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

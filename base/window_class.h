@@ -1,4 +1,5 @@
-// Registration of the program's window classes.
+// Registration of the program's window classes, and telling the program's
+// own main windows from the windows of other programs.
 #pragma once
 
 #include <windows.h>
@@ -11,3 +12,8 @@ bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure
 
 // The system colour brush the classes use for their background.
 inline HBRUSH MenuColorBrush() { return reinterpret_cast<HBRUSH>(COLOR_MENU + 1); }
+
+// A window that may be captured or offered for capture: visible, with
+// neither parent nor owner, and no main window of this program (of this
+// instance or of another).
+bool IsCapturableTopLevel(HWND window);

@@ -2,6 +2,7 @@
 // cursor movement into strokes and commands, and the gesture texts.
 #include "commands/gestures.h"
 
+#include "base/code_page.h"
 #include "base/messages.h"
 #include "commands/accelerators.h"
 #include "commands/command_ids.h"
@@ -27,19 +28,6 @@ const char* StrokeLetter(DWORD stroke, bool fileForm) {
     case kStrokeRight: return fileForm ? command_ids::kFileRight : command_texts::kShownRight;
     default: return nullptr;
     }
-}
-
-// Bytes of text that fit into limit without splitting a double-byte
-// character of the code page.
-std::size_t WholeCharacters(const char* text, std::size_t limit) {
-    std::size_t n = 0;
-    while (text[n]) {
-        const std::size_t width =
-            IsDBCSLeadByte(static_cast<BYTE>(text[n])) && text[n + 1] ? 2 : 1;
-        if (n + width > limit) break;
-        n += width;
-    }
-    return n;
 }
 
 void ShownHoldKey(BYTE holdKey, char* suffix, std::size_t size) {

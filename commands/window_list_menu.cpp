@@ -2,14 +2,13 @@
 // drawn, and the capture of the chosen one.
 #include "commands/window_list_menu.h"
 
-#include "base/base_ids.h"
 #include "base/command_kinds.h"
 #include "base/handles.h"
+#include "base/window_class.h"
 #include "commands/command_texts.h"
 #include "tabs/captured_window.h"
 #include "tabs/pane.h"
 
-#include <cstring>
 
 namespace {
 
@@ -50,13 +49,7 @@ struct Listing {
 };
 
 bool Offered(HWND window) {
-    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) || GetParent(window)) {
-        return false;
-    }
-    char className[kTitleSize] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
-    return GetWindowTextLengthA(window) > 0;
+    return IsCapturableTopLevel(window) && GetWindowTextLengthA(window) > 0;
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM param) {

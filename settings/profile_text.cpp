@@ -1,6 +1,8 @@
 // Reading texts that are written back.
 #include "settings/profile_text.h"
 
+#include "base/code_page.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -9,17 +11,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
-
-// Bytes of text that form whole characters, at most limit of them.
-std::size_t WholeCharacters(const char* text, std::size_t limit) {
-    std::size_t n = 0;
-    while (n < limit && text[n]) {
-        const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(text[n])) ? 2 : 1;
-        if (n + width > limit || (width == 2 && !text[n + 1])) break;
-        n += width;
-    }
-    return n;
-}
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 // command set in pane_commands.cpp, splitting in pane_split.cpp.
 #include "tabs/pane.h"
 
-#include "base/base_ids.h"
 #include "base/base_texts.h"
 #include "base/messages.h"
 #include "base/window_class.h"
@@ -22,7 +21,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 namespace {
@@ -307,21 +305,18 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
 // (its application may be asking its user about unsaved work).
 void cTab::ReleaseAllAtExit() {
     const bool closing = GetSystemData().closeAllOnExit != 0;
-    while (TabCount() > 0) ReleaseTab(0, minimizeOnExit_ && !closing);
+    ReleaseAll(minimizeOnExit_ && !closing);
+}
+
+void cTab::ReleaseAll(bool minimize) {
+    while (TabCount() > 0) ReleaseTab(0, minimize);
     records_.Clear();  // records without a tab, if any, give their windows back
 }
 
 // ---- Capture and tab operations --------------------------------------------
 
 bool cTab::CanHold(HWND window) const {
-    if (!window || !IsWindowVisible(window) || GetParent(window) ||
-        GetWindow(window, GW_OWNER)) {
-        return false;
-    }
-    char className[256] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, base_ids::kMainClassName) == 0) return false;
-    return !records_.Holds(window);
+    return IsCapturableTopLevel(window) && !records_.Holds(window);
 }
 
 bool cTab::AddNewWindow(HWND window) {
@@ -539,10 +534,7 @@ void cTab::AskEveryWindowToClose() {
 }
 
 void cTab::ReleaseEveryWindow() {
-    for (cTab* pane = this; pane; pane = pane->child_.get()) {
-        while (pane->TabCount() > 0) pane->ReleaseTab(0, false);
-        pane->records_.Clear();  // records without a tab, if any
-    }
+    for (cTab* pane = this; pane; pane = pane->child_.get()) pane->ReleaseAll(false);
 }
 
 void cTab::MoveBaseWindow(int x, int y, int width, int height) {

@@ -153,6 +153,8 @@ private:
     void Refresh();
     void DropRescuedTabs();
     void ReleaseAllAtExit();
+    // Every tab of this pane, from the first, and any record left without one.
+    void ReleaseAll(bool minimize);
     void RunOnTabs(int kind);
 
     PaneHost* host_ = nullptr;

@@ -5,13 +5,14 @@
 
 #include "base/base_texts.h"
 #include "base/handles.h"
-#include "settings/settings_ids.h"
-#include "tabs/tab_ids.h"
-#include "tabs/tab_texts.h"
-#include <commctrl.h>
 #include "base/messages.h"
 #include "base/sent_messages.h"
 #include "base/window_class.h"
+#include "settings/settings_ids.h"
+#include "tabs/tab_ids.h"
+#include "tabs/tab_texts.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cmath>

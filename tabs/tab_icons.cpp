@@ -6,12 +6,6 @@
 
 #include <vector>
 
-namespace {
-
-constexpr int kTitleSize = 257;
-
-}  // namespace
-
 bool TabIcons::Rebuild(const TabStrip& tabs, int textLimit) {
     // The icons first: asking another application for one lets messages
     // other threads send in meanwhile, so no record is held across it.
@@ -36,7 +30,7 @@ bool TabIcons::Rebuild(const TabStrip& tabs, int textLimit) {
         const bool asked = static_cast<size_t>(i) < windows.size() && record->Holds(windows[i]);
         HICON icon = asked ? icons[static_cast<size_t>(i)] : nullptr;
         ImageList_AddIcon(list.get(), icon ? icon : LoadIconA(nullptr, IDI_APPLICATION));
-        char title[kTitleSize] = "";
+        char title[TabStrip::kTitleSize] = "";
         record->Title(title, textLimit);
         TCITEMA item{};
         item.mask = TCIF_TEXT | TCIF_IMAGE;

@@ -7,13 +7,6 @@
 
 #include <cstring>
 
-namespace {
-
-// The longest title a tab reads, with its terminator.
-constexpr int kTitleSize = 257;
-
-}  // namespace
-
 int TabStrip::Count() const {
     return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETITEMCOUNT, 0, 0)) : 0;
 }

@@ -10,6 +10,9 @@ class CapturedWindow;
 
 class TabStrip {
 public:
+    // The longest title a tab shows, with its terminator.
+    static constexpr int kTitleSize = 257;
+
     explicit TabStrip(HWND tabControl) : control_(tabControl) {}
 
     HWND Control() const { return control_; }
