@@ -2,15 +2,20 @@
 // and how that object hands each message to a short handler.
 //
 // The object is the window's creation parameter. At WM_CREATE the class's
-// procedure stores it as the class's window property and gives it the
-// window's handle; from then on it forwards every message to the object. A
-// window without the property (before WM_CREATE, after WM_DESTROY, or made
-// without an object) goes to DefWindowProcA. After the object has handled
-// WM_DESTROY (or refused WM_CREATE with -1) the property comes off and the
-// object forgets the handle, so a handler must not end its own object there.
+// procedure stores it as the class's window property, which other programs
+// and our own hit tests read, and in the window's user data, which is what
+// every message reads: under Wine a property lives in the server, so asking
+// for it costs a round trip per message, while the user data of our own
+// window is read in this process. It also gives the object the window's
+// handle; from then on every message goes to the object. A window without
+// the object (before WM_CREATE, after WM_DESTROY, or made without an object)
+// goes to DefWindowProcA. After the object has handled WM_DESTROY (or refused
+// WM_CREATE with -1) both come off and the object forgets the handle, so a
+// handler must not end its own object there.
 //
 // A control of another class (the panes' tab controls) is subclassed the
-// same way: its object sets the property when it subclasses the control.
+// same way: its object binds itself (BindControl) when it subclasses the
+// control and unbinds itself when it puts the control's procedure back.
 #pragma once
 
 #include <windows.h>
@@ -75,10 +80,11 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         auto* object =
             static_cast<T*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (object && SetPropA(window, Property, object)) {
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
             if constexpr (kKeepsHandle) object->*Slot = window;
         }
     }
-    auto* object = static_cast<T*>(GetPropA(window, Property));
+    auto* object = reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result;
     {
@@ -88,6 +94,7 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     // A window whose creation the object refused is not the object's either.
     if (message == WM_DESTROY || (message == WM_CREATE && result == -1)) {
         RemovePropA(window, Property);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         if constexpr (kKeepsHandle) {
             if (object->*Slot == window) object->*Slot = nullptr;
         }
@@ -95,14 +102,25 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return result;
 }
 
-// The procedure that subclasses a control for objects of T: the object set
-// Property when it subclassed the control, and its Handler passes on what it
+// Binds a control of another class to object as BoundWindowProc binds its
+// windows (the property and the user data), or unbinds it.
+inline bool BindControl(HWND control, const char* property, void* object) {
+    if (!SetPropA(control, property, object)) return false;
+    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    return true;
+}
+inline void UnbindControl(HWND control, const char* property) {
+    RemovePropA(control, property);
+    SetWindowLongPtrA(control, GWLP_USERDATA, 0);
+}
+
+// The procedure that subclasses a control for objects of T: the object bound
+// itself when it subclassed the control, and its Handler passes on what it
 // does not take to the control's own procedure; the Handler also puts that
-// procedure back, and takes Property off, at the control's WM_DESTROY.
-template <typename T, const char* Property,
-          LRESULT (T::*Handler)(UINT message, WPARAM wParam, LPARAM lParam)>
+// procedure back, and unbinds itself, at the control's WM_DESTROY.
+template <typename T, LRESULT (T::*Handler)(UINT message, WPARAM wParam, LPARAM lParam)>
 LRESULT CALLBACK SubclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* object = static_cast<T*>(GetPropA(window, Property));
+    auto* object = reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
     const HandlingMessage handling;
     return (object->*Handler)(message, wParam, lParam);

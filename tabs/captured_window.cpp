@@ -6,6 +6,7 @@
 #include "base/rescue_table.h"
 #include "inputtap/inputtap.h"
 #include "tabs/close_requests.h"
+#include "tabs/process_watch.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -61,7 +62,7 @@ BOOL CALLBACK PostToChild(HWND child, LPARAM data) {
 }  // namespace
 
 CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
-    : window_(window), displayArea_(displayArea) {
+    : window_(window), processWatch_(process_watch::Watch(window)) {
     // The extended style first: changing the style recomputes WS_EX_WINDOWEDGE.
     savedStyle_ = GetWindowLongA(window, GWL_STYLE);
     savedExStyle_ = GetWindowLongA(window, GWL_EXSTYLE);
@@ -81,23 +82,17 @@ CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
                  SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
     lastActivated_ = timeGetTime();
-    SetTimer(displayArea, TimerId(), kWatchPeriod, WatchTimerProc);
     rescue::Settle(rescueSlot_);
 }
 
 CapturedWindow::~CapturedWindow() { Release(); }
-
-void CapturedWindow::StopWatch() {
-    if (displayArea_) KillTimer(displayArea_, TimerId());
-    displayArea_ = nullptr;
-}
 
 void CapturedWindow::Release() {
     // Claimed for the release and taken out of the table once it is done: a
     // rescue neither gives the window back halfway nor touches it later. A
     // window a rescue took is only forgotten.
     const bool ours = rescue::Claim(rescueSlot_);
-    StopWatch();
+    processWatch_.reset();
     if (!ours || !window_ || !IsWindow(window_)) {
         rescue::Withdraw(rescueSlot_);
         rescueSlot_ = -1;
@@ -128,6 +123,7 @@ void CapturedWindow::Release() {
 
 void CapturedWindow::CloseWindow(bool releaseFirst) {
     const HWND window = window_;
+    closeAskedAt_ = timeGetTime();
     if (releaseFirst) Release();
     // The application may ask its user first: asked in turn, not waited for.
     CloseRequests::Instance().Ask(window);
@@ -137,24 +133,37 @@ bool CapturedWindow::Rescued() const { return rescue::Taken(rescueSlot_); }
 
 // The rescue table's entry stays as it is: same window, same saved state.
 void CapturedWindow::MoveTo(HWND newDisplayArea) {
-    HWND previous = nullptr;
-    if (const rescue::Use use(rescueSlot_); use && window_) {
-        previous = SetParent(window_, newDisplayArea);
-    }
-    KillTimer(displayArea_ ? displayArea_ : previous, TimerId());
-    displayArea_ = newDisplayArea;
-    SetTimer(newDisplayArea, TimerId(), kWatchPeriod, WatchTimerProc);
+    if (const rescue::Use use(rescueSlot_); use && window_) SetParent(window_, newDisplayArea);
+    placed_ = {};
 }
 
 void CapturedWindow::Show(int command) const {
     if (const rescue::Use use(rescueSlot_); use && window_) ShowWindowAsync(window_, command);
 }
 
-void CapturedWindow::Place(const RECT& rect) const {
+void CapturedWindow::Place(const RECT& rect, bool onlyIfMoved) {
+    if (onlyIfMoved && EqualRect(&rect, &placed_)) return;
     const rescue::Use use(rescueSlot_);
     if (!use || !window_) return;
     SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    placed_ = rect;
+}
+
+CapturedWindow::State CapturedWindow::CurrentState() const {
+    if (!window_) return State::kGone;
+    SetLastError(ERROR_SUCCESS);
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    if (style == 0 && GetLastError() == ERROR_INVALID_WINDOW_HANDLE) return State::kGone;
+    return (style & WS_VISIBLE) ? State::kShown : State::kHidden;
+}
+
+bool CapturedWindow::Exists() const { return window_ && IsWindow(window_); }
+
+bool CapturedWindow::KeepIcon(HICON icon) {
+    if (icon == icon_) return false;
+    icon_ = icon;
+    return true;
 }
 
 void CapturedWindow::Touch() { lastActivated_ = timeGetTime(); }
@@ -165,8 +174,6 @@ int CapturedWindow::Title(char* buffer, int maxChars) const {
     // Reads the stored title; sends nothing to the application.
     return GetWindowTextA(window_, buffer, maxChars);
 }
-
-HICON CapturedWindow::Icon() const { return WindowIcon(window_); }
 
 HICON WindowIcon(HWND window) {
     for (WPARAM which : {ICON_SMALL, ICON_BIG}) {
@@ -192,11 +199,4 @@ void CapturedWindow::PostToWindowTree(UINT message, WPARAM wParam, LPARAM lParam
     posted.wParam = wParam;
     posted.lParam = lParam;
     EnumChildWindows(window_, PostToChild, reinterpret_cast<LPARAM>(&posted));
-}
-
-void CALLBACK CapturedWindow::WatchTimerProc(HWND displayArea, UINT, UINT_PTR id, DWORD) {
-    auto* record = reinterpret_cast<CapturedWindow*>(id);
-    if (IsWindow(record->window_)) return;
-    KillTimer(displayArea, id);
-    SendMessageA(displayArea, PM_CHILDGONE, id, 0);
 }

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 class CapturedWindow {
 public:
     // Captures window into displayArea. The caller has vetted the window.
@@ -29,13 +31,23 @@ public:
     // every other close request (CloseRequests). Does not wait for the
     // application, which may ask its user first.
     void CloseWindow(bool releaseFirst);
-    // Re-parents into another pane's display area; the watch timer follows.
+    // Re-parents into another pane's display area.
     void MoveTo(HWND newDisplayArea);
 
     // Shows or hides without waiting for the application.
     void Show(int command) const;
-    // Sizes to rect of its parent without waiting for the application.
-    void Place(const RECT& rect) const;
+    // Sizes to rect of its parent without waiting for the application; with
+    // onlyIfMoved, not when the last size given was rect already.
+    void Place(const RECT& rect, bool onlyIfMoved = false);
+
+    // Whether the window still exists, and whether it shows, in one question
+    // to the window's application.
+    enum class State { kGone, kHidden, kShown };
+    State CurrentState() const;
+    // Whether the window exists; one question.
+    bool Exists() const;
+    // When the window was last asked to close through CloseWindow; 0 never.
+    DWORD CloseAskedAt() const { return closeAskedAt_; }
 
     void Touch();
     DWORD LastActivated() const { return lastActivated_; }
@@ -44,8 +56,11 @@ public:
     void SetLastActivated(DWORD time) { lastActivated_ = time; }
     bool IsForeground() const;
     int Title(char* buffer, int maxChars) const;
-    // The window's WindowIcon (below).
-    HICON Icon() const;
+    // The window's icon as last asked (WindowIcon, below); null when it has
+    // none or was not asked yet.
+    HICON Icon() const { return icon_; }
+    // Keeps icon as the window's icon; true when it differs from the one kept.
+    bool KeepIcon(HICON icon);
     bool Holds(HWND hwnd) const { return window_ == hwnd; }
     HWND Window() const { return window_; }
     // True once a rescue has given the window back (after a hang).
@@ -60,23 +75,18 @@ public:
     // The saved normal position in screen coordinates.
     RECT SavedScreenRect() const { return screenRect_; }
 
-    // The watch timer's procedure; its id is the record's address.
-    static void CALLBACK WatchTimerProc(HWND displayArea, UINT message, UINT_PTR id, DWORD time);
-
     static constexpr LONG kRemovedStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    static constexpr UINT kWatchPeriod = 100;
-    // Every activation asks every tab's window for its icon: a busy (not yet
-    // hung) application must not hold each of them up for long.
+    // The pane asks for icons on its periodic refresh: a busy (not yet hung)
+    // application must not hold the program up for long.
     static constexpr UINT kIconTimeout = 50;
 
 private:
-    UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
-    void StopWatch();
-
     HWND window_;
-    // The display area the watch timer runs on. Kept here rather than asked
-    // of the window, which may be gone when the timer has to stop.
-    HWND displayArea_;
+    // Ends with the last record of the window's process (process_watch).
+    std::shared_ptr<void> processWatch_;
+    HICON icon_ = nullptr;
+    RECT placed_{};
+    DWORD closeAskedAt_ = 0;
     LONG savedStyle_ = 0;
     LONG savedExStyle_ = 0;
     WINDOWPLACEMENT savedPlacement_{};

@@ -85,7 +85,7 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TCS_FORCELABELLEFT, 0, 0,
                                   0, 0, baseWindow_, noId, instance, nullptr);
     if (!tabControl_) return false;
-    SetPropA(tabControl_, tab_ids::kPaneProperty, this);
+    BindControl(tabControl_, tab_ids::kPaneProperty, this);
     CreateWindowExA(0, tab_ids::kDisplayAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
                     0, 0, 0, tabControl_, noId, instance, this);
     if (!displayArea_) return false;
@@ -98,8 +98,7 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
     header_.SetFont(fonts_[0].get());
     SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].get()), TRUE);
     if (!defaultTabProc_) {
-        constexpr WNDPROC tabProcedure =
-            SubclassWindowProc<cTab, tab_ids::kPaneProperty, &cTab::TabMessage>;
+        constexpr WNDPROC tabProcedure = SubclassWindowProc<cTab, &cTab::TabMessage>;
         defaultTabProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tabProcedure)));
     }
@@ -259,10 +258,16 @@ LRESULT cTab::OnTabSize(WPARAM wParam, LPARAM lParam) {
     const int top = header_.Window() ? header.bottom : display.top;
     MoveWindow(displayArea_, display.left, top, display.right - display.left,
                std::max(0L, display.bottom - top), TRUE);
+    // Only the window in sight follows now; each of the others is sized when
+    // its tab is selected, so a resize costs the same with any number of tabs.
+    if (records_.Contains(shown_)) shown_->Place(AreaRect(), true);
+    return result;
+}
+
+RECT cTab::AreaRect() const {
     RECT area{};
     GetClientRect(displayArea_, &area);
-    records_.PlaceAll(area);
-    return result;
+    return area;
 }
 
 LRESULT cTab::OnTabTimer(WPARAM wParam, LPARAM lParam) {
@@ -290,7 +295,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     // the same way.
     splitBar_.reset();
     child_.reset();
-    RemovePropA(tabControl_, tab_ids::kPaneProperty);
+    UnbindControl(tabControl_, tab_ids::kPaneProperty);
     fonts_[0].reset();
     fonts_[1].reset();
     const WNDPROC defaultProc = defaultTabProc_;
@@ -332,8 +337,13 @@ bool cTab::AddNewWindow(HWND window) {
         ShowAllocationFailure(tabControl_, tab_texts::kAddNewWindowCaption, false);
         return false;
     }
-    Tabs().Insert(TabCount(), record);
-    Tabs().Select(TabCount() - 1);
+    AskIcon(record);
+    if (!records_.Contains(record)) return false;  // gone while its application answered
+    const int index = TabCount();
+    Tabs().Insert(index, record);
+    ShowTabIcon(index, record->Icon());
+    RefreshTabText(index);
+    Tabs().Select(index);
     ActivateCurrent();
     SendMessageA(tabControl_, WM_SIZE, 0, 0);
     UpdateWindow(window);
@@ -359,23 +369,28 @@ void cTab::CapturePending() {
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
 }
 
+// Touches what the selection changed: the window shown before is hidden, the
+// selected one sized and shown, its tab's text and the header brought up to
+// date. Nothing here waits for another application.
 void cTab::ActivateCurrent() {
     const int selected = Selected();
     CapturedWindow* current = RecordAt(selected);
-    records_.HideAllBut(current);
+    if (shown_ != current && records_.Contains(shown_)) shown_->Show(SW_HIDE);
+    shown_ = current;
     if (current) {
+        current->Place(AreaRect(), true);
         current->Show(SW_SHOWNOACTIVATE);
         current->Touch();
+        RefreshTabText(selected);
+    } else {
+        header_.ShowTitle(nullptr);
     }
-    RebuildTabIcons();
-    // Read again: the rebuild asked other applications for their icons.
-    RefreshTabText(Selected());
-    header_.ShowTitle(RecordAt(Selected()));
 }
 
 bool cTab::RemoveTabItem(int index) {
     const int count = TabCount();
     if (index >= 0 && index < count) {
+        icons_.Forget(Tabs(), index);
         Tabs().Remove(index);
         if (count == 1) {
             header_.ShowTitle(nullptr);
@@ -401,7 +416,7 @@ bool cTab::RemoveTabItem(int index) {
 
 void cTab::ReleaseTab(int index, bool minimize) {
     // Taken before the tab goes: removing it activates another tab, which
-    // asks other applications for their icons.
+    // then leaves this window alone (it is no longer the pane's).
     std::unique_ptr<CapturedWindow> record = records_.Take(RecordAt(index));
     RemoveTabItem(index);
     if (!record) return;
@@ -433,8 +448,11 @@ bool cTab::MoveCurrentTabTo(cTab& target) {
     if (!owned) return false;
     target.records_.Adopt(std::move(owned));
     RemoveTabItem(selected);
-    target.Tabs().Insert(target.TabCount(), record);
-    target.Tabs().Select(target.TabCount() - 1);
+    const int index = target.TabCount();
+    target.Tabs().Insert(index, record);
+    target.ShowTabIcon(index, record->Icon());
+    target.RefreshTabText(index);
+    target.Tabs().Select(index);
     ActivateCurrent();
     SendMessageA(tabControl_, WM_SIZE, 0, 0);
     target.ActivateCurrent();
@@ -557,11 +575,17 @@ void cTab::DropTab(int from, POINT screenPoint) {
         CapturedWindow* dropped = RecordAt(to);
         Tabs().SetRecord(from, dropped);
         Tabs().SetRecord(to, dragged);
+        ShowTabIcon(from, dropped ? dropped->Icon() : nullptr);
+        ShowTabIcon(to, dragged ? dragged->Icon() : nullptr);
+        RefreshTabText(from);
+        RefreshTabText(to);
         Tabs().Select(to);
         ActivateCurrent();
         return;
     }
     Tabs().Insert(to, dragged);
+    ShowTabIcon(to, dragged ? dragged->Icon() : nullptr);
+    RefreshTabText(to);
     RemoveTabItem(from > to ? from + 1 : from);
     Tabs().Select(from < to ? to - 1 : to);
     ActivateCurrent();

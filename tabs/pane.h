@@ -58,7 +58,8 @@ public:
     void SelectPrevTab();
     void SelectNextTab();
     void RefreshTabText(int index);
-    bool RebuildTabIcons();
+    // Every tab's text and, with showTabIcons, its icon, as after a change of
+    // the settings.
     void RefreshAllTabs();
     bool ExecCommand(unsigned id);
 
@@ -152,6 +153,14 @@ private:
     void CapturePending();
     void Refresh();
     void DropRescuedTabs();
+    void DropGoneWindows();
+    void ReportGone(CapturedWindow* record);
+    void RefreshInTurn();
+    void AskIcon(CapturedWindow* record);
+    bool InstallTabIcons();
+    void ShowTabIcon(int index, HICON icon);
+    void KeepMainOnTop();
+    RECT AreaRect() const;
     void ReleaseAllAtExit();
     // Every tab of this pane, from the first, and any record left without one.
     void ReleaseAll(bool minimize);
@@ -173,6 +182,16 @@ private:
     std::unique_ptr<cSplitbar> splitBar_;  // both set after a split, else both null
     std::unique_ptr<cTab> child_;
     TabIcons icons_;
+    // The record whose window the last activation showed; compared, and
+    // dereferenced only while records_ contains it.
+    CapturedWindow* shown_ = nullptr;
+    // The periodic refresh's place in the tabs, and its count of ticks.
+    int turn_ = 0;
+    int iconTurn_ = 0;
+    unsigned ticks_ = 0;
+    unsigned long processesEnded_ = 0;
+    // The window the main window was last raised for while it was in use.
+    HWND raisedFor_ = nullptr;
 };
 
 // Where the two panes of a split go in the container's client rectangle

@@ -26,12 +26,7 @@ bool RecordList::Holds(HWND window) const {
                        [&](const auto& record) { return record->Holds(window); });
 }
 
-void RecordList::PlaceAll(const RECT& rect) const {
-    for (const auto& record : records_) record->Place(rect);
-}
-
-void RecordList::HideAllBut(const CapturedWindow* shown) const {
-    for (const auto& record : records_) {
-        if (record.get() != shown) record->Show(SW_HIDE);
-    }
+bool RecordList::Contains(const CapturedWindow* record) const {
+    return record && std::any_of(records_.begin(), records_.end(),
+                                 [&](const auto& owned) { return owned.get() == record; });
 }

@@ -25,12 +25,11 @@ public:
     void Clear() { records_.clear(); }
 
     bool Holds(HWND window) const;
+    // Whether record is one of the list's; compares addresses only, so it
+    // may be asked of a record that was deleted meanwhile.
+    bool Contains(const CapturedWindow* record) const;
     std::size_t Size() const { return records_.size(); }
-
-    // Sizes every window to rect of the display area.
-    void PlaceAll(const RECT& rect) const;
-    // Hides every window but shown's.
-    void HideAllBut(const CapturedWindow* shown) const;
+    CapturedWindow* At(std::size_t i) const { return records_[i].get(); }
 
 private:
     std::vector<std::unique_ptr<CapturedWindow>> records_;

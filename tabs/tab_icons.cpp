@@ -1,49 +1,87 @@
-// Rebuilding the tab control's image list.
+// The tab control's image list, one image per distinct icon.
 #include "tabs/tab_icons.h"
 
-#include "tabs/captured_window.h"
 #include "tabs/tab_strip.h"
 
-#include <vector>
+namespace {
 
-bool TabIcons::Rebuild(const TabStrip& tabs, int textLimit) {
-    // The icons first: asking another application for one lets messages
-    // other threads send in meanwhile, so no record is held across it.
-    std::vector<HWND> windows;
-    for (int i = 0, count = tabs.Count(); i < count; ++i) {
-        const CapturedWindow* record = tabs.RecordAt(i);
-        windows.push_back(record ? record->Window() : nullptr);
+int ImageOf(const TabStrip& tabs, int index) {
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = -1;
+    if (!SendMessageA(tabs.Control(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item))) {
+        return -1;
     }
-    std::vector<HICON> icons;
-    for (HWND window : windows) icons.push_back(window ? WindowIcon(window) : nullptr);
+    return item.iImage;
+}
 
-    const int count = tabs.Count();
+void SetImage(const TabStrip& tabs, int index, int image) {
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = image;
+    SendMessageA(tabs.Control(), TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+bool TabIcons::Install(const TabStrip& tabs) {
     UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXSMICON),
                                           GetSystemMetrics(SM_CYSMICON), ILC_COLORDDB | ILC_MASK,
-                                          count, 0));
+                                          4, 4));
     if (!list) return false;
-    for (int i = 0; i < count; ++i) {
-        const CapturedWindow* record = tabs.RecordAt(i);
-        if (!record) continue;
-        // A tab that is not the one asked about (the tabs changed meanwhile)
-        // shows the standard icon until the next rebuild.
-        const bool asked = static_cast<size_t>(i) < windows.size() && record->Holds(windows[i]);
-        HICON icon = asked ? icons[static_cast<size_t>(i)] : nullptr;
-        ImageList_AddIcon(list.get(), icon ? icon : LoadIconA(nullptr, IDI_APPLICATION));
-        char title[TabStrip::kTitleSize] = "";
-        record->Title(title, textLimit);
-        TCITEMA item{};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = title;
-        item.iImage = i;
-        SendMessageA(tabs.Control(), TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int i = 0, count = tabs.Count(); i < count; ++i) SetImage(tabs, i, -1);
     SendMessageA(tabs.Control(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));
     list_ = std::move(list);  // the list it replaces goes here
+    images_.clear();
     return true;
 }
 
 void TabIcons::Clear(HWND tabControl) {
     if (tabControl) SendMessageA(tabControl, TCM_SETIMAGELIST, 0, 0);
     list_.reset();
+    images_.clear();
+}
+
+void TabIcons::Show(const TabStrip& tabs, int index, HICON icon) {
+    if (!list_ || index < 0 || index >= tabs.Count()) return;
+    if (!icon) icon = LoadIconA(nullptr, IDI_APPLICATION);
+    const int before = ImageOf(tabs, index);
+    if (before >= 0 && before < static_cast<int>(images_.size()) &&
+        images_[static_cast<size_t>(before)].icon == icon) {
+        return;
+    }
+    const int image = Acquire(icon);
+    if (image < 0) return;
+    SetImage(tabs, index, image);
+    if (before >= 0) LetGo(tabs, before);
+}
+
+void TabIcons::Forget(const TabStrip& tabs, int index) {
+    if (!list_) return;
+    const int image = ImageOf(tabs, index);
+    if (image < 0) return;
+    SetImage(tabs, index, -1);
+    LetGo(tabs, image);
+}
+
+int TabIcons::Acquire(HICON icon) {
+    for (size_t i = 0; i < images_.size(); ++i) {
+        if (images_[i].icon == icon) {
+            ++images_[i].users;
+            return static_cast<int>(i);
+        }
+    }
+    const int image = ImageList_AddIcon(list_.get(), icon);
+    if (image < 0) return -1;
+    images_.push_back({icon, 1});
+    return image;
+}
+
+void TabIcons::LetGo(const TabStrip& tabs, int image) {
+    if (image < 0 || image >= static_cast<int>(images_.size())) return;
+    if (--images_[static_cast<size_t>(image)].users > 0) return;
+    images_.erase(images_.begin() + image);
+    // Removes the image from the list and moves down the number of every
+    // tab's image after it.
+    SendMessageA(tabs.Control(), TCM_REMOVEIMAGE, image, 0);
 }

@@ -1,11 +1,16 @@
-// The image list of a pane's tab control: one small icon per tab, image i
-// for tab i, made anew from the tabs' windows.
+// The image list of a pane's tab control. It lives as long as the icons are
+// shown and holds each distinct icon once: tabs whose windows share an icon
+// share its image, an image goes when the last tab showing it goes, and a
+// tab that comes or goes touches the list only for its own icon. The
+// control moves the other tabs' image numbers itself (TCM_REMOVEIMAGE).
 #pragma once
 
 #include "base/handles.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <vector>
 
 class TabStrip;
 
@@ -16,15 +21,29 @@ using UniqueImageList = UniqueResource<HIMAGELIST, ImageListDeleter>;
 
 class TabIcons {
 public:
-    // A new list sized to the tab count with every tab's window icon (the
-    // system's application icon for a window without one); sets each tab's
-    // text (cut to textLimit - 1 bytes) and image together, installs the list
-    // and destroys the one it replaces. False when no list could be made.
-    bool Rebuild(const TabStrip& tabs, int textLimit);
+    // Puts a new, empty list on the control, destroying the one it replaces;
+    // every tab shows no image until Show. False when no list could be made.
+    bool Install(const TabStrip& tabs);
     // Takes the list off the control and destroys it.
     void Clear(HWND tabControl);
+    bool Installed() const { return static_cast<bool>(list_); }
     HIMAGELIST List() const { return list_.get(); }
 
+    // Shows icon (the system's application icon for null) on tab index,
+    // adding it to the list only when no tab shows it yet, and lets go of the
+    // image the tab showed before. Nothing without a list.
+    void Show(const TabStrip& tabs, int index, HICON icon);
+    // Tab index is about to be removed: lets go of its image.
+    void Forget(const TabStrip& tabs, int index);
+
 private:
+    struct Image {
+        HICON icon;
+        int users;
+    };
+    int Acquire(HICON icon);
+    void LetGo(const TabStrip& tabs, int image);
+
     UniqueImageList list_;
+    std::vector<Image> images_;  // image i of the list
 };

@@ -34,7 +34,8 @@ int TabStrip::IndexOf(const CapturedWindow* record) const {
 
 void TabStrip::Insert(int index, CapturedWindow* record) {
     TCITEMA item{};
-    item.mask = TCIF_PARAM;
+    item.mask = TCIF_PARAM | TCIF_IMAGE;
+    item.iImage = -1;
     item.lParam = reinterpret_cast<LPARAM>(record);
     SendMessageA(control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
 }

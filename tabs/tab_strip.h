@@ -24,7 +24,7 @@ public:
     // The tab of record; -1 when no tab holds it.
     int IndexOf(const CapturedWindow* record) const;
 
-    // A tab for record at index, with no text yet: the refresh writes it.
+    // A tab for record at index, with no text and no image yet.
     void Insert(int index, CapturedWindow* record);
     // Gives tab index another record; its text stays until the refresh.
     void SetRecord(int index, CapturedWindow* record);

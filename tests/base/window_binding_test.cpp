@@ -166,14 +166,15 @@ struct Subclassed {
     WNDPROC original = nullptr;
 };
 
-TEST_F(WindowBinding, ASubclassedControlGoesToItsObjectWhileThePropertyIsSet) {
+TEST_F(WindowBinding, ASubclassedControlGoesToItsObjectWhileBound) {
     UniqueWindow control(CreateWindowExA(0, "EDIT", "text", WS_OVERLAPPED, 0, 0, 100, 30, nullptr,
                                          nullptr, GetModuleHandleA(nullptr), nullptr));
     ASSERT_TRUE(control);
     Subclassed object;
     object.control = control.get();
-    SetPropA(control.get(), kProperty, &object);
-    constexpr WNDPROC procedure = SubclassWindowProc<Subclassed, kProperty, &Subclassed::Handle>;
+    ASSERT_TRUE(BindControl(control.get(), kProperty, &object));
+    EXPECT_EQ(GetPropA(control.get(), kProperty), &object) << "others find it by the property";
+    constexpr WNDPROC procedure = SubclassWindowProc<Subclassed, &Subclassed::Handle>;
     object.original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(control.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 
@@ -182,7 +183,8 @@ TEST_F(WindowBinding, ASubclassedControlGoesToItsObjectWhileThePropertyIsSet) {
 
     // Put back as a pane puts its tab control back.
     SetWindowLongPtrA(control.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object.original));
-    RemovePropA(control.get(), kProperty);
+    UnbindControl(control.get(), kProperty);
+    EXPECT_EQ(GetPropA(control.get(), kProperty), nullptr);
     EXPECT_EQ(SendMessageA(control.get(), kAsk, 3, 0), 0);
 }
 

@@ -1,5 +1,5 @@
 // Capturing real windows of another process and giving them back exactly as
-// they were; the watch that notices a window destroyed by its application.
+// they were; what a record can tell of its window (gone, shown, hidden).
 #include "tabs/captured_window.h"
 
 #include "base/messages.h"
@@ -21,13 +21,10 @@ using testing_support::WindowSpec;
 
 namespace {
 
-// A frame with two stand-ins for a pane's display area, which hear of a
-// captured window's end.
+// A frame with two stand-ins for a pane's display area.
 class Host {
 public:
     HWND Area(int i = 0) const { return areas_[i].Handle(); }
-    size_t Gone(int i) const { return areas_[i].Count(PM_CHILDGONE); }
-    const MessageRecorder& Recorder(int i) const { return areas_[i]; }
 
 private:
     UniqueWindow frame_{CreateWindowExA(0, "STATIC", "host",
@@ -136,29 +133,35 @@ TEST_F(CapturedWindowTest, DeletingTheRecordGivesTheWindowBack) {
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE), style);
 }
 
-TEST_F(CapturedWindowTest, AWindowDestroyedByItsApplicationIsReported) {
+TEST_F(CapturedWindowTest, TheRecordTellsWhetherItsWindowIsGoneShownOrHidden) {
     const HWND window = app.Open(WindowSpec{});
     CapturedWindow record(window, host.Area());
+    EXPECT_EQ(record.CurrentState(), CapturedWindow::State::kShown);
+    EXPECT_TRUE(record.Exists());
+    record.Show(SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
+    EXPECT_EQ(record.CurrentState(), CapturedWindow::State::kHidden);
     ASSERT_TRUE(app.Destroy(window));
-    ASSERT_TRUE(host.Recorder(0).WaitFor(PM_CHILDGONE, 1, 5000));
-    EXPECT_EQ(host.Recorder(0).WParams(PM_CHILDGONE)[0], reinterpret_cast<WPARAM>(&record));
+    EXPECT_EQ(record.CurrentState(), CapturedWindow::State::kGone);
+    EXPECT_FALSE(record.Exists());
     record.Release();  // nothing left to restore; must not touch anything
     EXPECT_EQ(record.Window(), nullptr);
-    testing_support::PumpFor(300);
-    EXPECT_EQ(host.Gone(0), 1u) << "reported once";
-    EXPECT_EQ(host.Gone(1), 0u);
+    EXPECT_EQ(record.CurrentState(), CapturedWindow::State::kGone);
 }
 
-TEST_F(CapturedWindowTest, TheWatchFollowsAMoveToAnotherArea) {
+TEST_F(CapturedWindowTest, AMovedWindowLivesInTheOtherAreaAndIsSizedThereAgain) {
     const HWND window = app.Open(WindowSpec{});
     CapturedWindow record(window, host.Area(0));
+    record.Place({0, 0, 300, 200}, true);
     record.MoveTo(host.Area(1));
     EXPECT_EQ(GetAncestor(window, GA_PARENT), host.Area(1));
-    ASSERT_TRUE(app.Destroy(window));
-    ASSERT_TRUE(host.Recorder(1).WaitFor(PM_CHILDGONE, 1, 5000));
-    testing_support::PumpFor(300);
-    EXPECT_EQ(host.Gone(1), 1u);
-    EXPECT_EQ(host.Gone(0), 0u) << "the first area's timer was stopped";
+    SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+    record.Place({0, 0, 300, 200}, true);
+    EXPECT_TRUE(WaitUntil([&] {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r.right - r.left == 300 && r.bottom - r.top == 200;
+    })) << "a move forgets the size given in the first area";
 }
 
 // The watch reports new windows of other applications; during a release it
@@ -215,7 +218,9 @@ TEST_F(CapturedWindowTest, EverydayCallsDoNotWaitForAHungApplication) {
     record.Show(SW_HIDE);
     record.Show(SW_SHOWNOACTIVATE);
     record.Place({0, 0, 300, 200});
-    record.Icon();
+    record.CurrentState();
+    record.Exists();
+    WindowIcon(window);
     char title[64];
     record.Title(title, sizeof title);
     record.CloseWindow(false);

@@ -475,7 +475,13 @@ TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     const HIMAGELIST icons =
         reinterpret_cast<HIMAGELIST>(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0));
     ASSERT_NE(icons, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(icons), 2);
+    for (int i = 0; i < 2; ++i) {
+        TCITEMA tab{};
+        tab.mask = TCIF_IMAGE;
+        SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&tab));
+        EXPECT_GE(tab.iImage, 0) << "tab " << i << " shows an icon";
+        EXPECT_LT(tab.iImage, ImageList_GetImageCount(icons));
+    }
 
     settings.dropToAllChildren = 1;
     settings.showTabIcons = 0;
