@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -40,6 +41,10 @@ namespace {
 constexpr int kDefaultWindows = 50;
 constexpr int kMaxWindows = 250;  // below the rescue table's 256 slots
 int g_windows = kDefaultWindows;
+// How many sample applications hold those windows, in turn: the second
+// argument, 1 without one.
+int g_apps = 1;
+constexpr int kMaxApps = 20;
 constexpr DWORD kIdleMs = 10000;
 constexpr DWORD kEmptyIdleMs = 5000;  // the same with no tabs, for comparison
 constexpr int kCycles = 200;
@@ -426,7 +431,10 @@ struct Results {
     double cyclesMs = 0;
 };
 
-HWND OpenSample(SampleApp& app, int index) {
+using SampleApps = std::vector<std::unique_ptr<SampleApp>>;
+
+HWND OpenSample(SampleApps& apps, int index) {
+    SampleApp& app = *apps[static_cast<std::size_t>(index) % apps.size()];
     WindowSpec form;
     form.title = "bench window " + std::to_string(index + 1);
     // Beside Panelry's window rather than over it, and no two in one place.
@@ -438,11 +446,11 @@ HWND OpenSample(SampleApp& app, int index) {
 }
 
 // 1. Automatic capture: the new-window watch on, one window at a time.
-void MeasureAutoCapture(SampleApp& app, const PanelryView& view, std::vector<HWND>& tabs,
+void MeasureAutoCapture(SampleApps& apps, const PanelryView& view, std::vector<HWND>& tabs,
                         Results& r) {
     SendMessageA(view.main, WM_COMMAND, kWatchOn, 0);
     for (int i = 0; i < g_windows; ++i) {
-        HWND window = OpenSample(app, i);
+        HWND window = OpenSample(apps, i);
         // The sample application shows the window before it answers.
         const double visibleAt = NowMs();
         if (!window) throw std::runtime_error("the sample application opened no window");
@@ -637,7 +645,8 @@ void PrintGui(const Results& r) {
 
 void PrintReport(const Results& r) {
     const double pollMs = g_polls.polls ? g_polls.spentMs / static_cast<double>(g_polls.polls) : 0;
-    Out("\n== Panelry benchmark: %d windows of the sample application ==\n", g_windows);
+    Out("\n== Panelry benchmark: %d windows of %d sample application(s) ==\n", g_windows,
+        g_apps);
     Out("Panelry's main window is %dx%d. Times from QueryPerformanceCounter. Other processes'\n"
         "windows were polled about once a millisecond (%.2f ms apart on average in this run),\n"
         "so an \"until\" figure can be late by that much. p95 is by nearest rank.\n",
@@ -719,12 +728,52 @@ void PrintReport(const Results& r) {
     PrintGui(r);
 }
 
+// One line per figure, "figure|name|value", for scripts/bench.sh to put the
+// runs at several tab counts side by side.
+void Figure(const char* name, double value) { Out("figure|%s|%.2f\n", name, value); }
+
+void PrintFigures(const Results& r) {
+    Out("\n");
+    Figure("automatic capture p95 (ms)", Summarise(r.autoCapture).p95);
+    Figure("automatic capture median (ms)", Summarise(r.autoCapture).median);
+    Figure("PM_ADDWINDOW median (ms)", Summarise(r.addSend).median);
+    Figure("tab switch until visible, median (ms)", Summarise(r.switchVisible).median);
+    Figure("tab switch send alone, median (ms)", Summarise(r.switchSend).median);
+    Figure("release until on the desktop, median (ms)", Summarise(r.releaseOnDesktop).median);
+    Figure("release send alone, median (ms)", Summarise(r.releaseSend).median);
+    if (r.idleCpu.linuxMs >= 0 && r.idleWallMs > 0) {
+        Figure("idle CPU with the tabs, Linux (%)", 100.0 * r.idleCpu.linuxMs / r.idleWallMs);
+    }
+    if (r.emptyIdleCpu.linuxMs >= 0 && r.emptyIdleWallMs > 0) {
+        Figure("idle CPU, no tabs, Linux (%)",
+               100.0 * r.emptyIdleCpu.linuxMs / r.emptyIdleWallMs);
+    }
+    if (r.memoryWithTabs.read) {
+        Figure("working set with the tabs (KiB)", KiB(r.memoryWithTabs.counters.WorkingSetSize));
+    }
+    if (r.memoryBeforeCycles.read && r.memoryAfterCycles.read) {
+        Figure("working set growth over the cycles (KiB)",
+               KiB(r.memoryAfterCycles.counters.WorkingSetSize) -
+                   KiB(r.memoryBeforeCycles.counters.WorkingSetSize));
+    }
+    if (!r.gui.empty()) {
+        Figure("windows growth over the cycles",
+               r.gui.back().second.windows - r.gui.front().second.windows);
+        if (r.gui.front().second.handles && r.gui.back().second.handles) {
+            Figure("handles growth over the cycles",
+                   static_cast<double>(r.gui.back().second.handles) -
+                       static_cast<double>(r.gui.front().second.handles));
+        }
+    }
+}
+
 int Run() {
     const double runStart = NowMs();
     Results r;
 
     Progress("starting the sample application and panelry.exe");
-    SampleApp app(false);
+    SampleApps apps;
+    for (int i = 0; i < g_apps; ++i) apps.push_back(std::make_unique<SampleApp>(false));
     PanelryProcess panelry;
     const HWND main = panelry.Start();
     if (!main) throw std::runtime_error("panelry.exe showed no main window");
@@ -746,7 +795,7 @@ int Run() {
     Progress("1: %d windows captured by the new-window watch", g_windows);
     const double busyStart = NowMs();
     const Cpu busyCpuStart = ReadCpu(process, r.linuxPid);
-    MeasureAutoCapture(app, view, tabs, r);
+    MeasureAutoCapture(apps, view, tabs, r);
     const std::vector<HWND> windows = tabs;
 
     Progress("3: %d tab switches", g_windows);
@@ -778,10 +827,11 @@ int Run() {
     }
 
     PrintReport(r);
+    PrintFigures(r);
 
     Progress("closing Panelry (WM_CLOSE) and the sample application");
     const int exitCode = panelry.Close();
-    app.End();
+    for (auto& one : apps) one->End();
     Out("\nPanelry closed with WM_CLOSE: exit code %d%s. Whole run: %.1f s.\n", exitCode,
         exitCode == -1000 ? " (did not end in time; ended by force)" : "",
         (NowMs() - runStart) / 1000.0);
@@ -798,6 +848,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         g_windows = windows;
+    }
+    if (argc > 2) {
+        const int apps = std::atoi(argv[2]);
+        if (apps < 1 || apps > kMaxApps) {
+            Out("panelry_bench: the application count must be 1 to %d\n", kMaxApps);
+            return 2;
+        }
+        g_apps = apps;
     }
     timeBeginPeriod(1);  // one-millisecond sleeps for the polls, where the system allows
     int code = 1;

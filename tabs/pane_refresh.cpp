@@ -149,15 +149,27 @@ void cTab::RefreshInTurn() {
     }
 }
 
+namespace {
+
+// Whether the window just above main in the z-order shows and is not one of
+// the topmost windows, which main could not pass anyway.
+bool OvertakenBelowTopmost(HWND main) {
+    const HWND above = GetWindow(main, GW_HWNDPREV);
+    return above && IsWindowVisible(above) &&
+           !(GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+}  // namespace
+
 // Keeps the main window above other applications while one of its captured
-// windows is in use: raised once when that window becomes the foreground
-// window, not on every tick.
+// windows is in use: raised when that window becomes the foreground window,
+// and again only when another window came above it, not on every tick.
 void cTab::KeepMainOnTop() {
     const CapturedWindow* current = RecordAt(Selected());
     if (TabCount() > 0 && current && current->IsForeground()) {
         header_.SetActive(true);
         const HWND main = host_->HostWindow();
-        if (main && raisedFor_ != current->Window()) {
+        if (main && (raisedFor_ != current->Window() || OvertakenBelowTopmost(main))) {
             SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             raisedFor_ = current->Window();
         }

@@ -3,8 +3,8 @@
 // keeps its own icon, and the list put on and taken off the control.
 #include "tabs/tab_icons.h"
 
-#include "base/handles.h"
 #include "tabs/tab_strip.h"
+#include "tests/support/icon_pixels.h"
 #include "tests/support/strip_fixture.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +14,9 @@
 #include <vector>
 
 using testing_support::StripTest;
+using testing_support::TabImage;
 
 namespace {
-
-int ImageOf(HWND tabControl, int index) {
-    TCITEMA item{};
-    item.mask = TCIF_IMAGE;
-    SendMessageA(tabControl, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
-}
 
 HIMAGELIST Installed(HWND tabControl) {
     return reinterpret_cast<HIMAGELIST>(SendMessageA(tabControl, TCM_GETIMAGELIST, 0, 0));
@@ -41,60 +35,30 @@ protected:
         for (int i = 0; i < 4; ++i) strip.Insert(i, Capture("tab " + std::to_string(i)));
         ASSERT_TRUE(icons.Install(strip));
         // Otherwise comparing pictures could not tell the icons apart.
-        ASSERT_NE(Drawn([&](HDC dc) { ImageList_Draw(Alone(IconNumber(0)), 0, dc, 0, 0, 0); }),
-                  Drawn([&](HDC dc) { ImageList_Draw(Alone(IconNumber(2)), 0, dc, 0, 0, 0); }));
+        ASSERT_NE(testing_support::DrawnIcon(IconNumber(0)),
+                  testing_support::DrawnIcon(IconNumber(2)));
     }
     int Images() const { return ImageList_GetImageCount(icons.List()); }
-    // Whether tab shows the same picture as icon: its image and the icon in
-    // a list of its own, drawn on the same background, give the same pixels.
     bool TabShows(int tab, HICON icon) {
-        const int image = ImageOf(TabControl(), tab);
-        if (image < 0) return false;
-        return Drawn([&](HDC dc) { ImageList_Draw(icons.List(), image, dc, 0, 0, ILD_NORMAL); }) ==
-               Drawn([&](HDC dc) { ImageList_Draw(Alone(icon), 0, dc, 0, 0, ILD_NORMAL); });
-    }
-    HIMAGELIST Alone(HICON icon) {
-        alone_.reset(ImageList_Create(GetSystemMetrics(SM_CXSMICON),
-                                      GetSystemMetrics(SM_CYSMICON), ILC_COLORDDB | ILC_MASK, 1, 0));
-        ImageList_AddIcon(alone_.get(), icon);
-        return alone_.get();
-    }
-    template <typename Draw>
-    static std::vector<COLORREF> Drawn(Draw draw) {
-        const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-        HDC screen = GetDC(nullptr);
-        UniqueDC dc(CreateCompatibleDC(screen));
-        UniqueBitmap bitmap(CreateCompatibleBitmap(screen, cx, cy));
-        ReleaseDC(nullptr, screen);
-        const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-        RECT all{0, 0, cx, cy};
-        FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        draw(dc.get());
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < cy; ++y) {
-            for (int x = 0; x < cx; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
-        }
-        SelectObject(dc.get(), old);
-        return pixels;
+        return testing_support::TabShowsIcon(TabControl(), tab, icon);
     }
 
     TabIcons icons;
-    UniqueImageList alone_;
 };
 
 TEST_F(TabIconsTest, TabsThatShareAnIconShareOneImage) {
     TabStrip strip = Strip();
     EXPECT_EQ(Installed(TabControl()), icons.List());
     EXPECT_EQ(Images(), 0) << "a new list is empty";
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ImageOf(TabControl(), i), -1) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(TabImage(TabControl(), i), -1) << i;
 
     icons.Show(strip, 0, IconNumber(0));
     icons.Show(strip, 1, IconNumber(0));
     icons.Show(strip, 2, IconNumber(1));
     icons.Show(strip, 3, nullptr);  // the system's application icon
     EXPECT_EQ(Images(), 3);
-    EXPECT_EQ(ImageOf(TabControl(), 0), ImageOf(TabControl(), 1));
-    EXPECT_NE(ImageOf(TabControl(), 0), ImageOf(TabControl(), 2));
+    EXPECT_EQ(TabImage(TabControl(), 0), TabImage(TabControl(), 1));
+    EXPECT_NE(TabImage(TabControl(), 0), TabImage(TabControl(), 2));
     EXPECT_TRUE(TabShows(3, LoadIconA(nullptr, IDI_APPLICATION)));
 
     icons.Show(strip, 2, IconNumber(1));
@@ -129,7 +93,7 @@ TEST_F(TabIconsTest, AnImageGoesWithItsLastTabAndTheOthersKeepTheirIcons) {
 
     icons.Show(strip, 0, IconNumber(2));
     EXPECT_EQ(Images(), 1) << "its icon changed to one already shown";
-    EXPECT_EQ(ImageOf(TabControl(), 0), ImageOf(TabControl(), 1));
+    EXPECT_EQ(TabImage(TabControl(), 0), TabImage(TabControl(), 1));
     EXPECT_TRUE(TabShows(1, IconNumber(2)));
 }
 
@@ -140,7 +104,7 @@ TEST_F(TabIconsTest, AnotherListReplacesTheImagesAndClearTakesItOff) {
     ASSERT_TRUE(icons.Install(strip));
     EXPECT_NE(icons.List(), first);
     EXPECT_EQ(Installed(TabControl()), icons.List());
-    EXPECT_EQ(ImageOf(TabControl(), 0), -1) << "no image of the list it replaced";
+    EXPECT_EQ(TabImage(TabControl(), 0), -1) << "no image of the list it replaced";
     icons.Show(strip, 0, IconNumber(0));
     EXPECT_EQ(Images(), 1);
 
@@ -148,7 +112,7 @@ TEST_F(TabIconsTest, AnotherListReplacesTheImagesAndClearTakesItOff) {
     EXPECT_EQ(Installed(TabControl()), nullptr);
     EXPECT_FALSE(icons.Installed());
     icons.Show(strip, 1, IconNumber(0));  // nothing without a list
-    EXPECT_EQ(ImageOf(TabControl(), 1), -1);
+    EXPECT_EQ(TabImage(TabControl(), 1), -1);
 }
 
 }  // namespace
