@@ -403,6 +403,10 @@ struct Results {
     std::vector<double> addSend;
     int addRefused = 0;
 
+    std::vector<double> fullAddSend;
+    std::vector<double> fullReleaseSend;
+    int fullMissed = 0;
+
     std::vector<double> switchSend;
     std::vector<double> switchVisible;
     int switchMissed = 0;
@@ -424,6 +428,7 @@ struct Results {
     Memory memoryWithTabs;
     Memory memoryBeforeCycles;
     Memory memoryAfterCycles;
+    Memory memoryHalfwayCycles;  // after half the cycles: growth that goes on shows after it
 
     std::vector<std::pair<int, GuiCounts>> gui;  // cycles done, counts
     int cycleRefused = 0;
@@ -529,6 +534,40 @@ void MeasureReleases(const PanelryView& view, std::vector<HWND>& tabs, Results& 
     }
 }
 
+// 2b, 4b. With the strip full: the selected tab released and its window
+// added back, kFullStripRounds times. Panelry holds N - 1 or N tabs and that
+// window is the only one on the desktop: under Wine, activating and focusing
+// cost more with every visible window on the desktop, which the figures of 2
+// and 4 mix in as the windows go out and come back.
+constexpr int kFullStripRounds = 20;
+
+void MeasureAtFullStrip(const PanelryView& view, std::vector<HWND>& tabs, Results& r) {
+    for (int round = 0; round < kFullStripRounds && !tabs.empty(); ++round) {
+        const int selected = view.Selected();
+        if (selected < 0 || selected >= static_cast<int>(tabs.size())) break;
+        const HWND window = tabs[static_cast<std::size_t>(selected)];
+        const double start = NowMs();
+        view.Command(kReleaseTab);
+        const double returned = NowMs();
+        if (!PollUntil([&] { return OnDesktop(window) && IsWindowVisible(window); },
+                       kStepTimeoutMs)) {
+            ++r.fullMissed;
+            break;  // the bookkeeping would be out of step with the strip
+        }
+        r.fullReleaseSend.push_back(returned - start);
+        tabs.erase(tabs.begin() + selected);
+        const double addStart = NowMs();
+        const LRESULT added = view.Add(window);
+        const double addEnd = NowMs();
+        if (added != 1) {
+            ++r.fullMissed;
+            continue;
+        }
+        r.fullAddSend.push_back(addEnd - addStart);
+        tabs.push_back(window);
+    }
+}
+
 // 2. PM_ADDWINDOW sent and answered, for windows already on the desktop.
 void MeasureAdds(const PanelryView& view, const std::vector<HWND>& windows,
                  std::vector<HWND>& tabs, Results& r) {
@@ -561,6 +600,7 @@ void MeasureCycles(const PanelryView& view, HANDLE process, DWORD processId, HWN
         }
         if (cycle % 50 == 0 && cycle != kCycles) {
             r.gui.push_back({cycle, ReadGuiCounts(process, processId)});
+            if (cycle == kCycles / 2) r.memoryHalfwayCycles = ReadMemory(process, r.linuxPid);
         }
     }
     r.cyclesMs = NowMs() - start;
@@ -635,6 +675,7 @@ void PrintGui(const Results& r) {
     if (before.handles && after.handles) Out("%+14ld\n", delta(before.handles, after.handles));
     else Out("%14s\n", "-");
     PrintMemoryLine("memory before the cycles:", r.memoryBeforeCycles);
+    PrintMemoryLine("memory after half of them:", r.memoryHalfwayCycles);
     PrintMemoryLine("memory after the cycles:", r.memoryAfterCycles);
     Out("   %d cycles took %.1f s", kCycles, r.cyclesMs / 1000.0);
     if (r.cycleRefused || r.cycleNotBack) {
@@ -672,6 +713,14 @@ void PrintReport(const Results& r) {
     PrintTrend(r.addSend, TabRange(0, 9).c_str(),
                TabRange(g_windows - 10, g_windows - 1).c_str());
     if (r.addRefused) Out("   %d window(s) refused (result not 1)\n", r.addRefused);
+
+    Out("\n2b, 4b. With the strip full: release the selected tab, wait until its window is\n"
+        "   on the desktop, add it back with PM_ADDWINDOW; %d rounds. Panelry holds %d or %d\n"
+        "   tabs, and that window is the only one on the desktop (in 2 and 4 up to %d are).\n",
+        kFullStripRounds, g_windows - 1, g_windows, g_windows);
+    PrintSummary("PM_ADDWINDOW", r.fullAddSend);
+    PrintSummary("release, send alone", r.fullReleaseSend);
+    if (r.fullMissed) Out("   %d round(s) went wrong\n", r.fullMissed);
 
     Out("\n3. Tab switch with %d tabs: PM_EXECCOMMAND wParam %d (next tab), %d times\n",
         g_windows, kSelectNextTab, g_windows);
@@ -736,11 +785,14 @@ void PrintFigures(const Results& r) {
     Out("\n");
     Figure("automatic capture p95 (ms)", Summarise(r.autoCapture).p95);
     Figure("automatic capture median (ms)", Summarise(r.autoCapture).median);
-    Figure("PM_ADDWINDOW median (ms)", Summarise(r.addSend).median);
+    Figure("PM_ADDWINDOW, strip full, median (ms)", Summarise(r.fullAddSend).median);
+    Figure("PM_ADDWINDOW, all back from the desktop, median (ms)",
+           Summarise(r.addSend).median);
     Figure("tab switch until visible, median (ms)", Summarise(r.switchVisible).median);
     Figure("tab switch send alone, median (ms)", Summarise(r.switchSend).median);
     Figure("release until on the desktop, median (ms)", Summarise(r.releaseOnDesktop).median);
     Figure("release send alone, median (ms)", Summarise(r.releaseSend).median);
+    Figure("release, strip full, send, median (ms)", Summarise(r.fullReleaseSend).median);
     if (r.idleCpu.linuxMs >= 0 && r.idleWallMs > 0) {
         Figure("idle CPU with the tabs, Linux (%)", 100.0 * r.idleCpu.linuxMs / r.idleWallMs);
     }
@@ -755,6 +807,14 @@ void PrintFigures(const Results& r) {
         Figure("working set growth over the cycles (KiB)",
                KiB(r.memoryAfterCycles.counters.WorkingSetSize) -
                    KiB(r.memoryBeforeCycles.counters.WorkingSetSize));
+    }
+    if (r.memoryHalfwayCycles.read && r.memoryAfterCycles.read) {
+        Figure("working set growth over the second half of the cycles (KiB)",
+               KiB(r.memoryAfterCycles.counters.WorkingSetSize) -
+                   KiB(r.memoryHalfwayCycles.counters.WorkingSetSize));
+        Figure("pagefile usage growth over the second half of the cycles (KiB)",
+               KiB(r.memoryAfterCycles.counters.PagefileUsage) -
+                   KiB(r.memoryHalfwayCycles.counters.PagefileUsage));
     }
     if (!r.gui.empty()) {
         Figure("windows growth over the cycles",
@@ -814,6 +874,9 @@ int Run() {
     r.idleWallMs = NowMs() - idleStart;
     r.memoryWithTabs = ReadMemory(process, r.linuxPid);
 
+    Progress("2b, 4b: %d releases and adds with the strip full", kFullStripRounds);
+    MeasureAtFullStrip(view, tabs, r);
+
     Progress("4: releasing %d tabs one by one", static_cast<int>(tabs.size()));
     MeasureReleases(view, tabs, r);
 
@@ -840,22 +903,24 @@ int Run() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc > 1) {
-        const int windows = std::atoi(argv[1]);
-        if (windows < 2 || windows > kMaxWindows) {
-            Out("panelry_bench: the window count must be 2 to %d\n", kMaxWindows);
-            return 2;
-        }
-        g_windows = windows;
+// argv[index] as a count from low to high into *count; false, after saying
+// so, when it is outside.
+static bool ReadCount(int argc, char** argv, int index, const char* what, int low, int high,
+                       int* count) {
+    if (argc <= index) return true;
+    const int value = std::atoi(argv[index]);
+    if (value < low || value > high) {
+        Out("panelry_bench: the %s count must be %d to %d\n", what, low, high);
+        return false;
     }
-    if (argc > 2) {
-        const int apps = std::atoi(argv[2]);
-        if (apps < 1 || apps > kMaxApps) {
-            Out("panelry_bench: the application count must be 1 to %d\n", kMaxApps);
-            return 2;
-        }
-        g_apps = apps;
+    *count = value;
+    return true;
+}
+
+int main(int argc, char** argv) {
+    if (!ReadCount(argc, argv, 1, "window", 2, kMaxWindows, &g_windows) ||
+        !ReadCount(argc, argv, 2, "application", 1, kMaxApps, &g_apps)) {
+        return 2;
     }
     timeBeginPeriod(1);  // one-millisecond sleeps for the polls, where the system allows
     int code = 1;

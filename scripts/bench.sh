@@ -43,12 +43,12 @@ for apps in "${app_counts[@]}"; do
             value[$2, file] = $3
         }
         END {
-            printf "  %-44s", "figure"
+            printf "  %-62s", "figure"
             for (i = 1; i <= n; i++) printf " %9s", c[i] " tabs"
             printf " %9s\n", c[n] ":" c[1]
             for (k = 1; k <= names; k++) {
                 name = order[k]
-                printf "  %-44s", name
+                printf "  %-62s", name
                 for (i = 1; i <= n; i++) {
                     if ((name, i) in value) printf " %9.2f", value[name, i]
                     else printf " %9s", "-"

@@ -1,4 +1,4 @@
-// Capture, release and the watch over a captured window.
+// Capture, release, and what a record can tell of its window.
 #include "tabs/captured_window.h"
 
 #include "base/handles.h"

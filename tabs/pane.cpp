@@ -433,7 +433,8 @@ void cTab::CloseTab(int index) {
         ReleaseTab(index, false);
         CloseRequests::Instance().Ask(window);
     } else {
-        // The tab stays until the watch sees the window gone.
+        // The tab stays until the periodic refresh sees the window gone (it
+        // looks at a window asked to close on every tick for a while).
         record->CloseWindow(false);
     }
 }

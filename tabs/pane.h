@@ -6,7 +6,8 @@
 // small classes it owns: its records in capture order (RecordList), the tab
 // control's items (TabStrip), the windows waiting to be captured
 // (CaptureQueue, timer 1), the tab icons (TabIcons) and a tab drag
-// (TabDrag); the periodic refresh (timer 2) is in pane_refresh.cpp.
+// (TabDrag); the periodic refresh (timer 2), which also notices windows
+// their applications destroyed, is in pane_refresh.cpp.
 #pragma once
 
 #include "base/handles.h"

@@ -3,8 +3,9 @@
 //
 // A tick does work that does not grow with the tab count: the selected tab
 // (its window's existence, title and header) every tick, and a few other
-// tabs in turn (existence, title, a window shown that should not be). Icons
-// are asked more rarely, the selected window's and one other in turn. Three
+// tabs in turn (existence, title, a window shown that should not be), and
+// the icon of one other tab in turn; the selected window's icon every fifth
+// tick, an icon request being the costliest question here. Three
 // things cut the wait for a destroyed window short: a process that ends is
 // counted by process_watch and the pane then checks all its windows once;
 // a window asked to close is checked every tick for a while; and an
@@ -23,8 +24,9 @@ namespace {
 // tab's new title shows within (tabs / kTabsPerTick) * 100 ms, 1.3 s with 50
 // tabs, 5 s with 200.
 constexpr int kTabsPerTick = 4;
-// Every kIconTicks ticks the selected window's icon and one other window's
-// in turn are asked for: an icon request is the costliest question here.
+// Every kIconTicks ticks the selected window's icon is asked for, so a new
+// icon shows within half a second; another window's icon is asked every
+// tick, in turn, so it shows within tabs * 100 ms.
 constexpr unsigned kIconTicks = 5;
 // How long a window asked to close is checked on every tick.
 constexpr DWORD kClosingWatch = 10000;
@@ -140,7 +142,7 @@ void cTab::RefreshInTurn() {
         RefreshTabText(index);
     }
     if (turn_ >= count) turn_ = 0;
-    if (count > 1 && GetSystemData().showTabIcons && ticks_ % kIconTicks == 0) {
+    if (count > 1 && GetSystemData().showTabIcons) {
         const int index = iconTurn_++ % count;
         if (iconTurn_ >= count) iconTurn_ = 0;
         if (index != selected) {

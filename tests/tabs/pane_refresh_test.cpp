@@ -33,9 +33,9 @@ namespace {
 
 // How long the refresh takes at most to look at every tab once with n tabs
 // (a few tabs per tick, one tick per watchInterval), and to ask every
-// window's icon once (one window every fifth tick).
+// window's icon once (one window per tick).
 DWORD TitleBound(int tabs) { return static_cast<DWORD>((tabs + 3) / 4) * 100; }
-DWORD IconBound(int tabs) { return static_cast<DWORD>(tabs) * 500; }
+DWORD IconBound(int tabs) { return static_cast<DWORD>(tabs) * 100; }
 // Time for the machine's own delays on top of a bound.
 constexpr DWORD kSlack = 1500;
 
