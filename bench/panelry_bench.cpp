@@ -538,14 +538,18 @@ void MeasureReleases(const PanelryView& view, std::vector<HWND>& tabs, Results& 
 // added back, kFullStripRounds times. Panelry holds N - 1 or N tabs and that
 // window is the only one on the desktop: under Wine, activating and focusing
 // cost more with every visible window on the desktop, which the figures of 2
-// and 4 mix in as the windows go out and come back.
+// and 4 mix in as the windows go out and come back. Each send waits until
+// Panelry is idle: Wine's tab control draws every tab on each repaint, and a
+// send that arrives meanwhile waits for the repaint of the step before.
 constexpr int kFullStripRounds = 20;
+constexpr DWORD kSettleMs = 300;
 
 void MeasureAtFullStrip(const PanelryView& view, std::vector<HWND>& tabs, Results& r) {
     for (int round = 0; round < kFullStripRounds && !tabs.empty(); ++round) {
         const int selected = view.Selected();
         if (selected < 0 || selected >= static_cast<int>(tabs.size())) break;
         const HWND window = tabs[static_cast<std::size_t>(selected)];
+        Sleep(kSettleMs);
         const double start = NowMs();
         view.Command(kReleaseTab);
         const double returned = NowMs();
@@ -556,6 +560,7 @@ void MeasureAtFullStrip(const PanelryView& view, std::vector<HWND>& tabs, Result
         }
         r.fullReleaseSend.push_back(returned - start);
         tabs.erase(tabs.begin() + selected);
+        Sleep(kSettleMs);
         const double addStart = NowMs();
         const LRESULT added = view.Add(window);
         const double addEnd = NowMs();
@@ -716,8 +721,10 @@ void PrintReport(const Results& r) {
 
     Out("\n2b, 4b. With the strip full: release the selected tab, wait until its window is\n"
         "   on the desktop, add it back with PM_ADDWINDOW; %d rounds. Panelry holds %d or %d\n"
-        "   tabs, and that window is the only one on the desktop (in 2 and 4 up to %d are).\n",
-        kFullStripRounds, g_windows - 1, g_windows, g_windows);
+        "   tabs, and that window is the only one on the desktop (in 2 and 4 up to %d are).\n"
+        "   Each send goes %lu ms after the step before, when Panelry is idle.\n",
+        kFullStripRounds, g_windows - 1, g_windows, g_windows,
+        static_cast<unsigned long>(kSettleMs));
     PrintSummary("PM_ADDWINDOW", r.fullAddSend);
     PrintSummary("release, send alone", r.fullReleaseSend);
     if (r.fullMissed) Out("   %d round(s) went wrong\n", r.fullMissed);
