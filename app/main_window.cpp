@@ -195,6 +195,8 @@ LRESULT cMain::OnCreate(WPARAM, LPARAM) {
         return -1;
     }
     tray_.Add(window_, instance_, PM_TRAYNOTIFY);
+    tools_ = std::make_unique<ToolHost>(RootPane(), window_);
+    SetToolMenuSource(tools_.get());
     return 0;
 }
 
@@ -270,6 +272,8 @@ void cMain::GiveEverythingBackForSessionEnd() {
 }
 
 LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
+    SetToolMenuSource(nullptr);
+    tools_.reset();
     tray_.Remove();
     INPUTTAP_End();
     INPUTTAP_AccelEnd();

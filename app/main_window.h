@@ -5,9 +5,12 @@
 #include "app/tray_icon.h"
 #include "base/handles.h"
 #include "base/window_binding.h"
+#include "plugins/host/tool_slots.h"
 #include "tabs/pane_host.h"
 
 #include <windows.h>
+
+#include <memory>
 
 // The main window, or null while there is none.
 HWND MainWindow();
@@ -79,6 +82,8 @@ private:
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
+    // The tool list's source while the window exists.
+    std::unique_ptr<ToolHost> tools_;
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;

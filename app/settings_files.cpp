@@ -4,6 +4,7 @@
 #include "base/module_path.h"
 #include "commands/command_ids.h"
 #include "commands/menu_settings.h"
+#include "plugins/host/host_ids.h"
 #include "settings/profile_text.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
@@ -13,32 +14,20 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-// The folder's name, the default until the settings load reads TOOLDIR.
-struct ToolFolder {
-    ToolFolder() { std::snprintf(name, sizeof name, "%s", settings_ids::kToolDirDefault); }
-    char name[kToolFolderSize];
-};
-
-}  // namespace
-
-char* ToolFolderName() {
-    static ToolFolder folder;
-    return folder.name;
-}
-
 bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
     ReadProfileText(systemIni.c_str(), settings_ids::kSystemSection, settings_ids::kToolDirKey,
                     settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize);
     LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
+    // The registered tools, looked for in the folder just read.
+    LoadToolSlots(ModuleFilePath(host_ids::kToolsIni));
     cSplitbar::LoadSettings(systemIni.c_str());
     return LoadSystemData(systemIni.c_str(), placement);
 }
 
 bool SaveAllSettings(HWND mainWindow) {
     SaveMenuSettings(ModuleFilePath(command_ids::kMenuIni));
+    SaveToolSlots(ModuleFilePath(host_ids::kToolsIni));
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
     WritePrivateProfileStringA(settings_ids::kSystemSection, settings_ids::kToolDirKey,
                                ToolFolderName(), systemIni.c_str());

@@ -2,6 +2,7 @@
 
 #include "app/settings_files.h"
 #include "commands/menu_settings.h"
+#include "plugins/host/tool_slots.h"
 #include "settings/settings_ids.h"
 
 #include <cstring>
@@ -12,6 +13,7 @@ void ResetProgramState() {
     ResetSettingsState();
     GetMenuSettings() = DefaultMenuSettings();
     std::strcpy(ToolFolderName(), settings_ids::kToolDirDefault);
+    for (int slot = 0; slot < kToolSlotCount; ++slot) ToolSlots()[slot].Unload();
 }
 
 }  // namespace testing_support

@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-// ResetSettingsState, the menu model and the tool folder.
+// ResetSettingsState, the menu model, the tool folder and the tool slots.
 void ResetProgramState();
 
 class FreshProgramSettings : public FreshSettings {

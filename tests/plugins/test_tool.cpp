@@ -1,0 +1,64 @@
+// A tool plug-in for the host's tests, built in several forms from this one
+// source: TEST_TOOL_NAME names it; WITHOUT_COPYRIGHT or WITHOUT_SELECTED
+// leaves one of the six functions out. Besides the six it exports
+// testToolAnswer, which sets what the menu queries answer, and
+// testToolCalls, which tells how often pluginSelected ran and with what.
+#define PANELRY_TOOL_PLUGIN_BUILD
+#include "plugins/host/tool_plugin.h"
+
+#include <cstring>
+
+namespace {
+
+int g_checked = 0;
+int g_enabled = 1;
+int g_selected = 0;
+int g_lastCount = -1;
+HWND g_lastFirst = nullptr;
+HWND g_lastMain = nullptr;
+
+}  // namespace
+
+extern "C" {
+
+char* __cdecl pluginName(char* buffer, int length) {
+    std::strncpy(buffer, TEST_TOOL_NAME, static_cast<std::size_t>(length));
+    return buffer;
+}
+
+#ifndef WITHOUT_COPYRIGHT
+char* __cdecl pluginCopyright(char* buffer, int length) {
+    std::strncpy(buffer, "test", static_cast<std::size_t>(length));
+    return buffer;
+}
+#endif
+
+WORD __cdecl pluginVersion(void) { return 0x0102; }
+
+int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return g_checked; }
+
+int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND) { return g_enabled; }
+
+#ifndef WITHOUT_SELECTED
+int __cdecl pluginSelected(HWND* windows, int count, HWND mainWindow) {
+    ++g_selected;
+    g_lastCount = count;
+    g_lastFirst = windows && count > 0 ? windows[0] : nullptr;
+    g_lastMain = mainWindow;
+    return 1;
+}
+#endif
+
+__declspec(dllexport) void __cdecl testToolAnswer(int checked, int enabled) {
+    g_checked = checked;
+    g_enabled = enabled;
+}
+
+__declspec(dllexport) int __cdecl testToolCalls(int* count, HWND* first, HWND* mainWindow) {
+    *count = g_lastCount;
+    *first = g_lastFirst;
+    *mainWindow = g_lastMain;
+    return g_selected;
+}
+
+}  // extern "C"
