@@ -18,15 +18,19 @@ set(PANELRY_LAYERS
   "plugins/host: plugins/host commands tabs settings base"
   "launcher: launcher commands tabs settings base"
   "app: app plugins/host launcher commands tabs settings base"
+  # A delivered plug-in links nothing of the program: it includes the
+  # interface header, and what it shares with the program is compiled in.
+  "plugins/datestamp: plugins/datestamp"
   # The hook library links nothing of the program: of base it may use only
   # header-only owners, as anything else would not link.
   "inputtap: inputtap base"
 )
 
-# Headers every layer may include: the hook library's interface and the
-# program's resource ids.
+# Headers every layer may include: the hook library's interface, the tool
+# plug-in interface and the program's resource ids.
 set(PANELRY_SHARED_HEADERS
   inputtap/inputtap.h
+  plugins/host/tool_plugin.h
   resources/resource_ids.h
 )
 

@@ -8,6 +8,7 @@
 #include "commands/command_texts.h"
 #include "commands/tool_list_menu.h"
 #include "plugins/host/host_ids.h"
+#include "tests/plugins/tool_test_support.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -28,14 +29,7 @@ using testing_support::WriteFileText;
 
 namespace {
 
-// Where the test suite built its plug-ins: testtools beside this program.
-std::string BuiltTool(const char* name) {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string folder(self);
-    folder.resize(folder.find_last_of('\\'));
-    return folder + "\\testtools\\" + name;
-}
+std::string BuiltTool(const char* name) { return testing_support::BuiltFile("testtools", name); }
 
 class ToolHostTest : public PaneTest {
 protected:
@@ -134,15 +128,7 @@ TEST_F(ToolHostTest, TheToolCommandRunsThePlugInWithTheWindowListAndTheMainWindo
     int count = 0;
     HWND first = nullptr, main = nullptr;
     ASSERT_EQ(calls(&count, &first, &main), 0);
-    // Chosen from a tool list as from any menu: highlighted, then carried out
-    // once the menu is gone.
-    UniqueMenu menu(CreatePopupMenu());
-    AppendToolList(menu.get());
-    const UINT id = 2 * 32 + 23;
-    SendMessageA(Main(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING),
-                 reinterpret_cast<LPARAM>(menu.get()));
-    menu.reset();
-    Command(id);
+    testing_support::ChooseTool(Main(), 2 * 32 + 23);
     EXPECT_EQ(calls(&count, &first, &main), 1);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(first, window);

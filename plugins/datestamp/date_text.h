@@ -1,0 +1,13 @@
+// The date stamp's text: "yyyy/mm/dd" and its terminator, 11 bytes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+
+inline constexpr int kDateTextSize = 11;
+
+inline void FormatDateText(const SYSTEMTIME& time, char (&text)[kDateTextSize]) {
+    std::snprintf(text, sizeof text, "%.4d/%.2d/%.2d", time.wYear % 10000, time.wMonth % 100,
+                  time.wDay % 100);
+}
