@@ -1,6 +1,8 @@
 // Routing the program's user32 imports through counting wrappers.
 #include "tests/support/foreign_calls.h"
 
+#include "tests/support/import_route.h"
+
 #include <cstring>
 
 namespace testing_support {
@@ -95,32 +97,8 @@ NOTE(SendMessageTimeoutA) NOTE(PostMessageA) NOTE(SetParent) NOTE(SetForegroundW
 NOTE(SetFocus) NOTE(InvalidateRect) NOTE(UpdateWindow) NOTE(GetWindowRect)
 NOTE(GetWindowPlacement) NOTE(EnumChildWindows) NOTE(GetWindowThreadProcessId)
 
-// Every import slot of user32 in this program's image whose target is from
-// gets to; returns how many it changed.
 int Route(void* from, void* to) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return 0;
-    int changed = 0;
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name; ++module) {
-        if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "user32.dll") != 0) {
-            continue;
-        }
-        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-             slot->u1.Function; ++slot) {
-            if (reinterpret_cast<void*>(slot->u1.Function) != from) continue;
-            DWORD old = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
-            slot->u1.Function = reinterpret_cast<decltype(slot->u1.Function)>(to);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
-            ++changed;
-        }
-    }
-    return changed;
+    return RouteImport(GetModuleHandleA(nullptr), "user32.dll", from, to);
 }
 
 }  // namespace

@@ -1,0 +1,130 @@
+// The executable-folder tool: opens in the shell the folder of the program
+// whose window is active in each pane. Launches as the program does: the
+// shell launch is compiled in from the launcher's source.
+#define PANELRY_TOOL_PLUGIN_BUILD
+#include "plugins/host/tool_plugin.h"
+
+#include "launcher/shell_launch.h"
+
+#include <tlhelp32.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr char kName[] = "実行ファイルのフォルダを開く";
+constexpr char kCopyright[] = "Panelry";
+constexpr char kPsapi[] = "PSAPI.DLL";
+constexpr char kPsapiMissing[] = "PSAPI.DLL が見つかりません.";
+constexpr char kErrorCaption[] = "Error";
+
+using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
+using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+
+template <typename Fn>
+Fn Find(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+bool ImagePathNt(HWND window, char* path, DWORD size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HMODULE psapi = LoadLibraryA(kPsapi);
+    if (!psapi) {
+        MessageBoxA(window, kPsapiMissing, kErrorCaption, MB_ICONERROR);
+        return false;
+    }
+    const auto enumModules = Find<EnumProcessModulesFn>(psapi, "EnumProcessModules");
+    const auto moduleFileName = Find<GetModuleFileNameExFn>(psapi, "GetModuleFileNameExA");
+    bool found = false;
+    if (enumModules && moduleFileName) {
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+        if (process) {
+            HMODULE first = nullptr;
+            DWORD needed = 0;
+            found = enumModules(process, &first, sizeof first, &needed) &&
+                    moduleFileName(process, first, path, size) != 0;
+            CloseHandle(process);
+        }
+    }
+    FreeLibrary(psapi);
+    return found;
+}
+
+bool ImagePath95(HWND window, char* path, DWORD size) {
+    using SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+    using WalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto snapshot = Find<SnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+    const auto first = Find<WalkFn>(kernel, "Process32First");
+    const auto next = Find<WalkFn>(kernel, "Process32Next");
+    if (!snapshot || !first || !next) return false;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE all = snapshot(TH32CS_SNAPPROCESS, 0);
+    if (all == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = first(all, &entry); more && !found; more = next(all, &entry)) {
+        if (entry.th32ProcessID != processId) continue;
+        lstrcpynA(path, entry.szExeFile, static_cast<int>(size));
+        found = true;
+    }
+    CloseHandle(all);
+    return found;
+}
+
+// The full path of the executable of the process that owns window.
+bool GetProcessImagePath(HWND window, char* path, DWORD size) {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return false;
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return ImagePathNt(window, path, size);
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) return ImagePath95(window, path, size);
+    return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+char* __cdecl pluginName(char* buffer, int length) {
+    std::strncpy(buffer, kName, static_cast<std::size_t>(length));
+    return buffer;
+}
+
+char* __cdecl pluginCopyright(char* buffer, int length) {
+    std::strncpy(buffer, kCopyright, static_cast<std::size_t>(length));
+    return buffer;
+}
+
+WORD __cdecl pluginVersion(void) { return 0x0100; }
+
+int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return 0; }
+
+int __cdecl pluginIsMenuItemEnable(HWND* windows, int count, HWND) {
+    if (!windows) return 0;
+    for (int i = 0; i < count; ++i) {
+        if (windows[i]) return 1;
+    }
+    return 0;
+}
+
+int __cdecl pluginSelected(HWND* windows, int count, HWND mainWindow) {
+    if (!windows) return 0;
+    for (int i = 0; i < count; ++i) {
+        if (!windows[i]) continue;
+        char path[MAX_PATH] = "";
+        if (!GetProcessImagePath(windows[i], path, MAX_PATH)) return 0;
+        char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
+        _splitpath(path, drive, folder, nullptr, nullptr);
+        char open[MAX_PATH] = "";
+        _makepath(open, drive, folder, nullptr, nullptr);
+        if (!ShellLaunch(mainWindow, open)) return 0;
+    }
+    return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,74 @@
+// The delivered executable-folder tool, loaded by the real host and chosen
+// from the real tool list: the folder of the program behind each pane's
+// window goes to the shell, seen by routing the tool's import of
+// ShellExecuteA to the test.
+#include "plugins/host/tool_slots.h"
+
+#include "tests/plugins/tool_test_support.h"
+#include "tests/support/import_route.h"
+#include "tests/support/open_menu.h"
+#include "tests/support/pane_fixture.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+using testing_support::PaneTest;
+
+namespace {
+
+std::vector<std::string> g_opened;
+
+HINSTANCE WINAPI SeeShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+    g_opened.push_back(file ? file : "");
+    return reinterpret_cast<HINSTANCE>(42);  // success, nothing opened
+}
+
+class ExeFolderTest : public PaneTest {
+protected:
+    void SetUp() override {
+        PaneTest::SetUp();
+        const std::string folder = settings.Dir().File("tool");
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "exefolder.ttl").c_str(),
+                              (folder + "\\exefolder.ttl").c_str(), FALSE));
+        ASSERT_TRUE(ToolSlots()[0].Load("exefolder.ttl"));
+        void* shellExecute = reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA"));
+        ASSERT_EQ(testing_support::RouteImport(GetModuleHandleA("exefolder.ttl"), "shell32.dll",
+                                               shellExecute,
+                                               reinterpret_cast<void*>(&SeeShellExecute)),
+                  1);
+        g_opened.clear();
+    }
+    testing_support::MenuItems ToolMenu() {
+        UniqueMenu menu(CreatePopupMenu());
+        AppendToolList(menu.get());
+        return testing_support::ItemsOf(menu.get());
+    }
+};
+
+TEST_F(ExeFolderTest, TheFolderOfEachPanesProgramGoesToTheShellAndEmptyPanesAreSkipped) {
+    ASSERT_EQ(ToolMenu().size(), 1u);
+    EXPECT_EQ(ToolMenu()[0].text, "実行ファイルのフォルダを開く");
+    EXPECT_TRUE(ToolMenu()[0].grey) << "every pane empty";
+
+    ASSERT_TRUE(Add(OpenWindow("held")));
+    ASSERT_TRUE(Root().Split(true));  // the child pane holds no tab
+    if (Root().Child()->TabCount() > 0) Root().Child()->ReleaseEveryWindow();
+    EXPECT_FALSE(ToolMenu()[0].grey);
+
+    testing_support::ChooseTool(Main(), 23);
+    // The sample application runs from the folder of this test program.
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string expected(self);
+    expected.resize(expected.find_last_of('\\') + 1);
+    ASSERT_EQ(g_opened.size(), 1u) << "the empty pane is skipped";
+    EXPECT_EQ(_stricmp(g_opened[0].c_str(), expected.c_str()), 0)
+        << g_opened[0] << " against " << expected;
+}
+
+}  // namespace
