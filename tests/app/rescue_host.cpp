@@ -9,7 +9,10 @@
 //               [--rescue-faults N]
 //
 // MODE: access-violation, stack-overflow, terminate, abort, pure-virtual
-// (these end the process), stuck (never returns), busy (3 s, then goes on),
+// (these end the process), stuck (never returns), tool-faults (a tool plug-in
+// faults when chosen from the tool list), tool-faults-in-menu (one faults
+// while the tool list is built), tool-stuck (one never returns when chosen),
+// busy (3 s, then goes on),
 // hang-then-recover (12 s, then goes on). --release-first releases the first
 // window before waiting; --rescue-faults N makes the rescue threads fault on
 // the first N windows they take.
@@ -21,7 +24,9 @@
 #include "base/messages.h"
 #include "base/module_path.h"
 #include "base/rescue_table.h"
+#include "plugins/host/tool_slots.h"
 #include "tabs/pane.h"
+#include "tests/plugins/tool_test_support.h"
 #include "tests/support/wait.h"
 
 #include <windows.h>
@@ -154,6 +159,16 @@ void FaultingProbe(HWND) {
     }
 }
 
+// The suite's plug-in name, copied from testtools into the tool folder and
+// registered in slot 0.
+bool RegisterTestTool(const char* name) {
+    const std::string folder = ToolFolderPath();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\" + name;
+    return CopyFileA(testing_support::BuiltFile("testtools", name).c_str(), copy.c_str(), FALSE) &&
+           ToolSlots()[0].Load(name);
+}
+
 // ---- Modes that go on --------------------------------------------------------
 
 int KeepsItsWindows(const Options& o) {
@@ -243,6 +258,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } else if (o.fail == "stuck") {
         for (;;) {
         }
+    } else if (o.fail == "tool-faults" || o.fail == "tool-stuck") {
+        if (!RegisterTestTool(o.fail == "tool-faults" ? "tool_faults.ttl" : "tool_loops.ttl")) {
+            return Failed(16, "tool not loaded");
+        }
+        testing_support::ChooseTool(MainWindow(), 23);
+    } else if (o.fail == "tool-faults-in-menu") {
+        if (!RegisterTestTool("tool_faults_asked.ttl")) return Failed(16, "tool not loaded");
+        UniqueMenu menu(CreatePopupMenu());
+        AppendToolList(menu.get());
     } else if (o.fail == "busy") {
         code = KeepsItsWindows(o);
     } else if (o.fail == "hang-then-recover") {

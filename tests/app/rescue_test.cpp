@@ -279,6 +279,28 @@ TEST_F(RescueTest, AStuckUserInterfaceThreadGivesItsWindowsBack) {
     ExpectAllGivenBack();
 }
 
+// A tool plug-in is code the program does not control: its faults and its
+// endless loops are the program's as far as the rescue is concerned.
+TEST_F(RescueTest, AToolThatFaultsWhenChosenGivesEveryWindowBack) {
+    CrashAndExpectRescue("tool-faults", static_cast<long>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST_F(RescueTest, AToolThatFaultsWhileTheToolListIsBuiltGivesEveryWindowBack) {
+    CrashAndExpectRescue("tool-faults-in-menu", static_cast<long>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST_F(RescueTest, AToolThatNeverReturnsGivesEveryWindowBack) {
+    OpenUsual();
+    StartHost("tool-stuck", windows_);
+    WaitCapturedThenGo(windows_);
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(WaitUntil([&] { return AllGivenBack(windows_); }, 15000));
+    EXPECT_TRUE(HostRunning()) << "still inside the tool";
+    ExpectAllGivenBack();
+    ASSERT_TRUE(TerminateProcess(host_.get(), 1));
+    ExpectHostEndedWith(1);
+}
+
 TEST_F(RescueTest, ABusySpellOfThreeSecondsKeepsTheWindows) {
     OpenUsual();
     StartHost("busy", windows_);

@@ -1,6 +1,8 @@
 // A tool plug-in for the host's tests, built in several forms from this one
 // source: TEST_TOOL_NAME names it; WITHOUT_COPYRIGHT or WITHOUT_SELECTED
-// leaves one of the six functions out. Besides the six it exports
+// leaves one of the six functions out; FAULT_WHEN_SELECTED,
+// LOOP_WHEN_SELECTED and FAULT_WHEN_ASKED make it fail as a plug-in beyond
+// the program's control could. Besides the six it exports
 // testToolAnswer, which sets what the menu queries answer, and
 // testToolCalls, which tells how often pluginSelected ran and with what.
 #define PANELRY_TOOL_PLUGIN_BUILD
@@ -35,12 +37,29 @@ char* __cdecl pluginCopyright(char* buffer, int length) {
 
 WORD __cdecl pluginVersion(void) { return 0x0102; }
 
-int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return g_checked; }
+void Fault() {
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+}
+
+int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) {
+#ifdef FAULT_WHEN_ASKED
+    Fault();
+#endif
+    return g_checked;
+}
 
 int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND) { return g_enabled; }
 
 #ifndef WITHOUT_SELECTED
 int __cdecl pluginSelected(HWND* windows, int count, HWND mainWindow) {
+#ifdef FAULT_WHEN_SELECTED
+    Fault();
+#endif
+#ifdef LOOP_WHEN_SELECTED
+    for (volatile int forever = 1; forever;) {
+    }
+#endif
     ++g_selected;
     g_lastCount = count;
     g_lastFirst = windows && count > 0 ? windows[0] : nullptr;
