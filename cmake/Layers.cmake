@@ -22,6 +22,7 @@ set(PANELRY_LAYERS
   # interface header, and what it shares with the program is compiled in.
   "plugins/datestamp: plugins/datestamp"
   "plugins/exefolder: plugins/exefolder launcher"
+  "plugins/snap: plugins/snap"
   # The hook library links nothing of the program: of base it may use only
   # header-only owners, as anything else would not link.
   "inputtap: inputtap base"

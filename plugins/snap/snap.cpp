@@ -1,0 +1,168 @@
+// The snapshot tool: the client area of each pane's window saved as a 24-bit
+// bitmap file, numbered 00000.bmp to 99999.bmp, in the folder "snap" beside
+// this plug-in's file. A file is never overwritten.
+#define PANELRY_TOOL_PLUGIN_BUILD
+#include "plugins/host/tool_plugin.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kName[] = "スナップ";
+constexpr char kCopyright[] = "Panelry";
+constexpr char kErrorCaption[] = "Error";
+constexpr char kPathNotFound[] =
+    "Error@CreateDirectory:\n存在しないフォルダ内に snap フォルダを作成しようとしました";
+constexpr char kNameTooLong[] = "Error@CreateDirectory:\nフォルダ名が長すぎます";
+constexpr char kUnknown[] = "Error@CreateDirectory:\n未知のエラー";
+constexpr int kMaxFiles = 100000;
+
+HMODULE g_self = nullptr;
+
+// The calling thread's last error in the system's words.
+void ReportSystemError() {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+                   GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<char*>(&text), 0, nullptr);
+    MessageBoxA(nullptr, text ? text : "", kErrorCaption, MB_ICONERROR);
+    if (text) LocalFree(text);
+}
+
+// drive and folder of this plug-in's file joined with name and extension.
+void BesideSelf(const char* name, const char* extension, char (&path)[MAX_PATH]) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(g_self, self, MAX_PATH);
+    char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
+    _splitpath(self, drive, folder, nullptr, nullptr);
+    _makepath(path, drive, folder, name, extension);
+}
+
+bool MakeSnapFolder() {
+    char folder[MAX_PATH] = "";
+    BesideSelf("snap", nullptr, folder);
+    if (CreateDirectoryA(folder, nullptr)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) return true;
+    const char* text = error == ERROR_PATH_NOT_FOUND        ? kPathNotFound
+                       : error == ERROR_FILENAME_EXCED_RANGE ? kNameTooLong
+                                                             : kUnknown;
+    MessageBoxA(nullptr, text, folder, MB_ICONERROR);
+    return false;
+}
+
+// Writes the headers and pixels to the first free snap\nnnnn.bmp; false when
+// the file could not be made (reported) or every name is taken (not).
+bool WriteFirstFree(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info,
+                    const void* pixels) {
+    for (int n = 0; n < kMaxFiles; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "snap\\%.5d", n);
+        char path[MAX_PATH] = "";
+        BesideSelf(name, "bmp", path);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) continue;
+        HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out == INVALID_HANDLE_VALUE) {
+            ReportSystemError();
+            return false;
+        }
+        DWORD written = 0;
+        WriteFile(out, &file, sizeof file, &written, nullptr);
+        WriteFile(out, &info, sizeof info, &written, nullptr);
+        WriteFile(out, pixels, info.biSizeImage, &written, nullptr);
+        CloseHandle(out);
+        return true;
+    }
+    return false;
+}
+
+bool Snap(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const LONG width = client.right - client.left;
+    const LONG height = client.bottom - client.top;
+    const DWORD rowSize = static_cast<DWORD>(((24 * width + 31) & ~31) / 8);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = rowSize * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+
+    HDC windowDc = GetDC(window);
+    if (!windowDc) {
+        ReportSystemError();
+        return false;
+    }
+    HDC memory = CreateCompatibleDC(windowDc);
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(windowDc, reinterpret_cast<BITMAPINFO*>(&info),
+                                      DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!memory || !bitmap) {
+        ReportSystemError();
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        ReleaseDC(window, windowDc);
+        return false;
+    }
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, windowDc, client.left, client.top, SRCCOPY);
+    ReleaseDC(window, windowDc);
+    GdiFlush();
+    bool saved = false;
+    if (MakeSnapFolder()) saved = WriteFirstFree(file, info, pixels);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return saved;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) g_self = instance;
+    return TRUE;
+}
+
+char* __cdecl pluginName(char* buffer, int length) {
+    std::strncpy(buffer, kName, static_cast<std::size_t>(length));
+    return buffer;
+}
+
+char* __cdecl pluginCopyright(char* buffer, int length) {
+    std::strncpy(buffer, kCopyright, static_cast<std::size_t>(length));
+    return buffer;
+}
+
+WORD __cdecl pluginVersion(void) { return 0x0100; }
+
+int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return 0; }
+
+int __cdecl pluginIsMenuItemEnable(HWND* windows, int count, HWND) {
+    if (!windows) return 0;
+    for (int i = 0; i < count; ++i) {
+        if (windows[i]) return 1;
+    }
+    return 0;
+}
+
+int __cdecl pluginSelected(HWND* windows, int count, HWND) {
+    if (!windows || count == 0) return 0;
+    int saved = 0;
+    for (int i = 0; i < count; ++i) {
+        if (windows[i] && Snap(windows[i])) ++saved;
+    }
+    return saved > 0 ? 1 : 0;
+}
+
+}  // extern "C"

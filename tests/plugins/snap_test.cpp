@@ -1,0 +1,136 @@
+// The delivered snapshot tool, loaded by the real host: a window of this
+// process painted in known colours saved as snap\00000.bmp beside the tool,
+// its headers byte by byte, its rows bottom first and padded to four bytes,
+// the first free number taken, one file per pane.
+#include "plugins/host/tool_slots.h"
+
+#include "tests/plugins/tool_test_support.h"
+#include "tests/support/pane_fixture.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using testing_support::FileExists;
+using testing_support::PaneTest;
+using testing_support::ReadFileText;
+using testing_support::WriteFileText;
+
+namespace {
+
+// The top half blue, the bottom half green.
+LRESULT CALLBACK TwoColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    RECT top = client, bottom = client;
+    top.bottom = bottom.top = client.bottom / 2;
+    UniqueBrush blue(CreateSolidBrush(RGB(0, 0, 255)));
+    UniqueBrush green(CreateSolidBrush(RGB(0, 255, 0)));
+    FillRect(dc, &top, blue.get());
+    FillRect(dc, &bottom, green.get());
+    EndPaint(window, &paint);
+    return 0;
+}
+
+UniqueWindow PaintedWindow(int clientWidth, int clientHeight) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TwoColours;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SnapTestColours";
+    RegisterClassA(&wc);
+    UniqueWindow window(CreateWindowExA(0, "SnapTestColours", "painted", WS_POPUP | WS_VISIBLE,
+                                        10, 10, clientWidth, clientHeight, nullptr, nullptr,
+                                        nullptr, nullptr));
+    UpdateWindow(window.get());
+    return window;
+}
+
+template <typename T>
+T At(const std::string& bytes, std::size_t offset) {
+    T value{};
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}
+
+class SnapTest : public PaneTest {
+protected:
+    void SetUp() override {
+        PaneTest::SetUp();
+        tools_ = settings.Dir().File("tool");
+        CreateDirectoryA(tools_.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "snap.ttl").c_str(),
+                              (tools_ + "\\snap.ttl").c_str(), FALSE));
+        ASSERT_TRUE(ToolSlots()[0].Load("snap.ttl"));
+    }
+    std::string Snap(int n) const {
+        char name[16];
+        std::snprintf(name, sizeof name, "%.5d.bmp", n);
+        return tools_ + "\\snap\\" + name;
+    }
+    int Run(std::vector<HWND> windows) {
+        return ToolSlots()[0].Selected(windows.data(), static_cast<int>(windows.size()), Main());
+    }
+
+    std::string tools_;
+};
+
+TEST_F(SnapTest, AWindowIsSavedWithTheHeadersAndItsRowsBottomFirst) {
+    UniqueWindow window = PaintedWindow(10, 6);
+    ASSERT_EQ(Run({window.get()}), 1);
+    ASSERT_TRUE(FileExists(Snap(0)));
+    const std::string bytes = ReadFileText(Snap(0));
+    const std::size_t rowSize = 32;  // 10 pixels of three bytes, padded to 32
+    ASSERT_EQ(bytes.size(), 54 + rowSize * 6);
+    EXPECT_EQ(At<WORD>(bytes, 0), 0x4D42);
+    EXPECT_EQ(At<DWORD>(bytes, 2), 54 + rowSize * 6);
+    EXPECT_EQ(At<DWORD>(bytes, 6), 0u) << "both reserved words";
+    EXPECT_EQ(At<DWORD>(bytes, 10), 54u);
+    EXPECT_EQ(At<DWORD>(bytes, 14), 40u);
+    EXPECT_EQ(At<LONG>(bytes, 18), 10);
+    EXPECT_EQ(At<LONG>(bytes, 22), 6);
+    EXPECT_EQ(At<WORD>(bytes, 26), 1);
+    EXPECT_EQ(At<WORD>(bytes, 28), 24);
+    EXPECT_EQ(At<DWORD>(bytes, 30), 0u);
+    EXPECT_EQ(At<DWORD>(bytes, 34), rowSize * 6);
+    for (std::size_t offset : {38u, 42u, 46u, 50u}) EXPECT_EQ(At<DWORD>(bytes, offset), 0u);
+    // Blue, green, red bytes: the first row stored is the bottom one (green).
+    const std::size_t bottom = 54, top = 54 + rowSize * 5;
+    EXPECT_EQ(bytes.substr(bottom, 3), std::string("\x00\xff\x00", 3));
+    EXPECT_EQ(bytes.substr(top, 3), std::string("\xff\x00\x00", 3));
+}
+
+TEST_F(SnapTest, TheFirstFreeNumberIsTakenAndAOnePixelRowIsFourBytes) {
+    CreateDirectoryA((tools_ + "\\snap").c_str(), nullptr);
+    WriteFileText(Snap(0), "taken");
+    WriteFileText(Snap(2), "taken");
+    UniqueWindow narrow = PaintedWindow(1, 4);
+    ASSERT_EQ(Run({narrow.get()}), 1);
+    ASSERT_TRUE(FileExists(Snap(1)));
+    EXPECT_EQ(ReadFileText(Snap(0)), "taken") << "never overwritten";
+    const std::string bytes = ReadFileText(Snap(1));
+    EXPECT_EQ(At<DWORD>(bytes, 34), 4u * 4) << "rows of four bytes";
+}
+
+TEST_F(SnapTest, TwoPanesGiveTwoFilesFromTheToolList) {
+    ASSERT_TRUE(Add(OpenWindow("left")));
+    ASSERT_TRUE(Add(OpenWindow("right")));
+    ASSERT_TRUE(Root().Split(true));
+    if (Root().Child()->TabCount() == 0) {
+        ASSERT_TRUE(Root().MoveCurrentTabTo(*Root().Child()));
+    }
+    ASSERT_EQ(Root().TabCount(), 1);
+    ASSERT_EQ(Root().Child()->TabCount(), 1);
+    testing_support::ChooseTool(Main(), 23);
+    EXPECT_TRUE(FileExists(Snap(0)));
+    EXPECT_TRUE(FileExists(Snap(1)));
+    EXPECT_FALSE(FileExists(Snap(2)));
+}
+
+}  // namespace
