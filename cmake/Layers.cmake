@@ -20,9 +20,10 @@ set(PANELRY_LAYERS
   "app: app plugins/host launcher commands tabs settings base"
   # A delivered plug-in links nothing of the program: it includes the
   # interface header, and what it shares with the program is compiled in.
-  "plugins/datestamp: plugins/datestamp"
-  "plugins/exefolder: plugins/exefolder launcher"
-  "plugins/snap: plugins/snap"
+  "plugins/common: plugins/common"
+  "plugins/datestamp: plugins/datestamp plugins/common"
+  "plugins/exefolder: plugins/exefolder plugins/common launcher"
+  "plugins/snap: plugins/snap plugins/common"
   # The hook library links nothing of the program: of base it may use only
   # header-only owners, as anything else would not link.
   "inputtap: inputtap base"

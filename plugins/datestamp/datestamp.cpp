@@ -3,32 +3,14 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "plugins/common/tool_basics.h"
 #include "plugins/datestamp/date_text.h"
 
 #include <cstring>
 
-namespace {
-
-constexpr char kName[] = "日付をクリップボードに貼り付ける";
-constexpr char kCopyright[] = "Panelry";
-
-}  // namespace
+PANELRY_TOOL_BASICS("日付をクリップボードに貼り付ける", "Panelry")
 
 extern "C" {
-
-char* __cdecl pluginName(char* buffer, int length) {
-    std::strncpy(buffer, kName, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-char* __cdecl pluginCopyright(char* buffer, int length) {
-    std::strncpy(buffer, kCopyright, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-WORD __cdecl pluginVersion(void) { return 0x0100; }
-
-int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return 0; }
 
 int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND) { return 1; }
 

@@ -5,6 +5,7 @@
 #include "plugins/host/tool_plugin.h"
 
 #include "launcher/shell_launch.h"
+#include "plugins/common/tool_basics.h"
 
 #include <tlhelp32.h>
 
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr char kName[] = "実行ファイルのフォルダを開く";
-constexpr char kCopyright[] = "Panelry";
 constexpr char kPsapi[] = "PSAPI.DLL";
 constexpr char kPsapiMissing[] = "PSAPI.DLL が見つかりません.";
 constexpr char kErrorCaption[] = "Error";
@@ -88,28 +87,12 @@ bool GetProcessImagePath(HWND window, char* path, DWORD size) {
 
 }  // namespace
 
+PANELRY_TOOL_BASICS("実行ファイルのフォルダを開く", "Panelry")
+
 extern "C" {
 
-char* __cdecl pluginName(char* buffer, int length) {
-    std::strncpy(buffer, kName, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-char* __cdecl pluginCopyright(char* buffer, int length) {
-    std::strncpy(buffer, kCopyright, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-WORD __cdecl pluginVersion(void) { return 0x0100; }
-
-int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return 0; }
-
 int __cdecl pluginIsMenuItemEnable(HWND* windows, int count, HWND) {
-    if (!windows) return 0;
-    for (int i = 0; i < count; ++i) {
-        if (windows[i]) return 1;
-    }
-    return 0;
+    return AnyWindowGiven(windows, count) ? 1 : 0;
 }
 
 int __cdecl pluginSelected(HWND* windows, int count, HWND mainWindow) {

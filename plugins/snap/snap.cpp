@@ -4,13 +4,13 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "plugins/common/tool_basics.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr char kName[] = "スナップ";
-constexpr char kCopyright[] = "Panelry";
 constexpr char kErrorCaption[] = "Error";
 constexpr char kPathNotFound[] =
     "Error@CreateDirectory:\n存在しないフォルダ内に snap フォルダを作成しようとしました";
@@ -127,6 +127,8 @@ bool Snap(HWND window) {
 
 }  // namespace
 
+PANELRY_TOOL_BASICS("スナップ", "Panelry")
+
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -134,26 +136,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-char* __cdecl pluginName(char* buffer, int length) {
-    std::strncpy(buffer, kName, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-char* __cdecl pluginCopyright(char* buffer, int length) {
-    std::strncpy(buffer, kCopyright, static_cast<std::size_t>(length));
-    return buffer;
-}
-
-WORD __cdecl pluginVersion(void) { return 0x0100; }
-
-int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return 0; }
-
 int __cdecl pluginIsMenuItemEnable(HWND* windows, int count, HWND) {
-    if (!windows) return 0;
-    for (int i = 0; i < count; ++i) {
-        if (windows[i]) return 1;
-    }
-    return 0;
+    return AnyWindowGiven(windows, count) ? 1 : 0;
 }
 
 int __cdecl pluginSelected(HWND* windows, int count, HWND) {

@@ -30,11 +30,7 @@ class DateStampTest : public PaneTest {
 protected:
     void SetUp() override {
         PaneTest::SetUp();
-        const std::string folder = settings.Dir().File("tool");
-        CreateDirectoryA(folder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "datestamp.ttl").c_str(),
-                              (folder + "\\datestamp.ttl").c_str(), FALSE));
-        ASSERT_TRUE(ToolSlots()[0].Load("datestamp.ttl"));
+        ASSERT_TRUE(testing_support::InstallDeliveredTool(settings.Dir().Path(), "datestamp.ttl"));
     }
 };
 

@@ -30,11 +30,7 @@ class ExeFolderTest : public PaneTest {
 protected:
     void SetUp() override {
         PaneTest::SetUp();
-        const std::string folder = settings.Dir().File("tool");
-        CreateDirectoryA(folder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "exefolder.ttl").c_str(),
-                              (folder + "\\exefolder.ttl").c_str(), FALSE));
-        ASSERT_TRUE(ToolSlots()[0].Load("exefolder.ttl"));
+        ASSERT_TRUE(testing_support::InstallDeliveredTool(settings.Dir().Path(), "exefolder.ttl"));
         void* shellExecute = reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA"));
         ASSERT_EQ(testing_support::RouteImport(GetModuleHandleA("exefolder.ttl"), "shell32.dll",

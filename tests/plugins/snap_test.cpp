@@ -64,10 +64,7 @@ protected:
     void SetUp() override {
         PaneTest::SetUp();
         tools_ = settings.Dir().File("tool");
-        CreateDirectoryA(tools_.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "snap.ttl").c_str(),
-                              (tools_ + "\\snap.ttl").c_str(), FALSE));
-        ASSERT_TRUE(ToolSlots()[0].Load("snap.ttl"));
+        ASSERT_TRUE(testing_support::InstallDeliveredTool(settings.Dir().Path(), "snap.ttl"));
     }
     std::string Snap(int n) const {
         char name[16];

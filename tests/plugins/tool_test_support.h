@@ -5,6 +5,7 @@
 #include "base/handles.h"
 #include "base/messages.h"
 #include "commands/tool_list_menu.h"
+#include "plugins/host/tool_slots.h"
 
 #include <windows.h>
 
@@ -20,6 +21,15 @@ inline std::string BuiltFile(const char* folder, const char* name) {
     std::string path(self);
     path.resize(path.find_last_of('\\'));
     return path + "\\" + folder + "\\" + name;
+}
+
+// A delivered tool (bin/tool/name) copied into the tool folder of the
+// settings folder settingsDir and loaded into slot 0; whether it loaded.
+inline bool InstallDeliveredTool(const std::string& settingsDir, const char* name) {
+    const std::string folder = settingsDir + "\\tool";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return CopyFileA(BuiltFile("tool", name).c_str(), (folder + "\\" + name).c_str(), FALSE) &&
+           ToolSlots()[0].Load(name);
 }
 
 // The tool list built into a menu, the item id highlighted in it, the menu
