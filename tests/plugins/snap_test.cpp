@@ -5,6 +5,8 @@
 #include "plugins/host/tool_slots.h"
 
 #include "tests/plugins/tool_test_support.h"
+#include "tests/support/import_route.h"
+#include "tests/support/message_box_reader.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
@@ -50,6 +52,14 @@ UniqueWindow PaintedWindow(int clientWidth, int clientHeight) {
                                         nullptr, nullptr));
     UpdateWindow(window.get());
     return window;
+}
+
+// The folder cannot be made, for the reason the test puts here.
+DWORD g_createDirectoryError = 0;
+
+BOOL WINAPI FailCreateDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) {
+    SetLastError(g_createDirectoryError);
+    return FALSE;
 }
 
 template <typename T>
@@ -128,6 +138,45 @@ TEST_F(SnapTest, TwoPanesGiveTwoFilesFromTheToolList) {
     EXPECT_TRUE(FileExists(Snap(0)));
     EXPECT_TRUE(FileExists(Snap(1)));
     EXPECT_FALSE(FileExists(Snap(2)));
+}
+
+// Running as an administrator, a real folder cannot be refused: the plug-in's
+// own call is made to fail with the error each message is for.
+TEST_F(SnapTest, AFolderThatCannotBeMadeIsReportedWithItsPathAndNoFileIsWritten) {
+    void* createDirectory = reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateDirectoryA"));
+    ASSERT_EQ(testing_support::RouteImport(GetModuleHandleA("snap.ttl"), "kernel32.dll",
+                                           createDirectory,
+                                           reinterpret_cast<void*>(&FailCreateDirectory)),
+              1);
+    UniqueWindow window = PaintedWindow(4, 4);
+    const std::string folder = tools_ + "\\snap";
+    const struct {
+        DWORD error;
+        const char* text;
+    } cases[] = {
+        {ERROR_ACCESS_DENIED, "Error@CreateDirectory:\n未知のエラー"},
+        {ERROR_PATH_NOT_FOUND,
+         "Error@CreateDirectory:\n存在しないフォルダ内に snap フォルダを作成しようとしました"},
+        {ERROR_FILENAME_EXCED_RANGE, "Error@CreateDirectory:\nフォルダ名が長すぎます"},
+    };
+    for (const auto& c : cases) {
+        g_createDirectoryError = c.error;
+        testing_support::MessageBoxReader reader;
+        Run({window.get()});
+        ASSERT_EQ(reader.Seen().size(), 1u) << c.error;
+        EXPECT_EQ(reader.Seen()[0].text, c.text);
+        EXPECT_EQ(reader.Seen()[0].caption, folder);
+    }
+    EXPECT_FALSE(FileExists(folder)) << "no folder and so no file";
+
+    // The folder being there already is no failure.
+    CreateDirectoryA(folder.c_str(), nullptr);
+    g_createDirectoryError = ERROR_ALREADY_EXISTS;
+    testing_support::MessageBoxReader quiet;
+    EXPECT_EQ(Run({window.get()}), 1);
+    EXPECT_TRUE(quiet.Seen().empty());
+    EXPECT_TRUE(FileExists(Snap(0)));
 }
 
 }  // namespace
