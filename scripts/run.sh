@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Panelry.
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
-# hands Panelry three windows to hold in a split pane, writes a screenshot
-# of the screen to build/screenshot.png and then ends.
+# runs a copy in a folder of its own (build/run) with the delivered tools
+# registered and a "ツール" menu that lists them, hands Panelry three windows
+# to hold in a split pane, opens that menu, writes a screenshot of the screen
+# to build/screenshot.png and then ends.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
@@ -16,8 +18,55 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     cd "$bin" && exec wine panelry.exe
 fi
 
+# The profile hex form of a byte list: two digits a byte and the low byte of
+# their sum.
+hex_bytes() {
+    local out="" sum=0 b
+    for b in "$@"; do
+        b=$((b & 255))
+        out+=$(printf %02X "$b")
+        sum=$(((sum + b) & 255))
+    done
+    printf '%s%02X' "$out" "$sum"
+}
+
+# One popup of the main menu: its command kinds, then "end" (-2) to 32 entries.
+popup_entries() {
+    local entries=("$@")
+    while [ ${#entries[@]} -lt 32 ]; do entries+=(-2); done
+    printf '%s ' "${entries[@]}"
+}
+
+# The run folder: the program, the hook library and the delivered tools, and
+# settings of its own, so that a user's settings in bin are never touched.
+run="$BUILD_DIR/run"
+rm -rf "$run"
+mkdir -p "$run/tool"
+cp "$bin/panelry.exe" "$bin/inputtap.dll" "$bin/sampleapp.exe" "$run/"
+cp "$bin"/tool/*.ttl "$run/tool/"
+S=-1
+main_items=$(hex_bytes \
+    $(popup_entries 1 2 $S 6 7 8 $S 9 10 11 $S 12 13 14 $S 15 16 17 $S 18 19 20) \
+    $(popup_entries 4 5 $S 21) \
+    $(popup_entries 24) \
+    $(popup_entries 3 $S 22) \
+    $(popup_entries 23) \
+    $(popup_entries) $(popup_entries) $(popup_entries))
+# Ctrl and the program's own keys, so that the menus show them as usual.
+keys=(37 39 65 112 113 82 73 67 114 115 116 117 118 119 120 121 122 78 72 86 0)
+{
+    printf '[MAIN]\nMAIN MENU ITEM=%s\n' "$main_items"
+    printf 'POPUP.0=タブ(&T)\nPOPUP.1=操作(&E)\nPOPUP.2=スタート(&S)\nPOPUP.3=追加(&A)\n'
+    printf 'POPUP.4=ツール(&L)\n'
+    printf '[MODIFIERS]\n'
+    for i in "${!keys[@]}"; do printf '%d=%d\n' "$i" "$([ "${keys[$i]}" = 0 ] && echo 0 || echo 8)"; done
+    printf '[VIRTUALKEY]\n'
+    for i in "${!keys[@]}"; do printf '%d=%d\n' "$i" "${keys[$i]}"; done
+} | iconv -f UTF-8 -t CP932 >"$run/menu.ini"
+printf '[TOOL PLUGIN PATH]\nNo.0=datestamp.ttl\nNo.1=snap.ttl\nNo.2=exefolder.ttl\n' >"$run/tools.ini"
+
 shot="$BUILD_DIR/screenshot.png"
-export SHOT="$shot" BIN="$bin"
+export SHOT="$shot" BIN="$run"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     wineserver -p >/dev/null 2>&1
     wine wineboot -u >/dev/null 2>&1
@@ -42,6 +91,11 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     done
     wine sampleapp.exe --token demo --demo >/dev/null 2>&1 &
     sleep 3
+    # Open the "ツール" menu, the fifth of the menu bar, to show the tools.
+    main=$(xdotool search --name "^Panelry$" | head -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool mousemove $((X + 265)) $((Y + 30)) click 1
+    sleep 1
     import -window root "$SHOT"
     echo "run: screenshot written to $SHOT"
     wineserver -k >/dev/null 2>&1

@@ -98,8 +98,11 @@ ToolSlot* ToolSlots() {
 }
 
 void LoadToolSlots(const char* toolsIni) {
-    if (GetFileAttributesA(toolsIni) == INVALID_FILE_ATTRIBUTES) return;
-    for (int n = 0; n < kToolSlotCount; ++n) ToolSlots()[n].ReadFrom(toolsIni, n);
+    // Kept, since finding each plug-in's file may reuse the buffer the
+    // caller's path lives in.
+    const std::string ini(toolsIni);
+    if (GetFileAttributesA(ini.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    for (int n = 0; n < kToolSlotCount; ++n) ToolSlots()[n].ReadFrom(ini.c_str(), n);
 }
 
 void SaveToolSlots(const char* toolsIni) {

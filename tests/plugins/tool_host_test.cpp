@@ -5,6 +5,7 @@
 #include "plugins/host/tool_slots.h"
 
 #include "base/command_kinds.h"
+#include "base/module_path.h"
 #include "commands/command_texts.h"
 #include "commands/tool_list_menu.h"
 #include "plugins/host/host_ids.h"
@@ -84,7 +85,9 @@ TEST_F(ToolHostTest, ToolsIniGapsAndMissingFilesLeaveSlotsEmptyAndAreWrittenBack
     WriteFileText(ToolsIni(),
                   "[TOOL PLUGIN PATH]\r\nNo.0=tool_two.ttl\r\nNo.1=\r\nNo.2=tool_one.ttl\r\n"
                   "No.3=gone.ttl\r\nNo.4=tool_no_copyright.ttl\r\n");
-    LoadToolSlots(ToolsIni().c_str());
+    // Given as the program gives it: in the path buffer that finding each
+    // plug-in's file reuses.
+    LoadToolSlots(ModuleFilePath(host_ids::kToolsIni));
     EXPECT_TRUE(ToolSlots()[0].IsLoaded());
     EXPECT_FALSE(ToolSlots()[1].IsLoaded());
     EXPECT_TRUE(ToolSlots()[2].IsLoaded());
