@@ -356,8 +356,9 @@ bool cTab::AddNewWindow(HWND window) {
 }
 
 bool cTab::QueueWindow(HWND window) {
-    if (!host_->ConsumeLaunchCapture() && !CanAddWindow(window)) return false;
-    if (!pending_.Add(window, timeGetTime())) return false;
+    const bool launched = host_->LaunchCaptureArmed();
+    if (!launched && !CanAddWindow(window)) return false;
+    if (!pending_.Add(window, timeGetTime(), launched)) return false;
     KillTimer(tabControl_, kPendingTimer);
     SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
     return true;
@@ -365,7 +366,11 @@ bool cTab::QueueWindow(HWND window) {
 
 void cTab::CapturePending() {
     KillTimer(tabControl_, kPendingTimer);
-    for (HWND window : pending_.TakeVisible(timeGetTime())) AddNewWindow(window);
+    for (const CaptureQueue::Queued& queued : pending_.TakeVisible(timeGetTime())) {
+        // Of the windows a launch brought, only the first that shows; the
+        // others were queued for the launch alone.
+        if (!queued.launched || host_->ConsumeLaunchCapture()) AddNewWindow(queued.window);
+    }
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
 }
 

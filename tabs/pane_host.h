@@ -13,9 +13,11 @@ public:
     // The main window: it takes the commands a pane does not handle itself
     // (PM_EXECCOMMAND, PM_POPUPMAINMENU), and a capture brings it forward.
     virtual HWND HostWindow() const = 0;
-    // True once for the window that follows an armed launch: the launch
-    // capture is then disarmed and the window is taken whatever the
-    // conditions say.
+    // Whether a launch waits for its program's window: windows reported now
+    // are queued whatever the conditions say.
+    virtual bool LaunchCaptureArmed() const = 0;
+    // True once, for the first of those windows that shows: the launch
+    // capture is then disarmed and that window is taken.
     virtual bool ConsumeLaunchCapture() = 0;
     // The tab menu of pane at the pointer, owned by the host window.
     virtual void ShowTabMenu(cTab& pane) = 0;

@@ -16,6 +16,12 @@ namespace {
 
 using Windows = std::vector<HWND>;
 
+Windows WindowsOf(const std::vector<CaptureQueue::Queued>& taken) {
+    Windows windows;
+    for (const CaptureQueue::Queued& queued : taken) windows.push_back(queued.window);
+    return windows;
+}
+
 class CaptureQueueTest : public ::testing::Test {
 protected:
     HWND OpenHidden(const char* title) { return testing_support::OpenHidden(app, title); }
@@ -30,7 +36,7 @@ TEST_F(CaptureQueueTest, AWindowWaitsOnceHoweverOftenItIsReported) {
     EXPECT_FALSE(queue.Add(window, 1050));
     EXPECT_EQ(queue.Size(), 1u);
     ASSERT_TRUE(app.Show(window, SW_SHOWNORMAL));
-    EXPECT_EQ(queue.TakeVisible(1100), Windows{window});
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(1100)), Windows{window});
     EXPECT_TRUE(queue.Empty());
     EXPECT_TRUE(queue.Add(window, 1200)) << "once taken, it may come again";
 }
@@ -41,11 +47,11 @@ TEST_F(CaptureQueueTest, VisibleWindowsLeaveInTheOrderTheyCameAndHiddenOnesWait)
     for (HWND window : {first, second, third}) queue.Add(window, 1000);
     ASSERT_TRUE(app.Show(third, SW_SHOWNORMAL));
     ASSERT_TRUE(app.Show(first, SW_SHOWMINIMIZED));  // minimised, but visible
-    EXPECT_EQ(queue.TakeVisible(1100), (Windows{first, third}));
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(1100)), (Windows{first, third}));
     EXPECT_EQ(queue.Size(), 1u);
-    EXPECT_EQ(queue.TakeVisible(1200), Windows{}) << "the hidden one goes on waiting";
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(1200)), Windows{}) << "the hidden one goes on waiting";
     ASSERT_TRUE(app.Show(second, SW_SHOWNORMAL));
-    EXPECT_EQ(queue.TakeVisible(1300), Windows{second});
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(1300)), Windows{second});
 }
 
 TEST_F(CaptureQueueTest, AWindowHiddenForLongerThanTheGiveUpTimeIsForgotten) {
@@ -56,7 +62,7 @@ TEST_F(CaptureQueueTest, AWindowHiddenForLongerThanTheGiveUpTimeIsForgotten) {
     queue.TakeVisible(5000 + CaptureQueue::kGiveUpMs + 1);
     EXPECT_TRUE(queue.Empty());
     ASSERT_TRUE(app.Show(window, SW_SHOWNORMAL));
-    EXPECT_EQ(queue.TakeVisible(20000), Windows{}) << "nor is it taken later";
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(20000)), Windows{}) << "nor is it taken later";
 }
 
 TEST_F(CaptureQueueTest, TheWaitIsMeasuredAcrossTheClocksWrapAround) {
@@ -73,9 +79,26 @@ TEST_F(CaptureQueueTest, AWindowDestroyedWhileWaitingIsNeverTaken) {
     const HWND window = OpenHidden("destroyed");
     queue.Add(window, 0);
     ASSERT_TRUE(app.Destroy(window));
-    EXPECT_EQ(queue.TakeVisible(100), Windows{});
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(100)), Windows{});
     queue.TakeVisible(CaptureQueue::kGiveUpMs + 1);
     EXPECT_TRUE(queue.Empty());
+}
+
+TEST_F(CaptureQueueTest, AWindowReportedForALaunchKeepsItsMark) {
+    const HWND helper = OpenHidden("helper"), launched = OpenHidden("launched");
+    const HWND other = OpenHidden("other");
+    queue.Add(helper, 100, true);
+    queue.Add(launched, 110, true);
+    queue.Add(other, 120);
+    ASSERT_TRUE(app.Show(launched, SW_SHOWNORMAL));
+    ASSERT_TRUE(app.Show(other, SW_SHOWNORMAL));
+    const auto taken = queue.TakeVisible(200);
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(taken[0].window, launched);
+    EXPECT_TRUE(taken[0].launched);
+    EXPECT_EQ(taken[1].window, other);
+    EXPECT_FALSE(taken[1].launched);
+    EXPECT_EQ(queue.Size(), 1u) << "the hidden helper goes on waiting";
 }
 
 }  // namespace
