@@ -7,6 +7,7 @@
 #include "base/base_ids.h"
 #include "commands/accelerators.h"
 #include "inputtap/inputtap.h"
+#include "launcher/shortcut_window.h"
 #include "tabs/pane.h"
 
 bool ActivateRunningInstance() {
@@ -54,6 +55,7 @@ int RunPanelry(HINSTANCE instance) {
     // until every window has been given back.
     Rescue rescue;
     if (!cTab::Init(instance)) return -1;
+    if (!cShortcutWnd::Init(instance)) return -1;
     if (!cMain::Init(instance)) return -1;
     rescue.Watch(MainWindow());
     const int code = RunMessageLoop();

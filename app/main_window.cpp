@@ -16,6 +16,8 @@
 #include "commands/menu_settings.h"
 #include "commands/menus.h"
 #include "inputtap/inputtap.h"
+#include "launcher/launcher_menus.h"
+#include "launcher/shortcut_window.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
@@ -197,13 +199,16 @@ LRESULT cMain::OnCreate(WPARAM, LPARAM) {
     tray_.Add(window_, instance_, PM_TRAYNOTIFY);
     tools_ = std::make_unique<ToolHost>(RootPane(), window_);
     SetToolMenuSource(tools_.get());
+    RegisterLauncherMenus(window_, this);
     return 0;
 }
 
 void cMain::LayOut() {
-    RECT client{};
-    GetClientRect(window_, &client);
-    RootPane().MoveBaseWindow(0, 0, client.right, client.bottom);
+    RECT free{};
+    GetClientRect(window_, &free);
+    ShortcutWindow().Layout(free);
+    RootPane().MoveBaseWindow(free.left, free.top, free.right - free.left,
+                              free.bottom - free.top);
 }
 
 LRESULT cMain::OnSize(WPARAM wParam, LPARAM) {
@@ -221,6 +226,7 @@ LRESULT cMain::OnClose(WPARAM, LPARAM) {
     closing_ = true;
     // Saved first, so the placement and layout are those the user left.
     SaveAllSettings(window_);
+    ShortcutWindow().Destroy();  // which writes shortcut.ini
     if (GetSystemData().closeAllOnExit) CloseEveryWindowAndWait();
     // Gives back (or closes) every captured window of every pane.
     RootPane().DestroyWindows();
@@ -272,6 +278,9 @@ void cMain::GiveEverythingBackForSessionEnd() {
 }
 
 LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
+    // Also when the window goes without WM_CLOSE: the entries are saved.
+    ShortcutWindow().Destroy();
+    UnregisterLauncherMenus();
     SetToolMenuSource(nullptr);
     tools_.reset();
     tray_.Remove();
@@ -337,12 +346,21 @@ LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
     const SystemData& settings = GetSystemData();
     if (settings.showMenu) ShowMenuBar(window_);
     else HideMenuBar(window_);
+    cShortcutWnd& strip = ShortcutWindow();
+    if (!settings.showShortcutWindow) {
+        strip.Destroy();
+    } else if (!strip.IsShown()) {
+        strip.Create(window_, instance_, settings.shortcutStyle, settings.shortcutExStyle,
+                     settings.shortcutPosition, settings.shortcutSmallIcons != 0);
+    }
     AcceleratorTable::Instance().Build(1);
     int mouseReports = StartGestureRecognition(window_) ? INPUTTAP_MOUSE_MOVE : 0;
     if (settings.wheelSwitchesTabs) mouseReports |= INPUTTAP_MOUSE_WHEEL;
     INPUTTAP_MouseStart(mouseReports);
     SetWindowLongA(window_, GWL_EXSTYLE, static_cast<LONG>(settings.mainExStyle));
     RootPane().ApplyLook();
+    strip.SetStyle(settings.shortcutStyle, settings.shortcutExStyle);
+    strip.SetLayout(settings.shortcutPosition, settings.shortcutSmallIcons != 0);
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     DrawMenuBar(window_);

@@ -5,6 +5,7 @@
 #include "app/tray_icon.h"
 #include "base/handles.h"
 #include "base/window_binding.h"
+#include "launcher/launch_capture.h"
 #include "plugins/host/tool_slots.h"
 #include "tabs/pane_host.h"
 
@@ -15,7 +16,7 @@
 // The main window, or null while there is none.
 HWND MainWindow();
 
-class cMain : public PaneHost {
+class cMain : public PaneHost, public LaunchCapture {
 public:
     // Registers the class, loads every settings file, creates and shows the
     // main window, applies the settings and runs the start-up actions.
@@ -25,8 +26,8 @@ public:
     HWND Window() const { return window_; }
 
     // Before a launch: switch the new-window watch on for one window only.
-    void ArmLaunchCapture();
-    bool LaunchCaptureArmed() const { return launchCaptureArmed_; }
+    void ArmLaunchCapture() override;
+    bool LaunchCaptureArmed() const override { return launchCaptureArmed_; }
 
     // What the panes ask of the main window.
     HWND HostWindow() const override { return window_; }

@@ -1,4 +1,5 @@
-// The launcher's texts: why the shell could not open a file.
+// The launcher's texts: why the shell could not open a file, the launcher
+// icons' and the shortcut window's menus and messages, the start menu's.
 #pragma once
 
 namespace launcher_texts {
@@ -23,5 +24,29 @@ inline constexpr ShellFailure kShellFailures[] = {
     {31, "指定したファイルに関連づけられたアプリケーションが見つかりませんでした．"},
     {32, "指定したDLLファイルが見つからりませんでした．"},
 };
+
+// Launcher icons: the context menu's items, the messages, the dialogs.
+inline constexpr char kAppIconRegisterError[] = "RegisterClass@cTab::cAppIcon::Init";
+inline constexpr char kMenuOpen[] = "開く";
+inline constexpr char kMenuFolder[] = "フォルダ";
+inline constexpr char kMenuUnregister[] = "登録解除";
+inline constexpr char kMenuRegister[] = "新規登録";
+inline constexpr char kMenuInformation[] = "情報";
+inline constexpr char kNoIcon[] = "アイコンの取得に失敗しました";
+inline constexpr char kRegisterTitle[] = "ファイルの登録";
+// The open-file dialog's filter: pairs of label and pattern, ending in two
+// terminators.
+inline constexpr char kRegisterFilter[] =
+    "実行ファイル(*.exe)\0*.exe\0All files(*.*)\0*.*\0";
+inline constexpr char kInformationCaption[] = "ファイル情報";
+inline constexpr char kInformationFormat[] = "場所：\t%s\n表示名：\t%s\nタイプ：\t%s";
+inline constexpr char kLaunchFailed[] = "登録ファイルの起動に失敗しました";
+
+// The shortcut window.
+inline constexpr char kShortcutRegisterError[] = "RegisterClass@cTab::cShortcutWnd::Init";
+inline constexpr char kNoShortcut[] = "ショートカットが登録されていません";
+
+// The start-menu list: the greyed item of a folder that holds nothing.
+inline constexpr char kStartMenuEmpty[] = "(なし)";
 
 }  // namespace launcher_texts

@@ -6,6 +6,7 @@
 // loads without a crash or a hang into settings the program can use, and
 // what it saves reads back to the same settings. The real program then
 // starts and closes on the twenty most mutated pairs and writes valid files.
+// Mutated shortcut.ini files go through the shortcut window the same way.
 #include "app/settings_files.h"
 
 #include "base/module_path.h"
@@ -13,12 +14,14 @@
 #include "commands/command_ids.h"
 #include "commands/gestures.h"
 #include "commands/menu_settings.h"
+#include "launcher/shortcut_window.h"
 #include "settings/conditions.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
 #include "tests/support/fresh_program_settings.h"
+#include "tests/support/message_box_reader.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -339,6 +342,74 @@ TEST_F(SettingsFuzz, AThousandMutatedFilesLoadIntoUsableSettingsThatSaveAndReadB
                                             sizeof model.mainMenuItems))
             << "pair " << i;
     }
+}
+
+constexpr int kShortcutFiles = 100;
+
+// The 16 entries the strip holds now, read through it.
+std::vector<std::string> Entries(const cShortcutWnd& strip) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < cShortcutWnd::kSlots; ++i) {
+        char entry[MAX_PATH] = "";
+        strip.GetEntry(i, entry, MAX_PATH);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+TEST_F(SettingsFuzz, MutatedShortcutFilesLoadIntoTheStripAndAreWrittenBackValid) {
+    ASSERT_TRUE(cShortcutWnd::Init(GetModuleHandleA(nullptr)));
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string program = self;
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    const std::string registered[] = {program, folder + "\\sampleapp.exe", folder};
+
+    std::string valid;
+    {
+        FreshProgramSettings settings;
+        cShortcutWnd strip;
+        for (int i = 0; i < cShortcutWnd::kSlots; ++i) {
+            strip.SetEntry(i, i % 4 == 3 ? "" : registered[i % 3].c_str());
+        }
+        valid = ReadFileText(settings.Dir().File("shortcut.ini"));
+    }
+    ASSERT_NE(valid.find("No.15="), std::string::npos);
+
+    // Files that cannot be registered are reported and skipped on the way.
+    testing_support::MessageBoxReader reader;
+    Mutator mutator(1208);
+    int failures = 0;
+    for (int i = 0; i < kShortcutFiles && failures < 5; ++i) {
+        FreshProgramSettings settings;
+        const std::string ini = settings.Dir().File("shortcut.ini");
+        WriteFileText(ini, mutator.Mutate(valid, 1 + i % 6));
+        cShortcutWnd strip;
+        ASSERT_TRUE(strip.Create(window_, GetModuleHandleA(nullptr), 0, 0, i % 5, i % 2 != 0));
+        RECT area{0, 0, 400, 300};
+        strip.Layout(area);
+        const std::vector<std::string> loaded = Entries(strip);
+        strip.Destroy();
+        for (int slot = 0; slot < cShortcutWnd::kSlots; ++slot) {
+            const std::string key = "No." + std::to_string(slot);
+            const std::string written = testing_support::IniValue(
+                ini, "SHORTCUT PATH", key.c_str(), testing_support::kNoKey);
+            const bool usable = written.empty() || (written.size() < MAX_PATH &&
+                                GetFileAttributesA(written.c_str()) != INVALID_FILE_ATTRIBUTES);
+            if (written != loaded[slot] || !usable) {
+                ADD_FAILURE() << "file " << i << ", " << key << ": loaded \"" << loaded[slot]
+                              << "\", written \"" << written.substr(0, 80) << "\"";
+                ++failures;
+            }
+        }
+        // And it reads back as it was written.
+        ASSERT_TRUE(strip.Create(window_, GetModuleHandleA(nullptr), 0, 0, 3, false));
+        if (Entries(strip) != loaded) {
+            ADD_FAILURE() << "file " << i << " read back otherwise";
+            ++failures;
+        }
+    }
+    EXPECT_EQ(failures, 0);
 }
 
 }  // namespace

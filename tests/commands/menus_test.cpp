@@ -553,6 +553,9 @@ TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnother
 // ---- Lists of other subsystems ---------------------------------------------------
 
 TEST_F(MenusTest, ListsWithoutTheirProviderShowNothingAndTheirCommandsAreNotHandled) {
+    // The main window gave the launcher's lists their provider.
+    RegisterMenuList(kStartMenuList, {});
+    RegisterMenuList(kShortcutList, {});
     OnlyPopup("他", {kStartMenuList, kSelectPrevTab, kShortcutList, kSelectNextTab, kToolList});
     const Items items = OpenBarPopup(0);
     ASSERT_EQ(items.size(), 3u);

@@ -3,18 +3,17 @@
 #include "launcher/shell_launch.h"
 
 #include "tests/support/message_box_reader.h"
+#include "tests/support/shell_link.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <objidl.h>
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
 
 using testing_support::MessageBoxReader;
+using testing_support::SaveShellLink;
 using testing_support::SeenBox;
 using testing_support::TempDir;
 using testing_support::WriteFileText;
@@ -35,27 +34,6 @@ std::vector<HWND> OthersWindows() {
     std::vector<HWND> windows;
     EnumWindows(&AddOthersWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
-}
-
-bool SaveLink(const std::string& linkPath, const std::string& target) {
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
-    link->SetPath(target.c_str());
-    link->SetArguments("/x");
-    IPersistFile* file = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        WCHAR wide[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-        saved = SUCCEEDED(file->Save(wide, TRUE));
-        file->Release();
-    }
-    link->Release();
-    return saved;
 }
 
 TEST(ShellLaunch, AMissingFileIsReportedCaptionedWithItsPath) {
@@ -100,7 +78,7 @@ TEST(ResolveShortcut, ALinkGivesItsTargetFileOrFolderAndANonLinkFails) {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
     const std::string toProgram = dir.File("program.lnk");
-    ASSERT_TRUE(SaveLink(toProgram, self));
+    ASSERT_TRUE(SaveShellLink(toProgram, self, "/x"));
     char target[MAX_PATH] = "";
     char arguments[MAX_PATH] = "";
     EXPECT_TRUE(ResolveShortcut(toProgram.c_str(), target, arguments));
@@ -108,7 +86,7 @@ TEST(ResolveShortcut, ALinkGivesItsTargetFileOrFolderAndANonLinkFails) {
     EXPECT_STREQ(arguments, "/x");
 
     const std::string toFolder = dir.File("folder.lnk");
-    ASSERT_TRUE(SaveLink(toFolder, dir.Path()));
+    ASSERT_TRUE(SaveShellLink(toFolder, dir.Path(), "/x"));
     target[0] = '\0';
     EXPECT_TRUE(ResolveShortcut(toFolder.c_str(), target));
     EXPECT_STRCASEEQ(target, dir.Path().c_str());

@@ -24,6 +24,9 @@
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
 //
+// Started without "--token" (as a launcher starts it) it also opens one
+// visible window of class kLaunchedClass titled "launched".
+//
 // With "--log PATH" it appends one line per event it received:
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
 //   question <hwnd>       the question of a window that asks is on the screen
@@ -38,6 +41,7 @@
 
 namespace sample {
 inline constexpr char kControlClass[] = "panelry_sample_control";
+inline constexpr char kLaunchedClass[] = "PanelrySampleLaunched";
 inline constexpr unsigned long kCommandData = 0x53414D50;  // "SAMP"
 inline constexpr char kQuestionTitle[] = "sample question";
 }  // namespace sample

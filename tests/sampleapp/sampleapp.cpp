@@ -288,6 +288,14 @@ int main(int argc, char** argv) {
     g_logPath = Argument(argc, argv, "--log");
     const std::string token = Argument(argc, argv, "--token");
 
+    // Started as a user starts a program (from a launcher, without the
+    // tests' token): one ordinary window, the first it makes, as an
+    // application's main window is.
+    if (token.empty()) {
+        Command c{{"op", "open"}, {"class", sample::kLaunchedClass}, {"title", "launched"}};
+        Open(c);
+    }
+
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = ControlProc;

@@ -3,12 +3,14 @@
 #include "app/main_window.h"
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
+#include "launcher/shortcut_window.h"
 #include "tests/support/wait.h"
 
 namespace testing_support {
 
 HWND StartMainWindow() {
     EXPECT_TRUE(cTab::Init(GetModuleHandleA(nullptr)));
+    EXPECT_TRUE(cShortcutWnd::Init(GetModuleHandleA(nullptr)));
     EXPECT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
     return MainWindow();
 }

@@ -26,6 +26,8 @@ std::string OwnFolder() {
 
 }  // namespace
 
+std::string SampleAppPath() { return OwnFolder() + "sampleapp.exe"; }
+
 std::string HandleText(HWND window) {
     return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
 }
@@ -45,7 +47,7 @@ SampleApp::SampleApp(bool logging) {
     std::snprintf(token, sizeof token, "panelry-sample-%lu-%u", GetCurrentProcessId(), ++counter);
     token_ = token;
 
-    std::string commandLine = "\"" + OwnFolder() + "sampleapp.exe\" --token " + token_;
+    std::string commandLine = "\"" + SampleAppPath() + "\" --token " + token_;
     if (logging) {
         char temp[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, temp);

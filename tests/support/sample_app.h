@@ -22,6 +22,11 @@ struct WindowSpec {
     int show = SW_SHOWNORMAL;
 };
 
+// The sample application's file, beside this test program. Started without
+// the tests' token (as a launcher starts it) it shows one window of class
+// sample::kLaunchedClass.
+std::string SampleAppPath();
+
 class SampleApp {
 public:
     // Starts the process and waits until it takes commands. With logging on,
