@@ -2,9 +2,10 @@
 # Sets up, builds and starts Panelry.
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
 # runs a copy in a folder of its own (build/run) with the delivered tools
-# registered and a "ツール" menu that lists them, hands Panelry three windows
-# to hold in a split pane, opens that menu, writes a screenshot of the screen
-# to build/screenshot.png and then ends.
+# registered, a "ツール" menu that lists them and a shortcut window with a few
+# programs, hands Panelry three windows to hold in a split pane, opens that
+# menu, writes a screenshot of the screen to build/screenshot.png and then
+# ends (scripts/run_demo.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
@@ -65,38 +66,17 @@ keys=(37 39 65 112 113 82 73 67 114 115 116 117 118 119 120 121 122 78 72 86 0)
 } | iconv -f UTF-8 -t CP932 >"$run/menu.ini"
 printf '[TOOL PLUGIN PATH]\nNo.0=datestamp.ttl\nNo.1=snap.ttl\nNo.2=exefolder.ttl\n' >"$run/tools.ini"
 
-shot="$BUILD_DIR/screenshot.png"
-export SHOT="$shot" BIN="$run"
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-    wineserver -p >/dev/null 2>&1
-    wine wineboot -u >/dev/null 2>&1
-    cd "$BIN"
-    wine panelry.exe >/dev/null 2>&1 &
-    pid=$!
-    for _ in $(seq 1 150); do
-        if xdotool search --name "^Panelry$" >/dev/null 2>&1; then break; fi
-        if ! kill -0 $pid 2>/dev/null; then
-            wait $pid; rc=$?
-            echo "run: Panelry ended (exit code $rc) before showing its window" >&2
-            wineserver -k >/dev/null 2>&1; exit 1
-        fi
-        sleep 0.2
-    done
-    # Nobody can use Panelry by hand here: give it three ordinary windows,
-    # Wine'"'"'s notepad and two of the sample application'"'"'s, to show as tabs.
-    wine notepad.exe >/dev/null 2>&1 &
-    for _ in $(seq 1 50); do
-        xdotool search --classname notepad.exe >/dev/null 2>&1 && break
-        sleep 0.2
-    done
-    wine sampleapp.exe --token demo --demo >/dev/null 2>&1 &
-    sleep 3
-    # Open the "ツール" menu, the fifth of the menu bar, to show the tools.
-    main=$(xdotool search --name "^Panelry$" | head -n 1)
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    xdotool mousemove $((X + 265)) $((Y + 30)) click 1
-    sleep 1
-    import -window root "$SHOT"
-    echo "run: screenshot written to $SHOT"
-    wineserver -k >/dev/null 2>&1
-    exit 0'
+# A few programs in the shortcut window, the first ones Wine brings along.
+{
+    printf '[SHORTCUT PATH]\n'
+    # Wine shows the Unix root as drive Z: (no Wine runs outside the display).
+    printf 'No.0=Z:%s\\sampleapp.exe\n' "${run//\//\\}"
+    printf 'No.1=C:\\windows\\notepad.exe\n'
+    printf 'No.2=C:\\windows\\regedit.exe\n'
+    printf 'No.3=C:\\windows\\system32\\winemine.exe\n'
+    printf 'No.4=C:\\windows\\system32\\taskmgr.exe\n'
+    printf 'No.5=C:\\windows\\system32\\winecfg.exe\n'
+} >"$run/shortcut.ini"
+
+xvfb-run -a -s "-screen 0 1280x800x24" \
+    bash "$here/scripts/run_demo.sh" "$run" "$BUILD_DIR/screenshot.png"
