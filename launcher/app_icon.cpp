@@ -73,12 +73,16 @@ bool cAppIcon::Register(const char* path, int linksFollowed) {
         if (ResolveShortcut(given, target) && target[0]) return Register(target, linksFollowed + 1);
     }
     lstrcpynA(path_, given, MAX_PATH);
+    // A file that is not there has no icon. The shell is not asked for one:
+    // some shells give the icon of the file's type anyway, and looking for a
+    // missing file can keep the shell busy long after.
     SHFILEINFOA info{};
-    SHGetFileInfoA(path_, 0, &info, sizeof info, SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
+    if (GetFileAttributesA(path_) != INVALID_FILE_ATTRIBUTES) {
+        SHGetFileInfoA(path_, 0, &info, sizeof info,
+                       SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
+    }
     UniqueIcon icon(info.hIcon);
-    // Some shells give the icon of the file's type also for a file that is
-    // not there; a slot holds only files that are.
-    if (!icon || GetFileAttributesA(path_) == INVALID_FILE_ATTRIBUTES) {
+    if (!icon) {
         Clear();
         MessageBoxA(window_, launcher_texts::kNoIcon, given, MB_OK);
         return false;
