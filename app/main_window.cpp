@@ -20,6 +20,7 @@
 #include "launcher/shortcut_window.h"
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
+#include "settings/dialog/settings_dialog.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/close_requests.h"
@@ -418,6 +419,9 @@ bool cMain::ExecOwnCommand(int kind) {
         return true;
     case kWatchOff:
         INPUTTAP_End();
+        return true;
+    case kSettings:
+        if (ShowSettingsDialog(window_)) SendMessageA(window_, PM_APPLYSETTINGS, 0, 0);
         return true;
     default:
         return false;

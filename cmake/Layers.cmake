@@ -3,7 +3,11 @@
 #
 # Dependencies point one way:
 #
-#   base <- settings <- tabs <- commands <- plugins/host, launcher <- app
+#   base <- settings <- tabs <- commands <- plugins/host, launcher
+#        <- settings/dialog <- app
+#
+# (The settings dialog edits what every layer keeps, so it sits above them
+# all but the program itself.)
 #
 # A layer reaches a layer above it only through an interface it declares
 # itself and the upper layer implements (the panes' PaneHost, say). Each
@@ -17,7 +21,8 @@ set(PANELRY_LAYERS
   "commands: commands tabs settings base"
   "plugins/host: plugins/host commands tabs settings base"
   "launcher: launcher commands tabs settings base"
-  "app: app plugins/host launcher commands tabs settings base"
+  "settings/dialog: settings/dialog plugins/host launcher commands tabs settings base"
+  "app: app settings/dialog plugins/host launcher commands tabs settings base"
   # A delivered plug-in links nothing of the program: it includes the
   # interface header, and what it shares with the program is compiled in.
   "plugins/common: plugins/common"

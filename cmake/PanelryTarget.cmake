@@ -33,3 +33,16 @@ function(panelry_layer name)
   target_include_directories(panelry_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(panelry_${name} PUBLIC ${L_LINKS})
 endfunction()
+
+# The files resources/panelry.rc includes (its icons, the settings dialog's
+# templates), so that a change to one rebuilds every program that carries
+# the resources. Call it in each directory that compiles panelry.rc.
+function(panelry_resource_dependencies)
+  file(GLOB included
+    ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.ico
+    ${PROJECT_SOURCE_DIR}/resources/*.cur ${PROJECT_SOURCE_DIR}/resources/*.h
+    ${PROJECT_SOURCE_DIR}/resources/settings/*.rc
+    ${PROJECT_SOURCE_DIR}/settings/dialog/*_ids.h)
+  set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/panelry.rc APPEND PROPERTY
+    OBJECT_DEPENDS ${included})
+endfunction()

@@ -220,18 +220,23 @@ bool cAppIcon::OnCommand(UINT id) {
     }
 }
 
-void cAppIcon::ChooseFile() {
-    char file[MAX_PATH] = "";
+bool ChooseFileToRegister(HWND owner, char (&file)[MAX_PATH]) {
+    file[0] = '\0';
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
+    dialog.hwndOwner = owner;
     dialog.lpstrFilter = launcher_texts::kRegisterFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = launcher_texts::kRegisterTitle;
     dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameA(&dialog)) SetFile(file);
+    return GetOpenFileNameA(&dialog) != FALSE;
+}
+
+void cAppIcon::ChooseFile() {
+    char file[MAX_PATH];
+    if (ChooseFileToRegister(window_, file)) SetFile(file);
 }
 
 void cAppIcon::ShowInformation() const {

@@ -10,6 +10,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+// The open-file dialog a file is registered with ("ファイルの登録": programs
+// first, then all files; only files that exist), owned by owner. True with
+// the chosen file's path in file.
+bool ChooseFileToRegister(HWND owner, char (&file)[MAX_PATH]);
+
 class cAppIcon {
 public:
     // The context menu's command ids.

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Screenshots of the settings dialog, one per page, from the real program on
+# a virtual display: build/settings-screens/page-NN.png in the order the
+# tree shows the pages (each parent opened on the way).
+#   scripts/settings_screens.sh
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
+
+"$here/scripts/setup.sh" "$BUILD_DIR"
+"$here/scripts/build.sh" "$BUILD_DIR"
+. "$here/scripts/env.sh"
+
+out="$BUILD_DIR/settings-screens"
+run="$out/run"
+rm -rf "$out"
+mkdir -p "$run"
+cp "$BUILD_DIR/bin/panelry.exe" "$BUILD_DIR/bin/inputtap.dll" "$run/"
+
+export OUT="$out" RUN="$run"
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    wineserver -p >/dev/null 2>&1
+    wine wineboot -u >/dev/null 2>&1
+    cd "$RUN"
+    wine panelry.exe >/dev/null 2>&1 &
+    for _ in $(seq 1 150); do
+        xdotool search --name "^Panelry$" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    sleep 2  # its start-up done
+    # "操作(&E)", the second popup of the menu bar, and its last item, "設定".
+    main=$(xdotool search --name "^Panelry$" | head -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool mousemove $((X + 85)) $((Y + 30)) click 1
+    sleep 0.5
+    xdotool mousemove $((X + 90)) $((Y + 94))
+    sleep 0.3
+    xdotool click 1
+    for _ in $(seq 1 50); do
+        xdotool search --name "^設定$" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    sleep 1
+    # The tree has the focus: Right opens a parent, Down goes to the next
+    # node shown.
+    for n in $(seq -w 1 15); do
+        import -window root "$OUT/page-$n.png"
+        xdotool key Right Down
+        sleep 0.5
+    done
+    wineserver -k >/dev/null 2>&1'
+ls "$out"/page-*.png | wc -l | xargs echo "settings-screens: pages written to $out:"

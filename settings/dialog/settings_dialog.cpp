@@ -1,0 +1,177 @@
+// The settings dialog's frame: the page table, the tree, switching pages,
+// and OK's broadcast to every page.
+#include "settings/dialog/settings_dialog.h"
+
+#include "settings/dialog/dialog_ids.h"
+#include "settings/dialog/dialog_texts.h"
+#include "settings/dialog/pages.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The pages in the order they are made and written: the page table.
+struct PageEntry {
+    const char* label;
+    std::unique_ptr<SettingsPage> (*make)();
+};
+
+template <int Template>
+std::unique_ptr<SettingsPage> TitleOnly() {
+    return MakeTitlePage(Template);
+}
+
+const PageEntry kPages[] = {
+    {dialog_texts::kBehaviour, &MakeBehaviourPage},
+    {dialog_texts::kWindow, &MakeWindowPage},
+    {dialog_texts::kConditions, &TitleOnly<IDD_PAGE_CONDITIONS>},
+    {dialog_texts::kTab, &MakeTabPage},
+    {dialog_texts::kShortcut, &MakeShortcutPage},
+    {dialog_texts::kAccelerators, &TitleOnly<IDD_PAGE_ACCELERATORS>},
+    {dialog_texts::kTools, &TitleOnly<IDD_PAGE_TOOLS>},
+    {dialog_texts::kTabMenu, &TitleOnly<IDD_PAGE_TAB_MENU>},
+    {dialog_texts::kVersion, &MakeVersionPage},
+    {dialog_texts::kSplitbar, &MakeSplitbarPage},
+    {dialog_texts::kMenu, &TitleOnly<IDD_PAGE_MENU>},
+    {dialog_texts::kAddClasses, &TitleOnly<IDD_PAGE_CLASSES>},
+    {dialog_texts::kAddStyles, &TitleOnly<IDD_PAGE_STYLES>},
+    {dialog_texts::kRemoveClasses, &TitleOnly<IDD_PAGE_CLASSES>},
+    {dialog_texts::kRemoveStyles, &TitleOnly<IDD_PAGE_STYLES>},
+};
+constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
+static_assert(kPageCount == 15);
+
+// The tree: each node is a page of the table; children follow their parent.
+struct TreeNode {
+    int page;
+    bool child;
+};
+constexpr TreeNode kTree[] = {
+    {0, false}, {1, false}, {2, false}, {12, true}, {11, true}, {14, true}, {13, true},
+    {10, false}, {3, false}, {7, true}, {9, true}, {4, false}, {5, false}, {6, false},
+    {8, false},
+};
+
+class SettingsFrame {
+public:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInit();
+    void MakePages();
+    void FillTree();
+    void ShowOnly(HWND page);
+    void Ok();
+
+    HWND window_ = nullptr;
+    std::vector<std::unique_ptr<SettingsPage>> pages_;
+};
+
+INT_PTR CALLBACK SettingsFrame::Procedure(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<SettingsFrame*>(lParam)->window_ = window;
+    }
+    auto* frame = reinterpret_cast<SettingsFrame*>(GetWindowLongPtrA(window, DWLP_USER));
+    return frame ? frame->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR SettingsFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInit();
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_SETTINGS_TREE && header->code == TVN_SELCHANGINGA) {
+            const auto* change = reinterpret_cast<const NMTREEVIEWA*>(lParam);
+            ShowOnly(reinterpret_cast<HWND>(change->itemNew.lParam));
+            SetWindowLongPtrA(window_, DWLP_MSGRESULT, FALSE);  // the change may go on
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            Ok();
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(window_, FALSE);
+        }
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void SettingsFrame::OnInit() {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    MakePages();
+    FillTree();
+}
+
+void SettingsFrame::MakePages() {
+    const HWND host = GetDlgItem(window_, IDC_SETTINGS_PAGES);
+    RECT area{};
+    GetClientRect(host, &area);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+    for (const PageEntry& entry : kPages) {
+        pages_.push_back(entry.make());
+        if (HWND page = pages_.back()->Create(instance, host)) {
+            SetWindowLongPtrA(page, GWLP_ID, IDC_FIRST_PAGE + static_cast<LONG_PTR>(pages_.size()) - 1);
+            MoveWindow(page, 0, 0, area.right, area.bottom, FALSE);
+        }
+    }
+}
+
+void SettingsFrame::FillTree() {
+    const HWND tree = GetDlgItem(window_, IDC_SETTINGS_TREE);
+    TreeView_DeleteAllItems(tree);
+    HTREEITEM parent = TVI_ROOT, first = nullptr;
+    for (const TreeNode& node : kTree) {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = node.child ? parent : TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<char*>(kPages[node.page].label);
+        insert.item.lParam = reinterpret_cast<LPARAM>(pages_[node.page]->Window());
+        const auto item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        if (!node.child) parent = item;
+        if (!first) first = item;
+    }
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
+    ShowOnly(pages_[0]->Window());
+}
+
+void SettingsFrame::ShowOnly(HWND shown) {
+    for (const auto& page : pages_) {
+        if (page->Window()) ShowWindow(page->Window(), SW_HIDE);
+    }
+    if (shown) ShowWindow(shown, SW_SHOW);
+}
+
+void SettingsFrame::Ok() {
+    for (const auto& page : pages_) {
+        if (page->Window()) SendMessageA(page->Window(), WM_COMMAND, IDOK, 0);
+    }
+    EndDialog(window_, TRUE);
+}
+
+}  // namespace
+
+bool ShowSettingsDialog(HWND owner) {
+    SettingsFrame frame;
+    const auto instance = GetModuleHandleA(nullptr);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner,
+                           &SettingsFrame::Procedure, reinterpret_cast<LPARAM>(&frame)) == TRUE;
+}

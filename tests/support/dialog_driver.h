@@ -1,0 +1,74 @@
+// Modal dialogs as the user meets them: a test's actions run inside the
+// dialog's own loop once it shows, from a timer of this thread, and end it
+// through its buttons.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace testing_support {
+
+struct DialogDriver {
+    std::string title;
+    std::function<void(HWND)> act;
+    bool acted = false;
+    int ticksAfter = 0;
+};
+inline DialogDriver g_dialogDriver;
+
+struct DialogSearch {
+    const std::string* title;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    char className[16] = "", text[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, text, sizeof text);
+    if (std::string(className) == "#32770" && IsWindowVisible(window) && *search->title == text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible dialog of this thread titled title, or null.
+inline HWND FindOwnDialog(const std::string& title) {
+    DialogSearch search{&title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+    DialogDriver& driver = g_dialogDriver;
+    HWND dialog = FindOwnDialog(driver.title);
+    if (!dialog) return;
+    if (driver.acted) {
+        // Still open five seconds after the test acted: cancelled, so that
+        // the test fails instead of hanging.
+        if (++driver.ticksAfter > 100) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    driver.acted = true;
+    driver.act(dialog);
+}
+
+// Runs open, which shows a modal dialog titled title and returns when it
+// closes, with act(dialog) run once the dialog shows; returns what open
+// returns. act ends the dialog, for example with Press(dialog, IDOK).
+template <typename Open>
+auto WithDialog(const std::string& title, std::function<void(HWND)> act, Open open) {
+    g_dialogDriver = DialogDriver{title, std::move(act)};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &DriveDialog);
+    auto result = open();
+    KillTimer(nullptr, timer);
+    return result;
+}
+
+// A button of window (a dialog or a page) clicked.
+inline void Press(HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+
+}  // namespace testing_support
