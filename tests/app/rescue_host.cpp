@@ -24,9 +24,11 @@
 #include "base/messages.h"
 #include "base/module_path.h"
 #include "base/rescue_table.h"
+#include "launcher/shortcut_window.h"
 #include "plugins/host/tool_slots.h"
 #include "tabs/pane.h"
 #include "tests/plugins/tool_test_support.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/wait.h"
 
 #include <windows.h>
@@ -171,9 +173,8 @@ bool RegisterTestTool(const char* name) {
 
 // ---- Modes that go on --------------------------------------------------------
 
-int KeepsItsWindows(const Options& o) {
-    Spin(3000);
-    Log("busy over");
+// No rescue ran and every captured window is still in its tab.
+int StillHeld(const Options& o) {
     if (rescue::Passes() != 0) return Failed(30, "a rescue ran");
     if (RootPane().TabCount() != static_cast<int>(o.capture.size())) {
         return Failed(31, "tabs " + std::to_string(RootPane().TabCount()));
@@ -183,6 +184,28 @@ int KeepsItsWindows(const Options& o) {
     }
     Log("kept");
     return 0;
+}
+
+int KeepsItsWindows(const Options& o) {
+    Spin(3000);
+    Log("busy over");
+    return StillHeld(o);
+}
+
+void CALLBACK CancelSettings(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND dialog = testing_support::FindOwnDialog("設定")) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+// The settings dialog left open for longer than a hang: its own loop answers
+// for the thread, so nothing is given back.
+int KeepsItsWindowsWithTheSettingsOpen(const Options& o) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, Rescue::kHangMs + 3000, &CancelSettings);
+    SendMessageA(MainWindow(), PM_EXECCOMMAND, kSettings, 0);
+    KillTimer(nullptr, timer);
+    Log("settings closed");
+    return StillHeld(o);
 }
 
 int WorksAfterAHang(const Options& o) {
@@ -226,6 +249,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // As RunPanelry does it.
     Rescue rescue;
     if (!cTab::Init(instance)) return Failed(11, "cTab::Init");
+    if (!cShortcutWnd::Init(instance)) return Failed(11, "cShortcutWnd::Init");
     if (!cMain::Init(instance)) return Failed(12, "cMain::Init");
     rescue.Watch(MainWindow());
 
@@ -269,6 +293,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         AppendToolList(menu.get());
     } else if (o.fail == "busy") {
         code = KeepsItsWindows(o);
+    } else if (o.fail == "settings-open") {
+        code = KeepsItsWindowsWithTheSettingsOpen(o);
     } else if (o.fail == "hang-then-recover") {
         code = WorksAfterAHang(o);
     } else {

@@ -315,6 +315,20 @@ TEST_F(RescueTest, ABusySpellOfThreeSecondsKeepsTheWindows) {
     ExpectAllGivenBack();
 }
 
+TEST_F(RescueTest, TheSettingsDialogOpenForLongerThanAHangKeepsTheWindows) {
+    OpenUsual();
+    StartHost("settings-open", windows_);
+    WaitCapturedThenGo(windows_);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(WaitUntil([&] { return HostLogged("still running") || !HostRunning(); }, 40000));
+    EXPECT_TRUE(HostLogged("settings closed"));
+    EXPECT_TRUE(HostLogged("kept"));
+    for (HWND window : windows_) EXPECT_TRUE(HeldByHost(window)) << "no rescue for a dialog";
+    Go();
+    EXPECT_EQ(WaitHostExit(), 0);
+    ExpectAllGivenBack();
+}
+
 TEST_F(RescueTest, AfterAHangThatEndsTheRescuedTabsGoAndPanelryGoesOn) {
     OpenUsual();
     const std::vector<HWND> rescued = windows_;
