@@ -2,6 +2,7 @@
 // and OK's broadcast to every page.
 #include "settings/dialog/settings_dialog.h"
 
+#include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
 #include "settings/dialog/pages.h"
@@ -56,10 +57,8 @@ constexpr TreeNode kTree[] = {
 };
 
 class SettingsFrame {
-public:
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend INT_PTR CALLBACK DialogObjectProc<SettingsFrame>(HWND, UINT, WPARAM, LPARAM);
 
-private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInit();
     void MakePages();
@@ -70,16 +69,6 @@ private:
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<SettingsPage>> pages_;
 };
-
-INT_PTR CALLBACK SettingsFrame::Procedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        reinterpret_cast<SettingsFrame*>(lParam)->window_ = window;
-    }
-    auto* frame = reinterpret_cast<SettingsFrame*>(GetWindowLongPtrA(window, DWLP_USER));
-    return frame ? frame->Handle(message, wParam, lParam) : FALSE;
-}
 
 INT_PTR SettingsFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -171,7 +160,5 @@ void SettingsFrame::Ok() {
 
 bool ShowSettingsDialog(HWND owner) {
     SettingsFrame frame;
-    const auto instance = GetModuleHandleA(nullptr);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner,
-                           &SettingsFrame::Procedure, reinterpret_cast<LPARAM>(&frame)) == TRUE;
+    return RunDialog(frame, IDD_SETTINGS, owner);
 }

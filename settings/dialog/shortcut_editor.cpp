@@ -7,6 +7,7 @@
 #include "base/handles.h"
 #include "launcher/app_icon.h"
 #include "launcher/shortcut_window.h"
+#include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/shortcut_page_ids.h"
 
@@ -49,10 +50,8 @@ INT_PTR CALLBACK RowProcedure(HWND row, UINT message, WPARAM wParam, LPARAM) {
 }
 
 class ShortcutEditor {
-public:
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend INT_PTR CALLBACK DialogObjectProc<ShortcutEditor>(HWND, UINT, WPARAM, LPARAM);
 
-private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool MakeRows();
     void LayOut();
@@ -61,16 +60,6 @@ private:
     HWND window_ = nullptr;
     UniqueWindow rows_[kRows];
 };
-
-INT_PTR CALLBACK ShortcutEditor::Procedure(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        reinterpret_cast<ShortcutEditor*>(lParam)->window_ = window;
-    }
-    auto* editor = reinterpret_cast<ShortcutEditor*>(GetWindowLongPtrA(window, DWLP_USER));
-    return editor ? editor->Handle(message, wParam, lParam) : FALSE;
-}
 
 INT_PTR ShortcutEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
@@ -166,6 +155,5 @@ void ShortcutEditor::Write() const {
 
 bool EditShortcutEntries(HWND owner) {
     ShortcutEditor editor;
-    return DialogBoxParamA(InstanceOf(owner), MAKEINTRESOURCEA(IDD_SHORTCUT_EDITOR), owner,
-                           &ShortcutEditor::Procedure, reinterpret_cast<LPARAM>(&editor)) == TRUE;
+    return RunDialog(editor, IDD_SHORTCUT_EDITOR, owner);
 }

@@ -42,19 +42,21 @@ inline HWND FindOwnDialog(const std::string& title) {
     return search.found;
 }
 
-inline void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
-    DialogDriver& driver = g_dialogDriver;
+// One tick of a driver: act once its dialog shows; a dialog still open five
+// seconds after the act is cancelled, so that a test fails instead of
+// hanging.
+inline void DriveOnce(DialogDriver& driver) {
     HWND dialog = FindOwnDialog(driver.title);
     if (!dialog) return;
     if (driver.acted) {
-        // Still open five seconds after the test acted: cancelled, so that
-        // the test fails instead of hanging.
         if (++driver.ticksAfter > 100) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     driver.acted = true;
     driver.act(dialog);
 }
+
+inline void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) { DriveOnce(g_dialogDriver); }
 
 // Runs open, which shows a modal dialog titled title and returns when it
 // closes, with act(dialog) run once the dialog shows; returns what open

@@ -61,34 +61,22 @@ std::string TextOf(HWND window) {
 std::string Key(int slot) { return "No." + std::to_string(slot); }
 
 // The editor runs its own loop inside the settings dialog's act, so it is
-// driven from a timer of its own. A driver still waiting five seconds after
-// it acted closes its dialog, so that a test fails instead of hanging.
-struct NestedDriver {
-    const char* title = "";
-    std::function<void(HWND)> act;
-    bool acted = false;
-    int ticksAfter = 0;
-};
-NestedDriver g_editorDriver, g_fileDriver;
+// driven from a timer of its own, and the file dialog inside it from another.
+using testing_support::DialogDriver;
+DialogDriver g_editorDriver, g_fileDriver;
 
-void Drive(NestedDriver& driver) {
-    const HWND dialog = FindOwnDialog(driver.title);
-    if (!dialog) return;
-    if (driver.acted) {
-        if (++driver.ticksAfter > 100) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    driver.acted = true;
-    driver.act(dialog);
+void CALLBACK DriveEditor(HWND, UINT, UINT_PTR, DWORD) {
+    testing_support::DriveOnce(g_editorDriver);
 }
-void CALLBACK DriveEditor(HWND, UINT, UINT_PTR, DWORD) { Drive(g_editorDriver); }
-void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD) { Drive(g_fileDriver); }
+void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD) {
+    testing_support::DriveOnce(g_fileDriver);
+}
 
 // Clicks button of window with act run in the modal dialog titled title that
 // the click opens; act ends it. Whether act ran.
-bool ClickInto(NestedDriver& driver, TIMERPROC procedure, const char* title, HWND window,
+bool ClickInto(DialogDriver& driver, TIMERPROC procedure, const char* title, HWND window,
                int button, std::function<void(HWND)> act) {
-    driver = NestedDriver{title, std::move(act)};
+    driver = DialogDriver{title, std::move(act)};
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, procedure);
     Press(window, button);
     KillTimer(nullptr, timer);
