@@ -13,6 +13,16 @@ std::unique_ptr<SettingsPage> MakeShortcutPage();   // "ショートカットウ
 std::unique_ptr<SettingsPage> MakeVersionPage();    // "バージョン情報"
 std::unique_ptr<SettingsPage> MakeSplitbarPage();   // "スプリットバー"
 
-// The pages of the conditions, the menus, the keys and the tools: for now
-// they show their title and write nothing.
+std::unique_ptr<SettingsPage> MakeConditionsPage();     // "追加・排除条件"
+std::unique_ptr<SettingsPage> MakeAddStylesPage();      // "追加するスタイル"
+std::unique_ptr<SettingsPage> MakeRemoveStylesPage();   // "排除するスタイル"
+std::unique_ptr<SettingsPage> MakeAddClassesPage();     // "追加するレジスタクラス"
+std::unique_ptr<SettingsPage> MakeRemoveClassesPage();  // "排除するレジスタクラス"
+std::unique_ptr<SettingsPage> MakeAcceleratorsPage();   // "アクセラレータキー"
+std::unique_ptr<SettingsPage> MakeToolsPage();          // "ツール"
+std::unique_ptr<SettingsPage> MakeTabMenuPage();        // "タブ用メニュー"
+std::unique_ptr<SettingsPage> MakeMenuPage();           // "メニュー"
+
+// A page whose editor is still to come: it shows its title and writes
+// nothing.
 std::unique_ptr<SettingsPage> MakeTitlePage(int templateId);

@@ -31,6 +31,10 @@ enum SettingsPageIndex {
     kVersionPage = 8,
     kSplitbarPage = 9,
     kMenuPage = 10,
+    kAddClassesPage = 11,
+    kAddStylesPage = 12,
+    kRemoveClassesPage = 13,
+    kRemoveStylesPage = 14,
 };
 
 class SettingsDialogTest : public PaneTest {
