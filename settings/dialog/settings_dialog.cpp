@@ -32,7 +32,7 @@ const PageEntry kPages[] = {
     {dialog_texts::kTab, &MakeTabPage},
     {dialog_texts::kShortcut, &MakeShortcutPage},
     {dialog_texts::kAccelerators, &TitleOnly<IDD_PAGE_ACCELERATORS>},
-    {dialog_texts::kTools, &TitleOnly<IDD_PAGE_TOOLS>},
+    {dialog_texts::kTools, &MakeToolsPage},
     {dialog_texts::kTabMenu, &TitleOnly<IDD_PAGE_TAB_MENU>},
     {dialog_texts::kVersion, &MakeVersionPage},
     {dialog_texts::kSplitbar, &MakeSplitbarPage},

@@ -12,6 +12,9 @@ MessageBoxReader* g_reader = nullptr;
 }  // namespace
 
 MessageBoxReader::MessageBoxReader() {
+    // A dialog already open (the one a test acts in) is no message box of
+    // the reader's: it is counted as read and left alone.
+    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxReader::Skip, reinterpret_cast<LPARAM>(this));
     g_reader = this;
     timer_ = SetTimer(nullptr, 0, 50, &MessageBoxReader::Look);
 }
@@ -24,6 +27,11 @@ MessageBoxReader::~MessageBoxReader() {
 void CALLBACK MessageBoxReader::Look(HWND, UINT, UINT_PTR, DWORD) {
     if (g_reader) EnumThreadWindows(GetCurrentThreadId(), &MessageBoxReader::Read,
                                     reinterpret_cast<LPARAM>(g_reader));
+}
+
+BOOL CALLBACK MessageBoxReader::Skip(HWND window, LPARAM self) {
+    reinterpret_cast<MessageBoxReader*>(self)->read_.push_back(window);
+    return TRUE;
 }
 
 BOOL CALLBACK MessageBoxReader::Read(HWND window, LPARAM self) {

@@ -1,5 +1,6 @@
 // Reads the message boxes this thread shows while the reader lives, and
-// closes each once read, so that a test can call code that reports with a
+// closes each once read (windows already open when it is made are not its
+// business), so that a test can call code that reports with a
 // message box and then check what it said.
 #pragma once
 
@@ -27,6 +28,7 @@ public:
 private:
     static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD);
     static BOOL CALLBACK Read(HWND window, LPARAM self);
+    static BOOL CALLBACK Skip(HWND window, LPARAM self);
 
     UINT_PTR timer_ = 0;
     std::vector<SeenBox> seen_;
