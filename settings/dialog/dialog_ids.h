@@ -26,6 +26,9 @@
 #define IDD_SHORTCUT_EDITOR 126
 #define IDD_SHORTCUT_ROW 127
 
+/* The chooser of a menu entry that the two menu pages' add buttons open */
+#define IDD_MENU_ITEM_CHOOSER 124
+
 /* Page n of the page table is the page frame's child with this id + n */
 #define IDC_FIRST_PAGE 2000
 

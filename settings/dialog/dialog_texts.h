@@ -1,5 +1,5 @@
 // The settings dialog's texts that its code (not its templates) shows: the
-// labels of the page tree.
+// labels of the page tree and the pages' own texts.
 #pragma once
 
 namespace dialog_texts {
@@ -19,5 +19,14 @@ inline constexpr char kAddClasses[] = "追加するレジスタクラス";
 inline constexpr char kAddStyles[] = "追加するスタイル";
 inline constexpr char kRemoveClasses[] = "排除するレジスタクラス";
 inline constexpr char kRemoveStyles[] = "排除するスタイル";
+
+// The menu pages: the popups' names in the popup list, a separator's row,
+// and what the pages say and ask.
+inline constexpr char kPopupNameFormat[] = "メニュー%d";
+inline constexpr char kSeparatorRow[] = "-----------------------";
+inline constexpr char kNoMoreMenuItems[] = "これ以上メニューアイテムを追加できません";
+inline constexpr char kAskDeletePopup[] = "現在選択されている項目を削除してもよろしいですか？";
+inline constexpr char kAskInsertPopup[] = "最後尾の項目が削除されますが宜しいですか？";
+inline constexpr char kQuestionCaption[] = "確認";
 
 }  // namespace dialog_texts
