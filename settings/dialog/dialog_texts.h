@@ -1,5 +1,5 @@
 // The settings dialog's texts that its code (not its templates) shows: the
-// labels of the page tree and the pages' own texts.
+// labels of the page tree, and what the pages' lists and messages say.
 #pragma once
 
 namespace dialog_texts {
@@ -28,5 +28,22 @@ inline constexpr char kNoMoreMenuItems[] = "これ以上メニューアイテム
 inline constexpr char kAskDeletePopup[] = "現在選択されている項目を削除してもよろしいですか？";
 inline constexpr char kAskInsertPopup[] = "最後尾の項目が削除されますが宜しいですか？";
 inline constexpr char kQuestionCaption[] = "確認";
+
+// The accelerator-key page's columns, and its row editor's stroke and held-key
+// choices and its refusal.
+inline constexpr char kMenuItemColumn[] = "Menu Item";
+inline constexpr char kHotkeyColumn[] = "Hotkey";
+inline constexpr char kGestureColumn[] = "Gesture";
+inline constexpr char kStrokeUp[] = "↑";
+inline constexpr char kStrokeDown[] = "↓";
+inline constexpr char kStrokeLeft[] = "←";
+inline constexpr char kStrokeRight[] = "→";
+inline constexpr char kHoldNone[] = "なし";
+inline constexpr char kHoldShift[] = "SHIFT";
+inline constexpr char kHoldControl[] = "CONTROL";
+inline constexpr char kHoldAlt[] = "ALT";
+inline constexpr char kHoldLeftButton[] = "左クリック";
+inline constexpr char kHoldRightButton[] = "右クリック";
+inline constexpr char kRepeatedStroke[] = "同じ動作を連続して登録する事は出来ません";
 
 }  // namespace dialog_texts

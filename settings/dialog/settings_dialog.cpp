@@ -31,7 +31,7 @@ const PageEntry kPages[] = {
     {dialog_texts::kConditions, &TitleOnly<IDD_PAGE_CONDITIONS>},
     {dialog_texts::kTab, &MakeTabPage},
     {dialog_texts::kShortcut, &MakeShortcutPage},
-    {dialog_texts::kAccelerators, &TitleOnly<IDD_PAGE_ACCELERATORS>},
+    {dialog_texts::kAccelerators, &MakeAcceleratorsPage},
     {dialog_texts::kTools, &MakeToolsPage},
     {dialog_texts::kTabMenu, &MakeTabMenuPage},
     {dialog_texts::kVersion, &MakeVersionPage},
