@@ -129,6 +129,20 @@ TEST_F(WindowPickerTest, TheHeadingsAndTheLayoutAreTheDialogsOwn) {
                      EXPECT_EQ(actual.top, expected.top);
                      EXPECT_EQ(actual.right, expected.right);
                      EXPECT_EQ(actual.bottom, expected.bottom);
+                     // The label "クラス名" whole in its font.
+                     const HWND label = FindWindowExA(picker, nullptr, "Static", "クラス名");
+                     ASSERT_NE(label, nullptr);
+                     RECT room{}, need{};
+                     GetClientRect(label, &room);
+                     need = room;
+                     const HDC dc = GetDC(label);
+                     const HGDIOBJ previous =
+                         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+                     DrawTextA(dc, "クラス名", -1, &need, DT_CALCRECT | DT_SINGLELINE);
+                     SelectObject(dc, previous);
+                     ReleaseDC(label, dc);
+                     EXPECT_LE(need.right, room.right);
+                     EXPECT_LE(need.bottom, room.bottom);
                      // Centred on the screen.
                      RECT outer{};
                      GetWindowRect(picker, &outer);
