@@ -2,6 +2,7 @@
 // class-name page of the settings dialog, and on its own: which of the
 // sample application's windows it lists and how, what choosing a row and OK
 // put into the page, and what it hands back when it is cancelled or closed.
+#include "base/handles.h"
 #include "launcher/window_picker.h"
 #include "settings/conditions.h"
 #include "tests/settings/dialog/class_page_fixture.h"
@@ -135,12 +136,12 @@ TEST_F(WindowPickerTest, TheHeadingsAndTheLayoutAreTheDialogsOwn) {
                      RECT room{}, need{};
                      GetClientRect(label, &room);
                      need = room;
-                     const HDC dc = GetDC(label);
-                     const HGDIOBJ previous =
-                         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-                     DrawTextA(dc, "クラス名", -1, &need, DT_CALCRECT | DT_SINGLELINE);
-                     SelectObject(dc, previous);
-                     ReleaseDC(label, dc);
+                     {
+                         const WindowDC dc(label);
+                         const SelectedObject font(
+                             dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+                         DrawTextA(dc.get(), "クラス名", -1, &need, DT_CALCRECT | DT_SINGLELINE);
+                     }
                      EXPECT_LE(need.right, room.right);
                      EXPECT_LE(need.bottom, room.bottom);
                      // Centred on the screen.
