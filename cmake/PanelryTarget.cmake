@@ -42,7 +42,9 @@ function(panelry_resource_dependencies)
     ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.ico
     ${PROJECT_SOURCE_DIR}/resources/*.cur ${PROJECT_SOURCE_DIR}/resources/*.h
     ${PROJECT_SOURCE_DIR}/resources/settings/*.rc
-    ${PROJECT_SOURCE_DIR}/settings/dialog/*_ids.h)
+    ${PROJECT_SOURCE_DIR}/resources/launcher/*.rc
+    ${PROJECT_SOURCE_DIR}/settings/dialog/*_ids.h
+    ${PROJECT_SOURCE_DIR}/launcher/*_ids.h)
   set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/panelry.rc APPEND PROPERTY
     OBJECT_DEPENDS ${included})
 endfunction()

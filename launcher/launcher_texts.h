@@ -1,5 +1,6 @@
 // The launcher's texts: why the shell could not open a file, the launcher
-// icons' and the shortcut window's menus and messages, the start menu's.
+// icons' and the shortcut window's menus and messages, the start menu's,
+// the window picker's.
 #pragma once
 
 namespace launcher_texts {
@@ -48,5 +49,9 @@ inline constexpr char kNoShortcut[] = "ショートカットが登録されて�
 
 // The start-menu list: the greyed item of a folder that holds nothing.
 inline constexpr char kStartMenuEmpty[] = "(なし)";
+
+// The window picker's column headings.
+inline constexpr char kPickerTitleColumn[] = "Title";
+inline constexpr char kPickerClassColumn[] = "Class";
 
 }  // namespace launcher_texts

@@ -32,5 +32,3 @@
 /* Page n of the page table is the page frame's child with this id + n */
 #define IDC_FIRST_PAGE 2000
 
-/* The title a page not yet filled in shows */
-#define IDC_PAGE_TITLE 1000

@@ -23,6 +23,3 @@ std::unique_ptr<SettingsPage> MakeToolsPage();          // "ツール"
 std::unique_ptr<SettingsPage> MakeTabMenuPage();        // "タブ用メニュー"
 std::unique_ptr<SettingsPage> MakeMenuPage();           // "メニュー"
 
-// A page whose editor is still to come: it shows its title and writes
-// nothing.
-std::unique_ptr<SettingsPage> MakeTitlePage(int templateId);

@@ -20,15 +20,10 @@ struct PageEntry {
     std::unique_ptr<SettingsPage> (*make)();
 };
 
-template <int Template>
-std::unique_ptr<SettingsPage> TitleOnly() {
-    return MakeTitlePage(Template);
-}
-
 const PageEntry kPages[] = {
     {dialog_texts::kBehaviour, &MakeBehaviourPage},
     {dialog_texts::kWindow, &MakeWindowPage},
-    {dialog_texts::kConditions, &TitleOnly<IDD_PAGE_CONDITIONS>},
+    {dialog_texts::kConditions, &MakeConditionsPage},
     {dialog_texts::kTab, &MakeTabPage},
     {dialog_texts::kShortcut, &MakeShortcutPage},
     {dialog_texts::kAccelerators, &MakeAcceleratorsPage},
@@ -37,10 +32,10 @@ const PageEntry kPages[] = {
     {dialog_texts::kVersion, &MakeVersionPage},
     {dialog_texts::kSplitbar, &MakeSplitbarPage},
     {dialog_texts::kMenu, &MakeMenuPage},
-    {dialog_texts::kAddClasses, &TitleOnly<IDD_PAGE_CLASSES>},
-    {dialog_texts::kAddStyles, &TitleOnly<IDD_PAGE_STYLES>},
-    {dialog_texts::kRemoveClasses, &TitleOnly<IDD_PAGE_CLASSES>},
-    {dialog_texts::kRemoveStyles, &TitleOnly<IDD_PAGE_STYLES>},
+    {dialog_texts::kAddClasses, &MakeAddClassesPage},
+    {dialog_texts::kAddStyles, &MakeAddStylesPage},
+    {dialog_texts::kRemoveClasses, &MakeRemoveClassesPage},
+    {dialog_texts::kRemoveStyles, &MakeRemoveStylesPage},
 };
 constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
 static_assert(kPageCount == 15);

@@ -493,14 +493,16 @@ TEST_F(BehaviourPageTest, EditsAndTheListHaveTheirLabelsBesideThem) {
 }
 
 TEST_F(BehaviourPageTest, ThePagesHoldTheirControlsAndLabelsInTheirFont) {
-    std::vector<std::string> faults[3];
-    const int pages[3] = {testing_support::kBehaviourPage, testing_support::kSplitbarPage,
-                          testing_support::kVersionPage};
+    const int pages[] = {testing_support::kBehaviourPage, testing_support::kSplitbarPage,
+                         testing_support::kVersionPage, testing_support::kConditionsPage,
+                         testing_support::kAddStylesPage, testing_support::kAddClassesPage};
+    constexpr int kCount = sizeof pages / sizeof pages[0];
+    std::vector<std::string> faults[kCount];
     ASSERT_TRUE(OpenSettings([&](HWND dialog) {
-        for (int i = 0; i < 3; ++i) faults[i] = LayoutFaults(Page(dialog, pages[i]));
+        for (int i = 0; i < kCount; ++i) faults[i] = LayoutFaults(Page(dialog, pages[i]));
         Cancel(dialog);
     }));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kCount; ++i) {
         EXPECT_EQ(faults[i], std::vector<std::string>{}) << "page " << pages[i];
     }
 }

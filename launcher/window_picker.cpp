@@ -1,0 +1,133 @@
+// The window picker: the visible, titled top-level windows in a list view
+// sorted by title, a row's class copied into the edit box when it is
+// chosen, and the edit box's text handed back on OK.
+#include "launcher/window_picker.h"
+
+#include "launcher/launcher_texts.h"
+#include "launcher/window_picker_ids.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int kNameBuffer = kPickedClassLength + 1;
+
+// What the last confirmed picker chose; its callers copy it at once.
+char g_pickedClass[kNameBuffer];
+
+HWND WindowList(HWND dialog) { return GetDlgItem(dialog, IDC_PICKER_WINDOWS); }
+
+void CentreOnScreen(HWND dialog) {
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
+void AddColumns(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    const char* const headings[] = {launcher_texts::kPickerTitleColumn,
+                                    launcher_texts::kPickerClassColumn};
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNA info{};
+        info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        info.fmt = LVCFMT_LEFT;
+        info.cx = client.right / 2;
+        info.pszText = const_cast<char*>(headings[column]);
+        info.iSubItem = column;
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+    }
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+// EnumWindows' callback: one row per visible window with a title. The list
+// puts each row in its sorted place; the returned index says where.
+BOOL CALLBACK AddWindowRow(HWND window, LPARAM param) {
+    const auto list = reinterpret_cast<HWND>(param);
+    char title[256] = "";
+    if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) <= 0 || !*title)
+        return TRUE;
+    char className[256] = "";
+    GetClassNameA(window, className, sizeof className);
+
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = title;
+    const auto row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return TRUE;
+    LVITEMA classItem{};
+    classItem.iSubItem = 1;
+    classItem.pszText = className;
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&classItem));
+    return TRUE;
+}
+
+INT_PTR OnInit(HWND dialog) {
+    g_pickedClass[0] = '\0';
+    CentreOnScreen(dialog);
+    const HWND list = WindowList(dialog);
+    AddColumns(list);
+    EnumWindows(&AddWindowRow, reinterpret_cast<LPARAM>(list));
+    SetDlgItemTextA(dialog, IDC_PICKER_CLASS, "");
+    return TRUE;
+}
+
+void OnRowChosen(HWND dialog) {
+    const HWND list = WindowList(dialog);
+    const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                   MAKELPARAM(LVNI_SELECTED, 0)));
+    if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
+    char className[kNameBuffer] = "";
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = className;
+    item.cchTextMax = sizeof className;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    SetDlgItemTextA(dialog, IDC_PICKER_CLASS, className);
+}
+
+INT_PTR OnNotify(HWND dialog, const NMHDR& header) {
+    if (header.idFrom != IDC_PICKER_WINDOWS || header.code != LVN_ITEMCHANGED) return FALSE;
+    OnRowChosen(dialog);
+    return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, WORD id) {
+    if (id == IDOK) {
+        g_pickedClass[0] = '\0';
+        GetDlgItemTextA(dialog, IDC_PICKER_CLASS, g_pickedClass, kNameBuffer);
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    // The close box arrives here too, as IDCANCEL.
+    if (id == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK PickerProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInit(dialog);
+    case WM_NOTIFY:
+        return OnNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+const char* PickWindowClass(HWND owner, HINSTANCE instance) {
+    const INT_PTR ended = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_WINDOW_PICKER), owner,
+                                          &PickerProcedure, 0);
+    return ended == IDOK ? g_pickedClass : nullptr;
+}
