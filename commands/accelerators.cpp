@@ -128,10 +128,6 @@ void AcceleratorTable::Save(const char* menuIni) const {
     }
 }
 
-namespace {
-
-// Keys that share their scan code with a key of the numeric keypad and
-// differ from it only by the extended-key flag.
 bool IsExtendedKey(WORD key) {
     switch (key) {
     case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
@@ -142,8 +138,6 @@ bool IsExtendedKey(WORD key) {
         return false;
     }
 }
-
-}  // namespace
 
 void KeyName(WORD key, char* name, int size) {
     if (size <= 0) return;

@@ -70,6 +70,11 @@ private:
 // for key 0. One static buffer, valid until the next call.
 const char* HotkeyText(BYTE modifiers, WORD key);
 
+// Whether key shares its scan code with a key of the numeric keypad and
+// differs from it only by the extended-key flag (the arrows and their
+// neighbours).
+bool IsExtendedKey(WORD key);
+
 // The keyboard layout's name of a virtual key, at most size - 1 bytes.
 void KeyName(WORD key, char* name, int size);
 

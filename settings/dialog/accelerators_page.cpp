@@ -76,6 +76,8 @@ void AcceleratorsPage::Fill() {
         SendMessageA(List(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         ShowRow(row);
     }
+    // The rows have brought the vertical scroll bar, which narrows the list.
+    SetColumnWidths();
 }
 
 void AcceleratorsPage::Write() {

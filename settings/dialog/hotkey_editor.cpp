@@ -6,6 +6,7 @@
 #include "settings/dialog/hotkey_editor.h"
 
 #include "base/base_texts.h"
+#include "commands/accelerators.h"
 #include "settings/dialog/accelerators_page_ids.h"
 #include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_texts.h"
@@ -111,7 +112,11 @@ INT_PTR HotkeyEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
 }
 
 void HotkeyEditor::OnInit() {
-    SendMessageA(Item(IDC_HOTKEY_KEY), HKM_SETHOTKEY, row_.hotkey, 0);
+    // The control names an arrow as the keypad's key unless told it is the
+    // extended one; the row keeps only the three modifiers.
+    WORD shown = row_.hotkey;
+    if (IsExtendedKey(HotkeyKey(shown))) shown |= HOTKEYF_EXT << 8;
+    SendMessageA(Item(IDC_HOTKEY_KEY), HKM_SETHOTKEY, shown, 0);
     const HWND hold = Item(IDC_HOTKEY_HOLD_KEY);
     AddChoices(hold, kHoldKeys, sizeof kHoldKeys / sizeof kHoldKeys[0]);
     if (!SelectValue(hold, row_.holdKey)) {

@@ -348,6 +348,21 @@ TEST_F(AcceleratorsPageTest, CtrlAndAltAreStoredAsTheirAcceleratorFlagsAndTheKey
     EXPECT_TRUE(WaitUntil([&] { return Root().Selected() == 1; }, 5000));
 }
 
+// Ctrl + Right, the default key of "右隣のタブを選択": the control is told the
+// arrow is the extended key (else it names the keypad's), and that flag
+// stays out of the stored modifiers.
+TEST_F(AcceleratorsPageTest, AnArrowKeyIsShownAsTheArrowAndStoredWithItsModifiersOnly) {
+    ASSERT_EQ(AcceleratorTable::Instance().Key(kNextTabSlot), VK_RIGHT);
+    WORD shown = 0;
+    ASSERT_TRUE(EditRow(kNextTabSlot, [&](HWND editor) {
+        shown = static_cast<WORD>(SendDlgItemMessageA(editor, IDC_HOTKEY_KEY, HKM_GETHOTKEY, 0, 0));
+        Press(editor, IDOK);
+    }));
+    EXPECT_EQ(shown, MAKEWORD(VK_RIGHT, HOTKEYF_CONTROL | HOTKEYF_EXT));
+    EXPECT_EQ(AcceleratorTable::Instance().Modifiers(kNextTabSlot), FCONTROL);
+    EXPECT_EQ(AcceleratorTable::Instance().Key(kNextTabSlot), VK_RIGHT);
+}
+
 TEST_F(AcceleratorsPageTest, AGestureSetOnThePageIsRecognisedRightAfterOk) {
     const HWND first = OpenWindow("first"), second = OpenWindow("second");
     ASSERT_TRUE(Add(first));
