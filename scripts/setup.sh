@@ -49,7 +49,7 @@ fi
 export WINEPREFIX="$build/wineprefix"
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The marker names the prefix's version: a changed recipe makes a new prefix.
-ready="$WINEPREFIX/.panelry-ready-3"
+ready="$WINEPREFIX/.panelry-ready-4"
 if [ ! -f "$ready" ]; then
     echo "setup: creating the Wine prefix in $WINEPREFIX..."
     mkdir -p "$build"
@@ -64,10 +64,11 @@ if [ ! -f "$ready" ]; then
     # The classic look: Wine's default theme stretches the tab control's
     # background on every paint, which costs a third of a second a time.
     wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1
-    # The dialogs' font, "ＭＳ Ｐゴシック", is not installed: the Japanese
-    # font the set-up installed stands in for it by name.
+    # The dialogs' font, "ＭＳ Ｐゴシック", is not installed: the proportional
+    # Japanese font the set-up installed stands in for it by name (the fixed-
+    # width one is wider, and its underscores fall below the line it draws).
     LC_ALL=ja_JP.UTF-8 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+        /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
     wineserver -w
     touch "$ready"
 fi
