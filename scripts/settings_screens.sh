@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the settings dialog, one per page, from the real program on
 # a virtual display: build/settings-screens/page-NN.png in the order the
-# tree shows the pages (each parent opened on the way).
+# tree shows the pages (each parent opened on the way), and dialog-*.png of
+# the dialogs the pages open.
 #   scripts/settings_screens.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,5 +49,27 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         xdotool key Right Down
         sleep 0.5
     done
+    # The dialogs the pages open, each from its page: places in pixels from
+    # the dialog'"'"'s top left corner, as the templates come out in the
+    # dialog font. With every parent open, tree node i is 16 pixels lower
+    # than node i - 1, and x 58 is on the label of each node clicked.
+    dialog=$(xdotool search --name "^設定$" | head -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    shoot() {  # node, x, y, clicks, picture
+        # The first click after a closed dialog may only bring ours forward.
+        xdotool mousemove $((X + 58)) $((Y + 37 + 16 * $1)) click 1
+        sleep 0.3
+        xdotool click 1
+        sleep 0.5
+        xdotool mousemove $((X + $2)) $((Y + $3)) click --repeat "$4" --delay 80 1
+        sleep 1
+        import -window root "$OUT/$5.png"
+        xdotool key Escape
+        sleep 0.5
+    }
+    shoot 6 546 62 1 dialog-window-picker        # "排除するレジスタクラス": "追加"
+    shoot 7 339 286 1 dialog-menu-item          # "メニュー": "アイテムの追加"
+    shoot 12 289 173 2 dialog-accelerator-key   # "アクセラレータキー": a row
     wineserver -k >/dev/null 2>&1'
 ls "$out"/page-*.png | wc -l | xargs echo "settings-screens: pages written to $out:"
+ls "$out"/dialog-*.png | wc -l | xargs echo "settings-screens: dialogs written:"
