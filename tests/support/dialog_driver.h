@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -68,6 +69,29 @@ auto WithDialog(const std::string& title, std::function<void(HWND)> act, Open op
     auto result = open();
     KillTimer(nullptr, timer);
     return result;
+}
+
+// The drivers of dialogs opened from inside a driven dialog, innermost last;
+// one timer drives them all, whichever modal loop is running.
+inline std::vector<DialogDriver*> g_nestedDrivers;
+
+inline void CALLBACK DriveNestedDialogs(HWND, UINT, UINT_PTR, DWORD) {
+    // An act may open (and so push) a dialog of its own.
+    const std::vector<DialogDriver*> drivers = g_nestedDrivers;
+    for (DialogDriver* driver : drivers) DriveOnce(*driver);
+}
+
+// As WithDialog, for a modal dialog that open shows while another driven
+// dialog's act is still running; whether act ran.
+template <typename Open>
+bool WithNestedDialog(const std::string& title, std::function<void(HWND)> act, Open open) {
+    DialogDriver driver{title, std::move(act)};
+    g_nestedDrivers.push_back(&driver);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &DriveNestedDialogs);
+    open();
+    KillTimer(nullptr, timer);
+    g_nestedDrivers.pop_back();
+    return driver.acted;
 }
 
 // A button of window (a dialog or a page) clicked.

@@ -22,7 +22,6 @@
 #include <string>
 #include <vector>
 
-using testing_support::DialogDriver;
 using testing_support::FindOwnDialog;
 using testing_support::HoldKey;
 using testing_support::IniValue;
@@ -46,22 +45,10 @@ constexpr int kSplitSlot = 19 - 1;
 
 enum Stroke : DWORD { kNone = 0, kUp = 1, kDown = 2, kLeft = 4, kRight = 8 };
 
-DialogDriver g_editorDriver;
-void CALLBACK DriveEditor(HWND, UINT, UINT_PTR, DWORD) {
-    testing_support::DriveOnce(g_editorDriver);
-}
-
 HWND List(HWND page) { return GetDlgItem(page, IDC_ACCEL_LIST); }
 
 std::string Cell(HWND page, int row, int column) {
-    char text[256] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(List(page), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
-    return text;
+    return testing_support::ListViewText(List(page), row, column);
 }
 
 // The row double-clicked as the user does it, with act run in the editor
@@ -73,12 +60,10 @@ bool DoubleClickRow(HWND page, int row, std::function<void(HWND)> act) {
     RECT cell{};
     cell.left = LVIR_LABEL;
     SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    g_editorDriver = DialogDriver{kEditorTitle, std::move(act)};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &DriveEditor);
-    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                 MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2));
-    KillTimer(nullptr, timer);
-    return g_editorDriver.acted;
+    return testing_support::WithNestedDialog(kEditorTitle, std::move(act), [&] {
+        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                     MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2));
+    });
 }
 
 // A drop-down list's entry valued value chosen, as the user's choice leaves it.

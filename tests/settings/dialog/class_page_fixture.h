@@ -20,18 +20,11 @@ namespace testing_support {
 
 inline constexpr char kPickerTitle[] = "ウィンドウクラス名の設定";
 
-inline DialogDriver g_pickerDriver;
-inline void CALLBACK DrivePicker(HWND, UINT, UINT_PTR, DWORD) { DriveOnce(g_pickerDriver); }
-
 // Runs open, which shows the picker and returns when it closes, with act
 // run in the picker; act ends it. Whether act ran.
 template <typename Open>
 bool InPicker(std::function<void(HWND)> act, Open open) {
-    g_pickerDriver = DialogDriver{kPickerTitle, std::move(act)};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &DrivePicker);
-    open();
-    KillTimer(nullptr, timer);
-    return g_pickerDriver.acted;
+    return WithNestedDialog(kPickerTitle, std::move(act), open);
 }
 
 // One row of the picker's list: a window's title and class.
@@ -89,20 +82,11 @@ protected:
     static void Select(HWND page, int row) { SendMessageA(List(page), LB_SETCURSEL, row, 0); }
 
     static HWND PickerList(HWND picker) { return GetDlgItem(picker, IDC_PICKER_WINDOWS); }
-    static std::string Cell(HWND list, int row, int column) {
-        char text[300] = "";
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
     static std::vector<PickerRow> Rows(HWND picker) {
         std::vector<PickerRow> rows;
         const HWND list = PickerList(picker);
         const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row) rows.push_back({Cell(list, row, 0), Cell(list, row, 1)});
+        for (int row = 0; row < count; ++row) rows.push_back({ListViewText(list, row, 0), ListViewText(list, row, 1)});
         return rows;
     }
     // The row chosen as a click chooses it: selected and focused.

@@ -60,33 +60,16 @@ std::string TextOf(HWND window) {
 
 std::string Key(int slot) { return "No." + std::to_string(slot); }
 
-// The editor runs its own loop inside the settings dialog's act, so it is
-// driven from a timer of its own, and the file dialog inside it from another.
-using testing_support::DialogDriver;
-DialogDriver g_editorDriver, g_fileDriver;
-
-void CALLBACK DriveEditor(HWND, UINT, UINT_PTR, DWORD) {
-    testing_support::DriveOnce(g_editorDriver);
-}
-void CALLBACK DriveFileDialog(HWND, UINT, UINT_PTR, DWORD) {
-    testing_support::DriveOnce(g_fileDriver);
-}
-
 // Clicks button of window with act run in the modal dialog titled title that
 // the click opens; act ends it. Whether act ran.
-bool ClickInto(DialogDriver& driver, TIMERPROC procedure, const char* title, HWND window,
-               int button, std::function<void(HWND)> act) {
-    driver = DialogDriver{title, std::move(act)};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, procedure);
-    Press(window, button);
-    KillTimer(nullptr, timer);
-    return driver.acted;
+bool ClickInto(const char* title, HWND window, int button, std::function<void(HWND)> act) {
+    return testing_support::WithNestedDialog(title, std::move(act),
+                                             [&] { Press(window, button); });
 }
 
 // The page's "登録アプリケーションの編集" with act run in the editor.
 bool WithEditor(HWND page, std::function<void(HWND)> act) {
-    return ClickInto(g_editorDriver, &DriveEditor, kEditorTitle, page,
-                     IDC_SHORTCUT_EDIT_ENTRIES, std::move(act));
+    return ClickInto(kEditorTitle, page, IDC_SHORTCUT_EDIT_ENTRIES, std::move(act));
 }
 
 HWND Row(HWND editor, int n) { return GetDlgItem(editor, IDC_SHORTCUT_FIRST_ROW + n); }
@@ -444,8 +427,7 @@ TEST_F(ShortcutEditorTest, BrowseFillsTheRowFromTheOpenFileDialog) {
         EXPECT_TRUE(WithEditor(ShowPage(dialog), [&](HWND editor) {
             editorWindow = editor;
             EXPECT_TRUE(ClickInto(
-                g_fileDriver, &DriveFileDialog, kFileDialogTitle, Row(editor, 7),
-                IDC_SHORTCUT_ROW_BROWSE, [&](HWND files) {
+                kFileDialogTitle, Row(editor, 7), IDC_SHORTCUT_ROW_BROWSE, [&](HWND files) {
                     fileOwner = GetWindow(files, GW_OWNER);
                     const HWND types = GetDlgItem(files, cmb1);
                     const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));

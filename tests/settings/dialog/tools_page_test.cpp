@@ -34,23 +34,15 @@ constexpr char kToolsLabel[] = "ツール";
 
 using Row = std::array<std::string, 4>;  // Name, Copyright, Ver., Path
 
-std::string Cell(HWND list, int row, int column) {
-    char text[256] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
+using testing_support::ListViewText;
 
 std::vector<Row> Rows(HWND page, int id) {
     const HWND list = GetDlgItem(page, id);
     std::vector<Row> rows;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
-        rows.push_back({Cell(list, row, 0), Cell(list, row, 1), Cell(list, row, 2),
-                        Cell(list, row, 3)});
+        rows.push_back({ListViewText(list, row, 0), ListViewText(list, row, 1), ListViewText(list, row, 2),
+                        ListViewText(list, row, 3)});
     }
     return rows;
 }
