@@ -46,4 +46,15 @@ inline constexpr char kHoldLeftButton[] = "左クリック";
 inline constexpr char kHoldRightButton[] = "右クリック";
 inline constexpr char kRepeatedStroke[] = "同じ動作を連続して登録する事は出来ません";
 
+// The tools page's columns, the version's form (major and minor, the high and
+// the low byte of pluginVersion), "↓" with every slot taken, and a row that
+// would not load on OK (captioned with its path).
+inline constexpr char kNameColumn[] = "Name";
+inline constexpr char kCopyrightColumn[] = "Copyright";
+inline constexpr char kVersionColumn[] = "Ver.";
+inline constexpr char kPathColumn[] = "Path";
+inline constexpr char kVersionFormat[] = "%d.%d";
+inline constexpr char kNoMoreTools[] = "これ以上ツールは登録できません";
+inline constexpr char kLoadFailed[] = "ツールプラグインの読み込みに失敗しました";
+
 }  // namespace dialog_texts

@@ -8,9 +8,9 @@
 #include "base/messages.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/dialog_ids.h"
+#include "settings/dialog/dialog_texts.h"
 #include "settings/dialog/pages.h"
 #include "settings/dialog/tools_page_ids.h"
-#include "settings/dialog/tools_page_texts.h"
 
 #include <commctrl.h>
 
@@ -28,10 +28,10 @@ struct ColumnSpec {
     int width;
 };
 constexpr ColumnSpec kColumns[kColumnCount] = {
-    {tools_page_texts::kNameColumn, 96},
-    {tools_page_texts::kCopyrightColumn, 64},
-    {tools_page_texts::kVersionColumn, 32},
-    {tools_page_texts::kPathColumn, 128},
+    {dialog_texts::kNameColumn, 96},
+    {dialog_texts::kCopyrightColumn, 64},
+    {dialog_texts::kVersionColumn, 32},
+    {dialog_texts::kPathColumn, 128},
 };
 
 // Every text a row holds is read back with buffers of this size.
@@ -245,7 +245,7 @@ private:
         probe.Copyright(text, kPageTextSize);
         row[kCopyright] = text;
         const WORD version = probe.Version();
-        std::snprintf(text, sizeof text, tools_page_texts::kVersionFormat, HIBYTE(version),
+        std::snprintf(text, sizeof text, dialog_texts::kVersionFormat, HIBYTE(version),
                       LOBYTE(version));
         row[kVersion] = text;
         row[kPath] = relative;
@@ -270,7 +270,7 @@ private:
 
     void Register() {
         if (RowCount(IDC_TOOLS_REGISTERED) >= kToolSlotCount) {
-            MessageBoxA(window_, tools_page_texts::kNoMoreTools, base_texts::kErrorCaption,
+            MessageBoxA(window_, dialog_texts::kNoMoreTools, base_texts::kErrorCaption,
                         MB_OK | MB_ICONERROR);
             return;
         }
@@ -315,7 +315,7 @@ private:
                 ToolSlots()[next].Load(path.c_str())) {
                 ++next;
             } else {
-                MessageBoxA(window_, tools_page_texts::kLoadFailed, path.c_str(),
+                MessageBoxA(window_, dialog_texts::kLoadFailed, path.c_str(),
                             MB_OK | MB_ICONERROR);
             }
         }

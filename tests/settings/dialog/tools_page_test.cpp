@@ -6,7 +6,6 @@
 #include "commands/tool_list_menu.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/tools_page_ids.h"
-#include "settings/dialog/tools_page_texts.h"
 #include "tests/plugins/tool_test_support.h"
 #include "tests/settings/dialog/dialog_fixture.h"
 #include "tests/support/message_box_reader.h"
@@ -280,7 +279,7 @@ TEST_F(ToolsPageTest, TheSeventeenthRegistrationIsRefusedAndUnregisteringStaysPo
     EXPECT_EQ(above16, 1u);
     ASSERT_EQ(refused.size(), 1u);
     EXPECT_EQ(refused[0].caption, "Error");
-    EXPECT_EQ(refused[0].text, tools_page_texts::kNoMoreTools);
+    EXPECT_EQ(refused[0].text, "これ以上ツールは登録できません");
     EXPECT_EQ(belowAfter, 16u) << "nothing moved";
     EXPECT_EQ(aboveAfter, 1u);
     EXPECT_EQ(belowUp, 15u);
@@ -314,9 +313,9 @@ TEST_F(ToolsPageTest, ARowThatFailsOnOkIsReportedAndTheNextRowTakesItsSlot) {
               (std::vector<std::string>{longName, "a\\tool_two.ttl", "tool_one.ttl"}));
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].caption, longName);
-    EXPECT_EQ(seen[0].text, tools_page_texts::kLoadFailed);
+    EXPECT_EQ(seen[0].text, "ツールプラグインの読み込みに失敗しました");
     EXPECT_EQ(seen[1].caption, "a\\tool_two.ttl");
-    EXPECT_EQ(seen[1].text, tools_page_texts::kLoadFailed);
+    EXPECT_EQ(seen[1].text, "ツールプラグインの読み込みに失敗しました");
     EXPECT_EQ(SlotNames(), Slots({"tool_one.ttl"}));
     EXPECT_EQ(ToolMenuTexts(), (std::vector<std::string>{"tool_one"}));
 }
