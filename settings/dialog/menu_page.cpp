@@ -2,6 +2,7 @@
 // entries, edited on copies that only OK hands to the menu model. Moving,
 // deleting and inserting whole popups shifts the copies; the popup list
 // keeps naming places 0 to 7.
+#include "base/code_page.h"
 #include "commands/menu_settings.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
@@ -19,19 +20,6 @@ constexpr int kPopups = MenuSettings::kPopups;
 constexpr int kEntries = MenuSettings::kEntries;
 constexpr int kTitleSize = MenuSettings::kTitleSize;
 constexpr int kTitleBytes = kTitleSize - 1;
-
-// The longest start of text that fits in bytes without parting a
-// double-byte character.
-std::size_t WholeCharacters(const std::string& text, std::size_t bytes) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next =
-            end + (IsDBCSLeadByte(static_cast<BYTE>(text[end])) && end + 1 < text.size() ? 2 : 1);
-        if (next > bytes) break;
-        end = next;
-    }
-    return end;
-}
 
 class MenuPage : public SettingsPage {
 public:
@@ -103,7 +91,7 @@ private:
         const HWND edit = Item(IDC_MENU_TITLE);
         std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
         text.resize(static_cast<std::size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
-        const std::size_t kept = WholeCharacters(text, kTitleBytes);
+        const std::size_t kept = WholeCharacters(text.c_str(), kTitleBytes);
         char* title = titles_[current_];
         std::memset(title, 0, kTitleSize);
         std::memcpy(title, text.data(), kept);

@@ -4,6 +4,7 @@
 // registered, the lower one the plug-ins to register; OK loads the lower
 // list into the slots from the top.
 #include "base/base_texts.h"
+#include "base/code_page.h"
 #include "base/handles.h"
 #include "base/messages.h"
 #include "plugins/host/tool_slots.h"
@@ -45,14 +46,8 @@ bool IsLead(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }
 
 // The bytes of text up to, not beyond, limit; a double-byte character that
 // does not fit whole is left out rather than cut in two.
-std::string WholeCharacters(const std::string& text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = end + (IsLead(text[end]) && end + 1 < text.size() ? 2 : 1);
-        if (next > limit) break;
-        end = next;
-    }
-    return text.substr(0, end);
+std::string Cut(const std::string& text, std::size_t limit) {
+    return text.substr(0, WholeCharacters(text.c_str(), limit));
 }
 
 // File names compare as the file system does: single-byte letters without
@@ -108,7 +103,7 @@ std::string RelativePath(const std::string& folder, const std::string& path) {
         relative += to[i];
         if (i + 1 < to.size()) relative += '\\';
     }
-    return WholeCharacters(relative, kCellSize - 1);
+    return Cut(relative, kCellSize - 1);
 }
 
 // The tool folder as the search gets it: without a closing backslash, so
@@ -143,7 +138,7 @@ protected:
         LoadRegistered();
         char typed[kCellSize] = "";
         GetDlgItemTextA(window_, IDC_TOOLS_FOLDER, typed, sizeof typed);
-        const std::string name = WholeCharacters(typed, kToolFolderSize - 1);
+        const std::string name = Cut(typed, kToolFolderSize - 1);
         std::snprintf(ToolFolderName(), kToolFolderSize, "%s", name.c_str());
     }
 
