@@ -1,0 +1,231 @@
+// The add-windows-by-class tool: a dialog with the user's list of named
+// window classes; the windows of the chosen class are all captured at once,
+// without the add and remove conditions. The list is kept in classadd.ini
+// beside this plug-in's file and saved whichever way the dialog closes.
+#define PANELRY_TOOL_PLUGIN_BUILD
+#include "plugins/host/tool_plugin.h"
+
+#include "plugins/classadd/class_capture.h"
+#include "plugins/classadd/class_list.h"
+#include "plugins/classadd/classadd_ids.h"
+#include "plugins/classadd/classadd_texts.h"
+#include "plugins/common/tool_basics.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+HMODULE g_self = nullptr;
+HWND g_mainWindow = nullptr;  // given to the last pluginSelected
+HWND g_listDialog = nullptr;  // while the list dialog is open
+
+constexpr int kEntryTextLimit = 256;  // characters each edit takes
+
+HWND EntryList(HWND listDialog) { return GetDlgItem(listDialog, IDC_CLASSADD_ENTRIES); }
+
+// Inserts the pair where the list's sorting puts it; its row, or -1.
+int InsertEntry(HWND list, const ClassEntry& entry, LPARAM tag) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<char*>(entry.name.c_str());
+    item.lParam = tag;
+    const int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return -1;
+    LVITEMA sub{};
+    sub.iSubItem = 1;
+    sub.pszText = const_cast<char*>(entry.className.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+    return row;
+}
+
+std::string CellText(HWND list, int row, int column) {
+    char text[kEntryTextSize] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void SelectRow(HWND list, int row) {
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, row, FALSE);
+}
+
+// --- The add-entry dialog ---------------------------------------------------
+
+void InitEntryDialog(HWND dialog) {
+    SendDlgItemMessageA(dialog, IDC_ENTRY_NAME, EM_LIMITTEXT, kEntryTextLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_ENTRY_CLASS, EM_LIMITTEXT, kEntryTextLimit, 0);
+    SetFocus(GetDlgItem(dialog, IDC_ENTRY_NAME));
+}
+
+void AcceptEntry(HWND dialog) {
+    char name[kEntryTextSize] = "", className[kEntryTextSize] = "";
+    GetDlgItemTextA(dialog, IDC_ENTRY_NAME, name, sizeof name);
+    GetDlgItemTextA(dialog, IDC_ENTRY_CLASS, className, sizeof className);
+    if (g_listDialog) InsertEntry(EntryList(g_listDialog), {name, className}, -1);
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        InitEntryDialog(dialog);
+        return FALSE;  // the focus is set
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDC_ENTRY_OK:
+            AcceptEntry(dialog);
+            return TRUE;
+        case IDC_ENTRY_CANCEL:
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+// --- The list dialog ----------------------------------------------------------
+
+void AddColumns(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    const int half = (client.right - client.left) / 2;
+    const char* titles[] = {classadd_texts::kNameColumn, classadd_texts::kClassColumn};
+    for (int i = 0; i < 2; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = half;
+        column.pszText = const_cast<char*>(titles[i]);
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+// Each row is tagged with its index in the file, so that the entry selected
+// last time is selected again wherever the sorting puts it (a file edited
+// by hand need not be sorted, and equal names may change places).
+void Fill(HWND list, const ClassList& stored) {
+    for (std::size_t n = 0; n < stored.entries.size(); ++n) {
+        InsertEntry(list, stored.entries[n], static_cast<LPARAM>(n));
+    }
+    if (stored.selected < 0) return;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = stored.selected;
+    const int row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                                  reinterpret_cast<LPARAM>(&find)));
+    if (row >= 0) SelectRow(list, row);
+}
+
+ClassList Collect(HWND list) {
+    ClassList shown;
+    const int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row) {
+        shown.entries.push_back({CellText(list, row, 0), CellText(list, row, 1)});
+    }
+    shown.selected = SelectedRow(list);
+    return shown;
+}
+
+void InitListDialog(HWND dialog) {
+    g_listDialog = dialog;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    const HWND list = EntryList(dialog);
+    AddColumns(list);
+    Fill(list, LoadClassList(ClassListPath(g_self).c_str()));
+    SetFocus(GetDlgItem(dialog, IDC_CLASSADD_CAPTURE));
+}
+
+void DeleteSelected(HWND dialog) {
+    const HWND list = EntryList(dialog);
+    const int row = SelectedRow(list);
+    if (row >= 0) ListView_DeleteItem(list, row);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+}
+
+void CloseList(HWND dialog, INT_PTR result) {
+    SaveClassList(ClassListPath(g_self).c_str(), Collect(EntryList(dialog)));
+    EndDialog(dialog, result);
+}
+
+void CaptureSelected(HWND dialog) {
+    const HWND list = EntryList(dialog);
+    const int row = SelectedRow(list);
+    if (row >= 0) CaptureWindowsOfClass(g_mainWindow, CellText(list, row, 1).c_str());
+    CloseList(dialog, 1);
+}
+
+INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        InitListDialog(dialog);
+        return FALSE;  // the focus is set
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDC_CLASSADD_ADD:
+            DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_ENTRY), dialog, &EntryDialogProc,
+                            0);
+            return TRUE;
+        case IDC_CLASSADD_DELETE:
+            DeleteSelected(dialog);
+            return TRUE;
+        case IDC_CLASSADD_CAPTURE:
+            CaptureSelected(dialog);
+            return TRUE;
+        case IDC_CLASSADD_CANCEL:
+        case IDCANCEL:
+            CloseList(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+PANELRY_TOOL_BASICS(classadd_texts::kName, classadd_texts::kMaker)
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_self = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND mainWindow) { return mainWindow ? 1 : 0; }
+
+int __cdecl pluginSelected(HWND*, int, HWND mainWindow) {
+    if (!mainWindow) return 0;
+    // Chosen again (by a desktop-wide key) while the list is open: one list
+    // at a time, or the inner one's entries would be lost to the outer one's
+    // save.
+    if (g_listDialog) {
+        SetForegroundWindow(g_listDialog);
+        return 0;
+    }
+    g_mainWindow = mainWindow;
+    const INT_PTR result = DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_LIST), mainWindow,
+                                           &ListDialogProc, 0);
+    g_listDialog = nullptr;
+    return result == 1 ? 1 : 0;
+}
+
+}  // extern "C"
