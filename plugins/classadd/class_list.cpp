@@ -63,7 +63,7 @@ ClassList BuiltInList() {
     for (const BuiltInEntry& entry : kBuiltInEntries) {
         list.entries.push_back({entry.name, entry.className});
     }
-    list.selected = 0;
+    list.builtIn = true;
     return list;
 }
 

@@ -21,13 +21,15 @@ struct ClassEntry {
 struct ClassList {
     std::vector<ClassEntry> entries;  // in the file's order
     int selected = -1;                // index into entries; -1 for none
+    bool builtIn = false;             // the built-in entries: the first row is selected
 };
 
 // classadd.ini beside the module self.
 std::string ClassListPath(HMODULE self);
 
 // The entries the file holds; with none, the list a first use starts with
-// (the built-in entries, the first one selected).
+// (the built-in entries, of which the first in the list's order is
+// selected).
 ClassList LoadClassList(const char* iniPath);
 
 // Writes "COUNT", "SELECTED" and then each entry's "NAME" and "CLASS", in

@@ -122,6 +122,10 @@ void Fill(HWND list, const ClassList& stored) {
     for (std::size_t n = 0; n < stored.entries.size(); ++n) {
         InsertEntry(list, stored.entries[n], static_cast<LPARAM>(n));
     }
+    if (stored.builtIn) {
+        SelectRow(list, 0);
+        return;
+    }
     if (stored.selected < 0) return;
     LVFINDINFOA find{};
     find.flags = LVFI_PARAM;
