@@ -20,6 +20,7 @@
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
+#include "tests/plugins/classadd_driver.h"
 #include "tests/support/fresh_program_settings.h"
 #include "tests/support/message_box_reader.h"
 #include "tests/support/panelry_process.h"
@@ -406,6 +407,41 @@ TEST_F(SettingsFuzz, MutatedShortcutFilesLoadIntoTheStripAndAreWrittenBackValid)
         ASSERT_TRUE(strip.Create(window_, GetModuleHandleA(nullptr), 0, 0, 3, false));
         if (Entries(strip) != loaded) {
             ADD_FAILURE() << "file " << i << " read back otherwise";
+            ++failures;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// Mutated classadd.ini files through the add-windows-by-class tool: what
+// its list shows is whole, written back as shown, and shown again.
+constexpr int kClassAddFiles = 60;
+
+TEST_F(SettingsFuzz, MutatedClassAddFilesListWholeTextsAndAreWrittenBackAsShown) {
+    testing_support::TempDir folder;
+    testing_support::ClassAddTool tool(folder.Path());
+    ASSERT_TRUE(tool.Loaded());
+    tool.Run(window_, [](HWND dialog) {
+        testing_support::SelectClassRow(dialog, 2);
+        testing_support::Press(dialog, 1004);
+    });
+    const std::string valid = ReadFileText(tool.Ini());
+    ASSERT_NE(valid.find("[ITEM 4]"), std::string::npos);
+
+    Mutator mutator(1209);
+    int failures = 0;
+    for (int i = 0; i < kClassAddFiles && failures < 5; ++i) {
+        WriteFileText(tool.Ini(), mutator.Mutate(valid, 1 + i % 6));
+        const testing_support::ClassView shown = tool.Look(window_);
+        std::string problem = testing_support::UnusableClassView(shown);
+        const testing_support::ClassView written = testing_support::StoredClasses(tool.Ini());
+        if (written.rows != shown.rows || written.selected != shown.selected) problem = "written";
+        const testing_support::ClassView again = tool.Look(window_);
+        if (again.Sorted() != shown.Sorted() || again.Chosen() != shown.Chosen()) {
+            problem = "read back otherwise";
+        }
+        if (!problem.empty()) {
+            ADD_FAILURE() << "file " << i << ": " << problem;
             ++failures;
         }
     }
