@@ -93,10 +93,6 @@ inline ClassView ShownClasses(HWND dialog) {
     return view;
 }
 
-inline int SelectedCount(HWND dialog) {
-    return static_cast<int>(SendMessageA(ClassList(dialog), LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
 // Row row selected as a click on it selects it.
 inline void SelectClassRow(HWND dialog, int row) {
     LVITEMA state{};
