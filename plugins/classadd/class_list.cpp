@@ -75,14 +75,14 @@ void WriteNumber(const char* iniPath, const char* key, int value) {
 
 }  // namespace
 
+// Joined as a string: the plug-in's file may have a shorter name than
+// "classadd.ini", and the path would then outgrow a MAX_PATH buffer.
 std::string ClassListPath(HMODULE self) {
     char module[MAX_PATH] = "";
     GetModuleFileNameA(self, module, MAX_PATH);
     char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
     _splitpath(module, drive, folder, nullptr, nullptr);
-    char path[MAX_PATH] = "";
-    _makepath(path, drive, folder, kIniName, kIniExtension);
-    return path;
+    return std::string(drive) + folder + kIniName + "." + kIniExtension;
 }
 
 ClassList LoadClassList(const char* iniPath) {

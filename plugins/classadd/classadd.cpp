@@ -85,15 +85,15 @@ INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-        case IDC_ENTRY_OK:
-            AcceptEntry(dialog);
-            return TRUE;
-        case IDC_ENTRY_CANCEL:
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        default:
-            return FALSE;
+    case IDC_ENTRY_OK:
+        AcceptEntry(dialog);
+        return TRUE;
+    case IDC_ENTRY_CANCEL:
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
@@ -181,22 +181,21 @@ INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-        case IDC_CLASSADD_ADD:
-            DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_ENTRY), dialog, &EntryDialogProc,
-                            0);
-            return TRUE;
-        case IDC_CLASSADD_DELETE:
-            DeleteSelected(dialog);
-            return TRUE;
-        case IDC_CLASSADD_CAPTURE:
-            CaptureSelected(dialog);
-            return TRUE;
-        case IDC_CLASSADD_CANCEL:
-        case IDCANCEL:
-            CloseList(dialog, 0);
-            return TRUE;
-        default:
-            return FALSE;
+    case IDC_CLASSADD_ADD:
+        DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_ENTRY), dialog, &EntryDialogProc, 0);
+        return TRUE;
+    case IDC_CLASSADD_DELETE:
+        DeleteSelected(dialog);
+        return TRUE;
+    case IDC_CLASSADD_CAPTURE:
+        CaptureSelected(dialog);
+        return TRUE;
+    case IDC_CLASSADD_CANCEL:
+    case IDCANCEL:
+        CloseList(dialog, 0);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
@@ -219,8 +218,8 @@ int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND mainWindow) { return mainWin
 int __cdecl pluginSelected(HWND*, int, HWND mainWindow) {
     if (!mainWindow) return 0;
     // Chosen again (by a desktop-wide key) while the list is open: one list
-    // at a time, or the inner one's entries would be lost to the outer one's
-    // save.
+    // at a time, or whichever closed last would overwrite what the other
+    // saved.
     if (g_listDialog) {
         SetForegroundWindow(g_listDialog);
         return 0;
