@@ -169,6 +169,11 @@ INT_PTR CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
         return OnColour(reinterpret_cast<HDC>(wParam));
+    case WM_SIZE:
+        // Held as a tab, the panel is sized to its pane: the pattern must
+        // cover what was uncovered, and a dialog class redraws only that.
+        RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return TRUE;
     case WM_CLOSE:
         DestroyWindow(panel);
         return TRUE;
