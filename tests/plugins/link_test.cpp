@@ -151,6 +151,9 @@ protected:
         AppendToolList(menu.get());
         const testing_support::MenuItems items = testing_support::ItemsOf(menu.get());
         EXPECT_EQ(items.size(), 1u);
+        if (!items.empty()) {
+            EXPECT_EQ(items[0].text, "登録アプリの起動");
+        }
         return !items.empty() && items[0].checked;
     }
 
