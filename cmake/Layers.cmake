@@ -30,6 +30,7 @@ set(PANELRY_LAYERS
   "plugins/exefolder: plugins/exefolder plugins/common launcher"
   "plugins/snap: plugins/snap plugins/common"
   "plugins/classadd: plugins/classadd plugins/common settings"
+  "plugins/link: plugins/link plugins/common launcher base"
   # The hook library links nothing of the program: of base it may use only
   # header-only owners, as anything else would not link.
   "inputtap: inputtap base"

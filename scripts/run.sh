@@ -3,9 +3,9 @@
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
 # runs a copy in a folder of its own (build/run) with the delivered tools
 # registered, a "ツール" menu that lists them and a shortcut window with a few
-# programs, hands Panelry three windows to hold in a split pane, opens that
-# menu, writes a screenshot of the screen to build/screenshot.png and then
-# ends (scripts/run_demo.sh).
+# programs, hands Panelry three windows to hold in a split pane, chooses the
+# launcher panel from that menu (it opens as a tab), writes a screenshot of
+# the screen to build/screenshot.png and then ends (scripts/run_demo.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
@@ -65,6 +65,26 @@ keys=(37 39 65 112 113 82 73 67 114 115 116 117 118 119 120 121 122 78 72 86 0)
     for i in "${!keys[@]}"; do printf '%d=%d\n' "$i" "${keys[$i]}"; done
 } | iconv -f UTF-8 -t CP932 >"$run/menu.ini"
 printf '[TOOL PLUGIN PATH]\nNo.0=datestamp.ttl\nNo.1=snap.ttl\nNo.2=exefolder.ttl\n' >"$run/tools.ini"
+printf 'No.3=classadd.ttl\nNo.4=link.ttl\n' >>"$run/tools.ini"
+
+# The launcher panel's $link: its check box on (so that the panel opens as a
+# tab) and a few programs in its first slots, each a 4-byte little-endian
+# length and the path's bytes.
+link_record() {
+    local LC_ALL=C
+    local n=${#1}
+    # shellcheck disable=SC2059  # the format is the four escaped bytes
+    printf "$(printf '\\x%02x' $((n & 255)) $((n >> 8 & 255)) $((n >> 16 & 255)) $((n >> 24)))"
+    printf '%s' "$1"
+}
+{
+    printf '\x01'
+    link_record "Z:${run//\//\\}\\sampleapp.exe"
+    link_record 'C:\windows\notepad.exe'
+    link_record 'C:\windows\regedit.exe'
+    link_record 'C:\windows\system32\winemine.exe'
+    link_record 'C:\windows\system32\taskmgr.exe'
+} >"$run/tool/\$link"
 
 # A few programs in the shortcut window, the first ones Wine brings along.
 {

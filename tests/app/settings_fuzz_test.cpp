@@ -6,7 +6,8 @@
 // loads without a crash or a hang into settings the program can use, and
 // what it saves reads back to the same settings. The real program then
 // starts and closes on the twenty most mutated pairs and writes valid files.
-// Mutated shortcut.ini files go through the shortcut window the same way.
+// Mutated shortcut.ini files go through the shortcut window the same way,
+// mutated $link files through the launcher panel.
 #include "app/settings_files.h"
 
 #include "base/module_path.h"
@@ -25,6 +26,7 @@
 #include "tests/support/message_box_reader.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/plugins/tool_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -443,6 +445,108 @@ TEST_F(SettingsFuzz, MutatedClassAddFilesListWholeTextsAndAreWrittenBackAsShown)
         if (!problem.empty()) {
             ADD_FAILURE() << "file " << i << ": " << problem;
             ++failures;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// The launcher panel's $link: a valid file cut anywhere, its bytes changed,
+// its lengths made huge, bytes put in and taken out. The real plug-in opens
+// its panel on each and closes it again: the slots of the whole records
+// before the first damaged one are loaded (each that names a file that
+// exists), and what it writes is a valid file that reads back the same.
+constexpr int kLinkFiles = 100;
+
+struct LinkContents {
+    bool autoTab = false;
+    std::vector<std::string> paths = std::vector<std::string>(64);
+};
+
+std::string LinkBytes(const LinkContents& contents) {
+    std::string bytes(1, contents.autoTab ? '\1' : '\0');
+    for (const std::string& path : contents.paths) {
+        const auto length = static_cast<DWORD>(path.size());
+        bytes.append(reinterpret_cast<const char*>(&length), 4).append(path);
+    }
+    return bytes;
+}
+
+// The file as the panel reads it: whole records up to the first cut or
+// overlong one; false when it is no valid file to the last byte.
+bool ParseLink(const std::string& bytes, LinkContents* contents) {
+    if (bytes.empty()) return false;
+    contents->autoTab = bytes[0] != 0;
+    std::size_t at = 1;
+    for (std::string& path : contents->paths) {
+        DWORD length = 0;
+        if (bytes.size() - at < 4) return false;
+        std::memcpy(&length, bytes.data() + at, 4);
+        if (length > 259 || bytes.size() - at - 4 < length) return false;
+        path = bytes.substr(at + 4, length).c_str();
+        at += 4 + length;
+    }
+    return at == bytes.size() && static_cast<unsigned char>(bytes[0]) <= 1;
+}
+
+TEST_F(SettingsFuzz, MutatedLinkFilesLoadTheWholeRecordsBeforeTheDamageAndAreWrittenBackValid) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string program = self;
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    LinkContents valid;
+    valid.autoTab = true;
+    for (int i = 0; i < 64; i += 3) {
+        valid.paths[i] = i % 2 ? folder : folder + "\\sampleapp.exe";
+    }
+    const std::string validBytes = LinkBytes(valid);
+
+    testing_support::MessageBoxReader reader;
+    std::mt19937 random(1209);
+    const auto below = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    int failures = 0;
+    for (int i = 0; i < kLinkFiles && failures < 5; ++i) {
+        std::string bytes = validBytes;
+        for (int m = 0; m < 1 + i % 4 && !bytes.empty(); ++m) {
+            const std::size_t at = below(bytes.size());
+            switch (below(5)) {
+            case 0: bytes.resize(at); break;
+            case 1: bytes[at] = static_cast<char>(below(256)); break;
+            case 2: {  // a length from 256 up to 4 GB
+                const auto length = static_cast<DWORD>(256 + below(0xFFFFFF00u));
+                bytes.replace(at, std::min<std::size_t>(4, bytes.size() - at),
+                              reinterpret_cast<const char*>(&length), 4);
+                break;
+            }
+            case 3: bytes.insert(at, std::string(1 + below(8), static_cast<char>(below(256)))); break;
+            default: bytes.erase(at, 1 + below(300)); break;
+            }
+        }
+        // What should come of it: the records read, each file that exists.
+        LinkContents expected;
+        if (!bytes.empty()) ParseLink(bytes, &expected);
+        if (bytes.empty()) expected.autoTab = false;
+        for (std::string& path : expected.paths) {
+            if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) path.clear();
+        }
+
+        FreshProgramSettings settings;
+        ASSERT_TRUE(testing_support::InstallDeliveredTool(settings.Dir().Path(), "link.ttl"));
+        const std::string file = settings.Dir().File("tool") + "\\$link";
+        WriteFileText(file, bytes);
+        for (int pass = 0; pass < 2; ++pass) {
+            ASSERT_EQ(ToolSlots()[0].Selected(nullptr, 1, window_), 1) << "file " << i;
+            ASSERT_EQ(ToolSlots()[0].Checked(nullptr, 1, window_), 1) << "file " << i;
+            ToolSlots()[0].Selected(nullptr, 1, window_);
+            LinkContents written;
+            const std::string writtenBytes = ReadFileText(file);
+            if (!ParseLink(writtenBytes, &written) || written.autoTab != expected.autoTab ||
+                written.paths != expected.paths) {
+                ADD_FAILURE() << "file " << i << " (pass " << pass << ") written as "
+                              << writtenBytes.size() << " bytes, not as loaded";
+                ++failures;
+            }
         }
     }
     EXPECT_EQ(failures, 0);
