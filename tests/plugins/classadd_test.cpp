@@ -239,10 +239,12 @@ TEST_F(ClassAddTest, TheAddDialogInsertsSortedAcceptsEmptyTextsAndKeepsWholeLong
 }
 
 TEST_F(ClassAddTest, AddingTheWindowsCapturesEveryWindowOfTheClassHiddenOnesTooInTheSystemsOrder) {
-    const HWND first = OpenOfClass("ClassAddThree", "first");
+    // Shown without activation: an activation that reaches a window late
+    // would change the order the system finds them in after it was read.
+    const HWND first = OpenOfClass("ClassAddThree", "first", SW_SHOWNOACTIVATE);
     const HWND hidden = OpenOfClass("ClassAddThree", "hidden", SW_HIDE);
-    const HWND third = OpenOfClass("ClassAddThree", "third");
-    const HWND other = OpenOfClass("ClassAddOther", "other");
+    const HWND third = OpenOfClass("ClassAddThree", "third", SW_SHOWNOACTIVATE);
+    const HWND other = OpenOfClass("ClassAddOther", "other", SW_SHOWNOACTIVATE);
     ASSERT_FALSE(IsWindowVisible(hidden));
     const std::vector<HWND> expected = TopLevelOfClass("ClassAddThree");
     ASSERT_EQ(expected.size(), 3u);
