@@ -170,9 +170,9 @@ void CapturedWindow::Touch() { lastActivated_ = timeGetTime(); }
 
 bool CapturedWindow::IsForeground() const { return window_ && GetForegroundWindow() == window_; }
 
-int CapturedWindow::Title(char* buffer, int maxChars) const {
+int CapturedWindow::Title(wchar_t* buffer, int maxChars) const {
     // Reads the stored title; sends nothing to the application.
-    return GetWindowTextA(window_, buffer, maxChars);
+    return GetWindowTextW(window_, buffer, maxChars);
 }
 
 HICON WindowIcon(HWND window) {

@@ -55,7 +55,9 @@ public:
     // the most recently used tab, whose ties a clock cannot make on demand.
     void SetLastActivated(DWORD time) { lastActivated_ = time; }
     bool IsForeground() const;
-    int Title(char* buffer, int maxChars) const;
+    // The window's title as the application wrote it, in UTF-16: it may hold
+    // characters the code page cannot.
+    int Title(wchar_t* buffer, int maxChars) const;
     // The window's icon as last asked (WindowIcon, below); null when it has
     // none or was not asked yet.
     HICON Icon() const { return icon_; }

@@ -3,6 +3,7 @@
 #include "tabs/header_bar.h"
 
 #include "base/messages.h"
+#include "base/wide_text.h"
 #include "base/window_class.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
@@ -12,17 +13,26 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cwchar>
+#include <string>
 
 namespace {
 
 constexpr DWORD kTitleStyle = WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 constexpr int kTitleChars = 256;
-// The title inside "■[ " and " ]" (six bytes in CP932), and the closing NUL.
+// The title inside "■[ " and " ]" (five UTF-16 units), and the closing NUL.
 constexpr int kFramedTitleChars = kTitleChars + 6;
 constexpr int kMaxTipWidth = 640;
+// The title in the header's frame ("■[ %s ]"), whose own text is in the
+// code page.
+std::wstring Framed(const wchar_t* title) {
+    std::wstring framed = Widened(tab_texts::kHeaderTitleFormat);
+    const std::size_t slot = framed.find(L"%s");
+    if (slot != std::wstring::npos) framed.replace(slot, 2, title);
+    return framed;
+}
+
 // Used when the close face is missing, so the bar keeps a usable height.
 constexpr int kFallbackButtonSize = 16;
 
@@ -134,7 +144,9 @@ void cHeader::LoadIcons(HINSTANCE instance) {
 }
 
 void cHeader::CreateChildren(HINSTANCE instance) {
-    CreateWindowExA(0, WC_STATICA, "", kTitleStyle, 0, 0, 0, 0, window_,
+    // A wide control: other applications' titles may hold characters the
+    // code page cannot, which an ANSI control would keep as "?".
+    CreateWindowExW(0, WC_STATICW, L"", kTitleStyle, 0, 0, 0, 0, window_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTitleId)), instance, nullptr);
     for (int i = 0; i < kButtonCount; ++i) {
         CreateWindowExA(0, WC_BUTTONA, "", kButtonStyle, 0, 0, 0, 0, window_,
@@ -170,17 +182,23 @@ void cHeader::DestroyWindow() {
 
 void cHeader::ShowTitle(const CapturedWindow* record) {
     if (!window_) return;
-    char framed[kFramedTitleChars] = "";
+    std::wstring framed;
     if (record) {
-        char title[kTitleChars] = "";
-        record->Title(title, kTitleChars);
-        std::snprintf(framed, sizeof framed, tab_texts::kHeaderTitleFormat, title);
+        wchar_t title[kTitleChars] = L"";
+        const int length = record->Title(title, kTitleChars);
+        // A cut at the buffer's end may have kept half a surrogate pair.
+        if (length > 0 && title[length - 1] >= 0xD800 && title[length - 1] <= 0xDBFF) {
+            title[length - 1] = L'\0';
+        }
+        framed = Framed(title);
     }
     // The pane shows the title again and again; the static would flicker
     // on every unchanged text.
-    char shown[kFramedTitleChars] = "";
-    GetWindowTextA(Child(kTitleId), shown, sizeof shown);
-    if (_strnicmp(shown, framed, kFramedTitleChars) != 0) SetWindowTextA(Child(kTitleId), framed);
+    wchar_t shown[kFramedTitleChars] = L"";
+    GetWindowTextW(Child(kTitleId), shown, kFramedTitleChars);
+    if (_wcsnicmp(shown, framed.c_str(), kFramedTitleChars) != 0) {
+        SetWindowTextW(Child(kTitleId), framed.c_str());
+    }
     for (int id = kCloseId; id <= kMinimizeId; ++id) EnableWindow(Child(id), record != nullptr);
 }
 

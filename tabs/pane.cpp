@@ -526,16 +526,17 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
         for (int i = 0, count = pane->TabCount(); i < count; ++i) {
             CapturedWindow* record = pane->RecordAt(i);
             if (!record) continue;
-            char title[256] = "";
-            record->Title(title, sizeof title);
-            MENUITEMINFOA item{};
+            // Wide: the title may hold characters the code page cannot.
+            wchar_t title[256] = L"";
+            record->Title(title, 256);
+            MENUITEMINFOW item{};
             item.cbSize = sizeof item;
             item.fMask = MIIM_ID | MIIM_DATA | MIIM_TYPE;
             item.fType = MFT_STRING;
             item.wID = id++;
             item.dwItemData = reinterpret_cast<ULONG_PTR>(record->Window());
             item.dwTypeData = title;
-            inserted |= InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &item) != FALSE;
+            inserted |= InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item) != FALSE;
         }
     }
     return inserted;

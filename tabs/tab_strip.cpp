@@ -1,11 +1,12 @@
 // The tab control's items as records.
 #include "tabs/tab_strip.h"
 
+#include "base/wide_text.h"
 #include "tabs/captured_window.h"
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <cwchar>
 
 int TabStrip::Count() const {
     return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETITEMCOUNT, 0, 0)) : 0;
@@ -65,16 +66,19 @@ int TabStrip::TabAtScreen(POINT screen) const {
 bool TabStrip::RefreshText(int index, int limit) const {
     const CapturedWindow* record = RecordAt(index);
     if (!record) return false;
-    char title[kTitleSize] = "";
-    char shown[kTitleSize] = "";
-    record->Title(title, limit);
-    TCITEMA item{};
+    // Wide throughout: other applications' titles may hold characters the
+    // code page cannot, which the ANSI messages would turn into "?".
+    wchar_t title[kTitleSize] = L"";
+    wchar_t shown[kTitleSize] = L"";
+    record->Title(title, kTitleSize);
+    title[WholeColumns(title, limit > 0 ? static_cast<std::size_t>(limit - 1) : 0)] = L'\0';
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = shown;
-    item.cchTextMax = limit;
-    SendMessageA(control_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-    if (_strnicmp(title, shown, kTitleSize - 1) == 0) return false;
+    item.cchTextMax = kTitleSize;
+    SendMessageW(control_, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    if (_wcsnicmp(title, shown, kTitleSize - 1) == 0) return false;
     item.pszText = title;
-    SendMessageA(control_, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control_, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
     return true;
 }

@@ -10,7 +10,7 @@ class CapturedWindow;
 
 class TabStrip {
 public:
-    // The longest title a tab shows, with its terminator.
+    // The longest title a tab shows, in UTF-16 units with its terminator.
     static constexpr int kTitleSize = 257;
 
     explicit TabStrip(HWND tabControl) : control_(tabControl) {}
@@ -38,8 +38,9 @@ public:
     int TabAt(POINT client) const;
     int TabAtScreen(POINT screen) const;
 
-    // Writes the record's title as tab index's text, cut to limit - 1 bytes,
-    // only when it differs from the text shown (ignoring case), so that
+    // Writes the record's title as tab index's text, cut to limit - 1
+    // half-width columns (a full-width character takes two; no character is
+    // split), only when it differs from the text shown (ignoring case), so that
     // refreshing again and again does not make the strip flicker. True when
     // it wrote.
     bool RefreshText(int index, int limit) const;

@@ -8,6 +8,9 @@
 //
 //   op=open     class title style exstyle owner parent x y w h show -> window
 //   op=title    hwnd text                  -> 1
+//   op=titlew   hwnd hex (the title as UTF-16 units, four hex digits each,
+//               set with SetWindowTextW; the windows are Unicode windows,
+//               so it keeps characters the code page cannot write) -> 1
 //   op=icon     hwnd which (0 none, 1..3 stock icons) -> 1 if it now has an icon
 //   op=destroy  hwnd                       -> 1
 //   op=show     hwnd cmd (ShowWindow)      -> 1

@@ -103,22 +103,26 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool EnsureClass(const std::string& name) {
     if (g_registered.count(name)) return true;
-    WNDCLASSEXA wc{};
+    // Unicode windows, as most applications' are: their titles keep every
+    // character, whatever the code page.
+    wchar_t wideName[256] = L"";
+    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wideName, 256);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = SampleProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = name.c_str();
+    wc.lpszClassName = wideName;
     // Class names ignore case: another spelling of a registered name is that class.
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     g_registered.insert(name);
     return true;
 }
@@ -173,6 +177,15 @@ LRESULT Open(const Command& c) {
     return reinterpret_cast<LRESULT>(window);
 }
 
+// "hex" of op=titlew: UTF-16 units, four hex digits each.
+LRESULT SetWideTitle(HWND window, const std::string& hex) {
+    std::wstring title;
+    for (size_t i = 0; i + 4 <= hex.size(); i += 4) {
+        title += static_cast<wchar_t>(std::strtoul(hex.substr(i, 4).c_str(), nullptr, 16));
+    }
+    return SetWindowTextW(window, title.c_str());
+}
+
 LRESULT SetIcon(HWND window, unsigned long which) {
     static const LPCSTR kIcons[] = {nullptr, IDI_WARNING, IDI_INFORMATION, IDI_ERROR};
     HICON icon = which > 0 && which < 4 ? LoadIconA(nullptr, kIcons[which]) : nullptr;
@@ -192,6 +205,7 @@ LRESULT Execute(const Command& c) {
     const HWND window = Window(c, "hwnd");
     if (op == "open") return Open(c);
     if (op == "title") return SetWindowTextA(window, Text(c, "text", "").c_str());
+    if (op == "titlew") return SetWideTitle(window, Text(c, "hex", ""));
     if (op == "icon") return SetIcon(window, Number(c, "which", 0));
     if (op == "destroy") return DestroyWindow(window);
     if (op == "show") {

@@ -42,6 +42,7 @@ COUNTED(BOOL, SetWindowPos, (HWND window, HWND after, int x, int y, int cx, int 
 COUNTED(BOOL, MoveWindow, (HWND window, int x, int y, int cx, int cy, BOOL r),
         (window, x, y, cx, cy, r))
 COUNTED(int, GetWindowTextA, (HWND window, LPSTR text, int size), (window, text, size))
+COUNTED(int, GetWindowTextW, (HWND window, LPWSTR text, int size), (window, text, size))
 COUNTED(BOOL, IsWindow, (HWND window), (window))
 COUNTED(BOOL, IsWindowVisible, (HWND window), (window))
 COUNTED(BOOL, IsIconic, (HWND window), (window))
@@ -76,6 +77,7 @@ Counted g_counted[] = {
     ENTRY(SetParent),         ENTRY(SetForegroundWindow), ENTRY(SetFocus),
     ENTRY(InvalidateRect),    ENTRY(UpdateWindow),       ENTRY(GetWindowRect),
     ENTRY(GetWindowPlacement), ENTRY(EnumChildWindows),  ENTRY(GetWindowThreadProcessId),
+    ENTRY(GetWindowTextW),
 };
 
 Counted* Find(const char* name) {
@@ -96,6 +98,7 @@ NOTE(GetWindowLongA) NOTE(SetWindowLongA) NOTE(GetClassLongA) NOTE(SendMessageA)
 NOTE(SendMessageTimeoutA) NOTE(PostMessageA) NOTE(SetParent) NOTE(SetForegroundWindow)
 NOTE(SetFocus) NOTE(InvalidateRect) NOTE(UpdateWindow) NOTE(GetWindowRect)
 NOTE(GetWindowPlacement) NOTE(EnumChildWindows) NOTE(GetWindowThreadProcessId)
+NOTE(GetWindowTextW)
 
 int Route(void* from, void* to) {
     return RouteImport(GetModuleHandleA(nullptr), "user32.dll", from, to);

@@ -52,6 +52,16 @@ std::string TabText(HWND tabControl, int index) {
     return text;
 }
 
+std::wstring TabTextW(HWND tabControl, int index) {
+    wchar_t text[512] = L"";
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(tabControl, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
 UniqueWindow OpenFrame(const char* className, WNDPROC proc, const char* title, int x, int y,
                        int width, int height) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);

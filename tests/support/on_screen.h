@@ -23,6 +23,8 @@ POINT CentreOnScreen(HWND window);
 
 // The text of tab index of a tab control.
 std::string TabText(HWND tabControl, int index);
+// The same as the control keeps it, in UTF-16 (TCM_GETITEMW).
+std::wstring TabTextW(HWND tabControl, int index);
 
 // A visible top-level window of class className (registered here with proc,
 // the arrow cursor and the button face) that clips its children.

@@ -109,6 +109,16 @@ bool SampleApp::SetTitle(HWND window, const std::string& text) {
     return Send("op=title\nhwnd=" + HandleText(window) + "\ntext=" + text) != 0;
 }
 
+bool SampleApp::SetTitleW(HWND window, const std::wstring& text) {
+    std::string hex;
+    char unit[8];
+    for (wchar_t c : text) {
+        std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(c));
+        hex += unit;
+    }
+    return Send("op=titlew\nhwnd=" + HandleText(window) + "\nhex=" + hex) != 0;
+}
+
 bool SampleApp::SetIcon(HWND window, int which) {
     return Send("op=icon\nhwnd=" + HandleText(window) + "\nwhich=" + std::to_string(which)) != 0;
 }

@@ -38,6 +38,9 @@ public:
 
     HWND Open(const WindowSpec& form);
     bool SetTitle(HWND window, const std::string& text);
+    // Sets the title through SetWindowTextW, so that it may hold characters
+    // the code page cannot (Hangul, accented Latin, emoji).
+    bool SetTitleW(HWND window, const std::wstring& text);
     // which: 0 none, 1..3 distinct stock icons. True when the window now has one.
     bool SetIcon(HWND window, int which);
     bool Destroy(HWND window);

@@ -221,8 +221,8 @@ TEST_F(CapturedWindowTest, EverydayCallsDoNotWaitForAHungApplication) {
     record.CurrentState();
     record.Exists();
     WindowIcon(window);
-    char title[64];
-    record.Title(title, sizeof title);
+    wchar_t title[64];
+    record.Title(title, 64);
     record.CloseWindow(false);
     // Still hung: every call above came back without waiting for it.
     EXPECT_FALSE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored));
