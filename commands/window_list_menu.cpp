@@ -48,24 +48,31 @@ struct Listing {
     UINT count;
 };
 
-bool Offered(HWND window) {
-    return IsCapturableTopLevel(window) && GetWindowTextLengthA(window) > 0;
+// Titles are read wide throughout: other applications' titles may hold
+// characters the code page cannot, which the ANSI functions turn into "?".
+int TitleOf(ULONG_PTR data, wchar_t (&title)[kTitleSize]) {
+    title[0] = L'\0';
+    return GetWindowTextW(reinterpret_cast<HWND>(data), title, kTitleSize);
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
     auto* listing = reinterpret_cast<Listing*>(param);
-    if (!Offered(window)) return TRUE;
-    const UINT id = ListCommandId(listing->count, kWindowList);
-    // An owner-drawn item's last argument is its data.
-    if (AppendMenuA(listing->menu, MF_OWNERDRAW, id, reinterpret_cast<LPCSTR>(window))) {
+    if (!IsCapturableTopLevel(window)) return TRUE;
+    wchar_t title[kTitleSize];
+    if (TitleOf(reinterpret_cast<ULONG_PTR>(window), title) <= 0) return TRUE;
+    // Drawn by the list itself; the item keeps the title as its string too,
+    // for whatever reads menus aloud or by text.
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STRING;
+    item.fType = MFT_OWNERDRAW;
+    item.wID = ListCommandId(listing->count, kWindowList);
+    item.dwItemData = reinterpret_cast<ULONG_PTR>(window);
+    item.dwTypeData = title;
+    if (InsertMenuItemW(listing->menu, GetMenuItemCount(listing->menu), TRUE, &item)) {
         ++listing->count;
     }
     return TRUE;
-}
-
-int TitleOf(ULONG_PTR data, char (&title)[kTitleSize]) {
-    title[0] = '\0';
-    return GetWindowTextA(reinterpret_cast<HWND>(data), title, kTitleSize);
 }
 
 }  // namespace
@@ -85,14 +92,14 @@ bool CaptureListedWindow(const MenuContext& context, const MenuListItem& item) {
 }
 
 bool MeasureWindowItem(MEASUREITEMSTRUCT& item) {
-    char title[kTitleSize];
+    wchar_t title[kTitleSize];
     const int length = TitleOf(item.itemData, title);
     SIZE extent{};
     WindowDC dc(nullptr);
     if (dc) {
         const ListLook& look = Look();
         SelectedObject font(dc.get(), look.font ? look.font.get() : GetStockObject(SYSTEM_FONT));
-        GetTextExtentPoint32A(dc.get(), title, length, &extent);
+        GetTextExtentPoint32W(dc.get(), title, length, &extent);
     }
     item.itemWidth = static_cast<UINT>(extent.cx + Look().iconWidth + kTextGap);
     item.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU));
@@ -109,12 +116,12 @@ bool DrawWindowItem(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &r, back.get());
     if (selected) SetTextColor(dc, look.highlightText);
 
-    char title[kTitleSize];
+    wchar_t title[kTitleSize];
     const int length = TitleOf(item.itemData, title);
     SelectedObject font(dc, look.font ? look.font.get() : GetStockObject(SYSTEM_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_BASELINE);
-    TextOutA(dc, r.left + look.iconWidth + kTextGap, r.bottom - kBaselineLift, title, length);
+    TextOutW(dc, r.left + look.iconWidth + kTextGap, r.bottom - kBaselineLift, title, length);
 
     if (HICON icon = WindowIcon(reinterpret_cast<HWND>(item.itemData))) {
         const int side = GetSystemMetrics(SM_CYMENU) - 2 * kIconInset;

@@ -339,6 +339,42 @@ TEST_F(MenusTest, TheWindowListOffersTheWindowsThatCanBeCapturedAndCapturesTheCh
     EXPECT_NE(WithData(reopened, plain), nullptr);
 }
 
+// Wide literals with characters the code page cannot write stay out of the
+// assertions, which quote their arguments as narrow text.
+const std::wstring kWideTitle = L"한국어 café 😀";
+
+TEST_F(MenusTest, TheWindowListShowsATitleOutsideTheCodePageAsWritten) {
+    const HWND window = OpenWindow("plain");
+    ASSERT_TRUE(app.SetTitleW(window, kWideTitle));
+    const Items items = OpenBarPopup(3);
+    const Item* listed = WithData(items, window);
+    ASSERT_NE(listed, nullptr);
+    const HMENU popup = GetSubMenu(Bar(), 3);
+    const int position = static_cast<int>(listed - items.data());
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 256;
+    ASSERT_TRUE(GetMenuItemInfoW(popup, static_cast<UINT>(position), TRUE, &info));
+    EXPECT_EQ(std::wstring(text), kWideTitle);
+
+    // Measured by the title as written: as wide as the title in the menu font.
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, listed->id, 0, 0, reinterpret_cast<ULONG_PTR>(window)};
+    ASSERT_TRUE(SendMessageA(Main(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    UniqueFont font(CreateFontIndirectA(&metrics.lfMenuFont));
+    WindowDC screen(nullptr);
+    SelectedObject chosen(screen.get(), font.get());
+    SIZE wide{};
+    GetTextExtentPoint32W(screen.get(), kWideTitle.c_str(), static_cast<int>(kWideTitle.size()),
+                          &wide);
+    EXPECT_EQ(measure.itemWidth, static_cast<UINT>(wide.cx + GetSystemMetrics(SM_CXSMICON) + 8));
+}
+
 TEST_F(MenusTest, WithNothingToCaptureTheWindowListShowsItsPlaceholder) {
     // Under Wine on an X server without a notification area, the area is a
     // top-level window of its own, "Wine System Tray", shown while it holds
