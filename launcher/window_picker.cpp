@@ -46,18 +46,21 @@ void AddColumns(HWND list) {
 // puts each row in its sorted place; the returned index says where.
 BOOL CALLBACK AddWindowRow(HWND window, LPARAM param) {
     const auto list = reinterpret_cast<HWND>(param);
-    char title[256] = "";
-    if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) <= 0 || !*title)
+    // The title wide: it may hold characters the code page cannot, which
+    // the ANSI functions would show as "?". The class name is the picker's
+    // answer and stays in the code page.
+    wchar_t title[256] = L"";
+    if (!IsWindowVisible(window) || GetWindowTextW(window, title, 256) <= 0 || !*title)
         return TRUE;
     char className[256] = "";
     GetClassNameA(window, className, sizeof className);
 
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     item.pszText = title;
     const auto row =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return TRUE;
     LVITEMA classItem{};
     classItem.iSubItem = 1;

@@ -1,10 +1,11 @@
 // Titles of other applications with characters the code page cannot write
 // (Hangul, accented Latin, emoji) in the real main window: its tab, its
 // header and the list of captured windows show them exactly as written, and
-// follow the application when it changes them.
+// follow the application when it changes them; so does the tray's menu.
 #include "tabs/header_bar.h"
 #include "tabs/pane.h"
 
+#include "app/main_window.h"
 #include "base/handles.h"
 #include "settings/system_data.h"
 #include "tests/support/on_screen.h"
@@ -92,6 +93,17 @@ TEST_F(PaneTest, TheListOfCapturedWindowsShowsTitlesAsWritten) {
     item.fMask = MIIM_DATA;
     GetMenuItemInfoW(menu.get(), 0, TRUE, &item);
     EXPECT_EQ(reinterpret_cast<HWND>(item.dwItemData), window);
+}
+
+TEST_F(PaneTest, TheTrayMenuListsTitlesAsWritten) {
+    const HWND window = OpenWindow("plain");
+    ASSERT_TRUE(app.SetTitleW(window, kTitle));
+    ASSERT_TRUE(Add(window));
+    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
+    ASSERT_TRUE(menu);
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu.get(), 0, text, 256, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), kTitle);
 }
 
 }  // namespace

@@ -89,6 +89,36 @@ TEST_F(WindowPickerTest, ListsTheVisibleTitledWindowsOwnedAndToolWindowsIncluded
     for (const PickerRow& row : rows) EXPECT_FALSE(row.title.empty()) << row.className;
 }
 
+// Wide literals with characters the code page cannot write stay out of the
+// assertions, which quote their arguments as narrow text.
+const std::wstring kWideTitle = L"한국어 café 😀";
+
+TEST_F(WindowPickerTest, ATitleOutsideTheCodePageIsListedAsWritten) {
+    const HWND window = Open("PickWide", "narrow");
+    ASSERT_TRUE(app.SetTitleW(window, kWideTitle));
+
+    std::vector<std::wstring> titles;
+    EXPECT_TRUE(OpenSettings([&](HWND dialog) {
+        EXPECT_TRUE(PickFrom(AddClassesPage(dialog), [&](HWND picker) {
+            const RowList rows = Rows(picker);
+            for (size_t row = 0; row < rows.size(); ++row) {
+                if (rows[row].className != "PickWide") continue;
+                wchar_t text[256] = L"";
+                LVITEMW item{};
+                item.iSubItem = 0;
+                item.pszText = text;
+                item.cchTextMax = 256;
+                SendMessageW(PickerList(picker), LVM_GETITEMTEXTW, row,
+                             reinterpret_cast<LPARAM>(&item));
+                titles.push_back(text);
+            }
+            Press(picker, IDCANCEL);
+        }));
+        Cancel(dialog);
+    }));
+    EXPECT_EQ(titles, std::vector<std::wstring>{kWideTitle});
+}
+
 TEST_F(WindowPickerTest, RowsAreSortedByTitleAndOneClassMayGiveSeveral) {
     // Opened out of order: the desktop lists them newest first, b a c.
     Open("PickTwin", "twin c");
