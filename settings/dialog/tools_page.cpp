@@ -24,11 +24,11 @@ namespace {
 
 // The columns, in their order in both lists; widths in pixels.
 enum Column { kName, kCopyright, kVersion, kPath, kColumnCount };
-struct ColumnSpec {
+struct ColumnLayout {
     const char* title;
     int width;
 };
-constexpr ColumnSpec kColumns[kColumnCount] = {
+constexpr ColumnLayout kColumns[kColumnCount] = {
     {dialog_texts::kNameColumn, 96},
     {dialog_texts::kCopyrightColumn, 64},
     {dialog_texts::kVersionColumn, 32},
@@ -183,12 +183,12 @@ private:
         SendMessageA(List(list), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                      LVS_EX_FULLROWSELECT);
         for (int column = 0; column < kColumnCount; ++column) {
-            LVCOLUMNA spec{};
-            spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-            spec.pszText = const_cast<char*>(kColumns[column].title);
-            spec.cx = kColumns[column].width;
-            spec.iSubItem = column;
-            SendMessageA(List(list), LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&spec));
+            LVCOLUMNA info{};
+            info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            info.pszText = const_cast<char*>(kColumns[column].title);
+            info.cx = kColumns[column].width;
+            info.iSubItem = column;
+            SendMessageA(List(list), LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
         }
     }
 

@@ -70,23 +70,12 @@ inline std::string UnusableClassView(const ClassView& view) {
 
 inline HWND ClassList(HWND dialog) { return GetDlgItem(dialog, 1005); }
 
-// A cell of the list, read with room for more than any entry may hold.
-inline std::string ClassCell(HWND list, int row, int column) {
-    char text[2048] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 inline ClassView ShownClasses(HWND dialog) {
     const HWND list = ClassList(dialog);
     ClassView view;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
-        view.rows.push_back({ClassCell(list, row, 0), ClassCell(list, row, 1)});
+        view.rows.push_back({ListViewText(list, row, 0), ListViewText(list, row, 1)});
     }
     view.selected = static_cast<int>(
         SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -92,6 +93,18 @@ bool WithNestedDialog(const std::string& title, std::function<void(HWND)> act, O
     KillTimer(nullptr, timer);
     g_nestedDrivers.pop_back();
     return driver.acted;
+}
+
+// The text of a list view's row in column (0 the item itself), read with
+// room for more than any row here holds.
+inline std::string ListViewText(HWND list, int row, int column) {
+    char text[2048] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 // A button of window (a dialog or a page) clicked.

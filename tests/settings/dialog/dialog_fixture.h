@@ -37,17 +37,6 @@ enum SettingsPageIndex {
     kRemoveStylesPage = 14,
 };
 
-// The text of a list view's row in column (0 the item itself).
-inline std::string ListViewText(HWND list, int row, int column) {
-    char text[512] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 class SettingsDialogTest : public PaneTest {
 public:
     static HWND Page(HWND dialog, int index) {
