@@ -29,4 +29,22 @@ inline constexpr char kDefaultRemoveClass1[] = "Progman";
 inline constexpr char kDefaultRemoveClass2[] = "IDEOQwner";
 // Never captured automatically, whatever the conditions say.
 inline constexpr char kExcludedClass[] = "IDEOwner";
+
+// session.ini: the windows to bring back at the next start. The file is
+// UTF-16, so its names are wide.
+inline constexpr char kSessionIni[] = "session.ini";
+inline constexpr wchar_t kSessionSection[] = L"SESSION";
+inline constexpr wchar_t kRestoreKey[] = L"RESTORE";
+inline constexpr wchar_t kCountKey[] = L"COUNT";
+inline constexpr wchar_t kSessionLayoutSection[] = L"TAB";
+inline constexpr wchar_t kSessionSplitRateKey[] = L"SPLITRATE";
+inline constexpr wchar_t kWindowSectionFormat[] = L"WINDOW%d";
+inline constexpr wchar_t kPaneKey[] = L"PANE";
+inline constexpr wchar_t kProcessKey[] = L"PROCESS";
+inline constexpr wchar_t kSelectedKey[] = L"SELECTED";
+inline constexpr wchar_t kPathKey[] = L"PATH";
+inline constexpr wchar_t kCommandLineKey[] = L"COMMANDLINE";
+inline constexpr wchar_t kWindowClassKey[] = L"CLASS";
+inline constexpr wchar_t kTitleKey[] = L"TITLE";
+inline constexpr wchar_t kCheckKey[] = L"CHECK";
 }  // namespace settings_ids

@@ -324,7 +324,7 @@ bool cTab::CanHold(HWND window) const {
     return IsCapturableTopLevel(window) && !records_.Holds(window);
 }
 
-bool cTab::AddNewWindow(HWND window) {
+bool cTab::AddNewWindow(HWND window, int at) {
     if (!CanHold(window)) return false;
 
     CapturedWindow* record = nullptr;
@@ -339,7 +339,7 @@ bool cTab::AddNewWindow(HWND window) {
     }
     AskIcon(record);
     if (!records_.Contains(record)) return false;  // gone while its application answered
-    const int index = TabCount();
+    const int index = at >= 0 && at < TabCount() ? at : TabCount();
     Tabs().Insert(index, record);
     ShowTabIcon(index, record->Icon());
     RefreshTabText(index);
@@ -353,6 +353,14 @@ bool cTab::AddNewWindow(HWND window) {
     if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetFocus(window);
     return true;
+}
+
+int cTab::IndexOfWindow(HWND window) const {
+    for (int i = TabCount() - 1; i >= 0; --i) {
+        const CapturedWindow* record = RecordAt(i);
+        if (record && record->Holds(window)) return i;
+    }
+    return -1;
 }
 
 bool cTab::QueueWindow(HWND window) {

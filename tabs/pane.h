@@ -24,6 +24,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 class cSplitbar;
 
@@ -44,7 +45,9 @@ public:
     // Destroys the pane's windows, which gives back (or closes) its windows.
     void DestroyWindows();
 
-    bool AddNewWindow(HWND window);
+    // Captures window into a new tab at index at (the end when at is out of
+    // range) and selects it.
+    bool AddNewWindow(HWND window, int at = -1);
     // Whether AddNewWindow would take window now: visible, no parent and no
     // owner, not a main window of this program, not held already. Asks
     // nothing of the window's application.
@@ -75,6 +78,9 @@ public:
     // "SPLITRATE" of [TAB]: one entry per split pane down the chain.
     void SaveSplitLayout(const char* iniPath) const;
     void LoadSplitLayout(const char* iniPath);
+    // The same value as text, and splitting by it.
+    std::string SplitLayoutText() const;
+    void ApplySplitLayout(const std::string& layout);
 
     // Greys the pane's commands in menu by its state (split, tabs, watch).
     void EnableMenuCommands(HMENU menu) const;
@@ -108,6 +114,8 @@ public:
     int Selected() const { return Tabs().Selected(); }
     CapturedWindow* RecordAt(int index) const { return Tabs().RecordAt(index); }
     int IndexOf(const CapturedWindow* record) const { return Tabs().IndexOf(record); }
+    // The tab holding window; -1 when none of this pane does.
+    int IndexOfWindow(HWND window) const;
     std::size_t PendingCount() const { return pending_.Size(); }
     bool SwapOnDrag() const { return swapOnDrag_; }
 

@@ -139,7 +139,7 @@ LRESULT cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void cTab::SaveSplitLayout(const char* iniPath) const {
+std::string cTab::SplitLayoutText() const {
     char layout[kLayoutSize] = {};
     for (const cTab* pane = this; pane && pane->splitBar_ && pane->child_;
          pane = pane->child_.get()) {
@@ -153,15 +153,25 @@ void cTab::SaveSplitLayout(const char* iniPath) const {
         if (std::strlen(layout) + std::strlen(entry) > kLayoutSize - 1) break;
         std::strcat(layout, entry);
     }
-    WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, layout, iniPath);
+    return layout;
+}
+
+void cTab::SaveSplitLayout(const char* iniPath) const {
+    WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey,
+                               SplitLayoutText().c_str(), iniPath);
 }
 
 void cTab::LoadSplitLayout(const char* iniPath) {
     char layout[kLayoutSize] = "";
     GetPrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "", layout,
                              kLayoutSize, iniPath);
-    const char* at = layout;
-    const char* const end = layout + std::strlen(layout);
+    ApplySplitLayout(layout);
+}
+
+void cTab::ApplySplitLayout(const std::string& text) {
+    const std::string layout = text.substr(0, kLayoutSize - 1);
+    const char* at = layout.c_str();
+    const char* const end = at + layout.size();
     for (cTab* pane = this; pane;) {
         while (at < end && !IsSplitLetter(*at)) ++at;
         if (at == end) return;
