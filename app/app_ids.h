@@ -5,6 +5,10 @@ namespace app_ids {
 // On the main window: the cMain that runs it.
 inline constexpr char kMainProperty[] = "panelry_main_prop";
 
+// The notice near the notification area, and the object behind it.
+inline constexpr char kNoticeClass[] = "panelry_notice_class";
+inline constexpr char kNoticeProperty[] = "panelry_notice_prop";
+
 // Held by the running instance from its first moment, so that of two starts
 // at the same moment only one goes on.
 inline constexpr char kInstanceMutex[] = "Local\\panelry_instance";

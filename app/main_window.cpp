@@ -21,6 +21,7 @@
 #include "resources/resource_ids.h"
 #include "settings/conditions.h"
 #include "settings/dialog/settings_dialog.h"
+#include "settings/session_file.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/close_requests.h"
@@ -28,6 +29,8 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +95,7 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
     {WM_MEASUREITEM, &cMain::OnMeasureItem},
     {WM_DRAWITEM, &cMain::OnDrawItem},
     {PM_POPUPMAINMENU, &cMain::OnPopupMainMenu},
+    {WM_TIMER, &cMain::OnTimer, AfterHandler::CallDefault},
 };
 
 // What another process may ask for that changes the panes: carried out in
@@ -175,9 +179,18 @@ bool cMain::Init(HINSTANCE instance) {
     self.LayOut();
     ShowWindow(window, show);
     SendMessageA(window, PM_APPLYSETTINGS, 0, 0);
+    // The last session's windows go to their panes before the windows that
+    // run now are added, so that adding all does not take them first.
+    const bool restoreSession = RestoreSessionOption();
+    if (restoreSession) {
+        if (GetSystemData().restoreSplit) {
+            RootPane().LoadSplitLayout(ModuleFilePath(settings_ids::kSystemIni));
+        }
+        self.StartSessionRestore();
+    }
     if (GetSystemData().addAllOnStart) SendMessageA(window, WM_COMMAND, kAddAllWindows, 0);
     if (GetSystemData().autoAddOnStart) INPUTTAP_Start();
-    if (GetSystemData().restoreSplit) {
+    if (GetSystemData().restoreSplit && !restoreSession) {
         RootPane().LoadSplitLayout(ModuleFilePath(settings_ids::kSystemIni));
     }
     return true;
@@ -227,6 +240,7 @@ LRESULT cMain::OnClose(WPARAM, LPARAM) {
     closing_ = true;
     // Saved first, so the placement and layout are those the user left.
     SaveAllSettings(window_);
+    SaveSession();
     ShortcutWindow().Destroy();  // which writes shortcut.ini
     if (GetSystemData().closeAllOnExit) CloseEveryWindowAndWait();
     // Gives back (or closes) every captured window of every pane.
@@ -241,6 +255,8 @@ LRESULT cMain::OnClose(WPARAM, LPARAM) {
 // goes back to the desktop as it was, and its application gets its own
 // question (save changes?) about it.
 LRESULT cMain::OnQueryEndSession(WPARAM, LPARAM) {
+    // Only here: at WM_ENDSESSION the tabs are gone already.
+    SaveSession();
     GiveEverythingBackForSessionEnd();
     return TRUE;
 }
@@ -284,6 +300,7 @@ LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
     UnregisterLauncherMenus();
     SetToolMenuSource(nullptr);
     tools_.reset();
+    restore_.reset();
     tray_.Remove();
     INPUTTAP_End();
     INPUTTAP_AccelEnd();
@@ -320,7 +337,10 @@ LRESULT cMain::OnAddWindow(WPARAM, LPARAM lParam) {
 }
 
 LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {
-    ActivePane()->QueueWindow(reinterpret_cast<HWND>(lParam));
+    const HWND window = reinterpret_cast<HWND>(lParam);
+    // The restore puts it in its own pane, in its place.
+    if (restore_ && restore_->Wants(window)) return 0;
+    ActivePane()->QueueWindow(window);
     return 0;
 }
 
@@ -408,6 +428,40 @@ LRESULT cMain::OnDrawItem(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT cMain::OnPopupMainMenu(WPARAM, LPARAM) { return PopupMainMenu({window_, *ActivePane()}); }
+
+LRESULT cMain::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == kSessionRestoreTimer && restore_) restore_->OnTimer();
+    return 0;
+}
+
+void cMain::StartSessionRestore() {
+    Session session;
+    ReadSession(ModuleFilePath(settings_ids::kSessionIni), &session);
+    restore_ = std::make_unique<SessionRestore>(window_, instance_);
+    restore_->Start(RootPane(), std::move(session));
+}
+
+void cMain::SaveSession() const {
+    const std::string path = ModuleFilePath(settings_ids::kSessionIni);
+    if (!RestoreSessionOption()) {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            WriteSession(path, false, nullptr);
+        }
+        return;
+    }
+    Session session = TakeSession(RootPane());
+    if (restore_) {
+        // Windows still waited for stay in the session, each process apart
+        // from those of the tabs.
+        int process = 0;
+        for (const SessionEntry& entry : session.entries) process = std::max(process, entry.process + 1);
+        for (SessionEntry entry : restore_->Waiting()) {
+            entry.process += process;
+            session.entries.push_back(std::move(entry));
+        }
+    }
+    WriteSession(path, true, &session);
+}
 
 bool cMain::ExecOwnCommand(int kind) {
     switch (kind) {

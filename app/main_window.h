@@ -2,6 +2,7 @@
 // notification-area icon, and the place every command id ends up.
 #pragma once
 
+#include "app/session_restore.h"
 #include "app/tray_icon.h"
 #include "base/handles.h"
 #include "base/window_binding.h"
@@ -42,6 +43,9 @@ public:
     // show, 3 and up captured windows (their handles as item data).
     UniqueMenu BuildTrayMenu() const;
 
+    // The restore of the last session; null when none was started.
+    const SessionRestore* Restore() const { return restore_.get(); }
+
 private:
     static const MessageRoute<cMain> kRoutes[];
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -72,6 +76,7 @@ private:
     LRESULT OnMeasureItem(WPARAM, LPARAM);
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnPopupMainMenu(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
 
     bool ExecOwnCommand(int kind);
     void GiveEverythingBackForSessionEnd();
@@ -79,12 +84,17 @@ private:
     void ToggleFromTray();
     void ShowTrayMenu();
     void LayOut();
+    void StartSessionRestore();
+    // Writes session.ini as the option asks: the tabs while it is on, only
+    // the option off (in a file that exists already) while it is off.
+    void SaveSession() const;
 
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
     // The tool list's source while the window exists.
     std::unique_ptr<ToolHost> tools_;
+    std::unique_ptr<SessionRestore> restore_;
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;

@@ -6,6 +6,7 @@
 #include "commands/menu_settings.h"
 #include "plugins/host/host_ids.h"
 #include "settings/profile_text.h"
+#include "settings/session_file.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/pane.h"
@@ -22,6 +23,7 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     // The registered tools, looked for in the folder just read.
     LoadToolSlots(ModuleFilePath(host_ids::kToolsIni));
     cSplitbar::LoadSettings(systemIni.c_str());
+    LoadRestoreSessionOption(ModuleFilePath(settings_ids::kSessionIni));
     return LoadSystemData(systemIni.c_str(), placement);
 }
 

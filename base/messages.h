@@ -30,3 +30,4 @@ static_assert(PM_NEWWINDOW == INPUTTAP_REPORT_NEWWINDOW);
 // Timers of the main window.
 inline constexpr UINT_PTR kGestureForgetTimer = 116;
 inline constexpr UINT_PTR kMenuDataTimer = 1000;
+inline constexpr UINT_PTR kSessionRestoreTimer = 1001;

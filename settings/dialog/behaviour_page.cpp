@@ -1,9 +1,11 @@
 // The page "動作設定": start-up, exit, adding, child-window, menu and wheel
-// options of the settings record, one control each.
+// options of the settings record, one control each, and the option kept
+// in session.ini.
 #include "settings/dialog/behaviour_page_ids.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/pages.h"
 #include "settings/dialog/separator_lines.h"
+#include "settings/session_file.h"
 #include "settings/system_data.h"
 
 #include <commctrl.h>
@@ -48,7 +50,7 @@ constexpr int kMinStartMenuItems = 8;
 
 // The groups start-up, exit, adding, child windows, menus and wheel.
 constexpr SeparatorLines::Between kGroupLines[] = {
-    {IDC_BEHAVIOUR_RESTORE_SPLIT, IDC_BEHAVIOUR_MINIMIZE_ALL_ON_EXIT},
+    {IDC_BEHAVIOUR_RESTORE_SESSION, IDC_BEHAVIOUR_MINIMIZE_ALL_ON_EXIT},
     {IDC_BEHAVIOUR_CLOSE_ALL_ON_EXIT, IDC_BEHAVIOUR_ADD_LAUNCHED},
     {IDC_BEHAVIOUR_TRAY_ON_MINIMIZE, IDC_BEHAVIOUR_RELEASE_BEFORE_CLOSE},
     {IDC_BEHAVIOUR_WATCH_INTERVAL, IDC_BEHAVIOUR_SHOW_MENU},
@@ -63,6 +65,7 @@ protected:
     void Fill() override {
         SystemData& data = GetSystemData();
         for (const FlagBox& box : kFlagBoxes) Check(box.id, data.*box.field != 0);
+        Check(IDC_BEHAVIOUR_RESTORE_SESSION, RestoreSessionOption());
         SetUpSpin(IDC_BEHAVIOUR_WATCH_INTERVAL_SPIN, 0, kMaxWatchInterval, data.watchInterval);
         SetUpSpin(IDC_BEHAVIOUR_START_MENU_ITEMS_SPIN, kMinStartMenuItems, kMaxStartMenuItems,
                   data.startMenuMaxItems);
@@ -74,6 +77,7 @@ protected:
     void Write() override {
         SystemData& data = GetSystemData();
         for (const FlagBox& box : kFlagBoxes) data.*box.field = Checked(box.id) ? 1 : 0;
+        RestoreSessionOption() = Checked(IDC_BEHAVIOUR_RESTORE_SESSION);
         data.watchInterval = static_cast<std::int32_t>(Number(IDC_BEHAVIOUR_WATCH_INTERVAL));
         data.startMenuMaxItems = static_cast<std::int32_t>(Number(IDC_BEHAVIOUR_START_MENU_ITEMS));
         const LRESULT chosen = SendMessageA(Item(IDC_BEHAVIOUR_WHEEL_KEY), CB_GETCURSEL, 0, 0);

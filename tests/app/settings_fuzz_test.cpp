@@ -7,7 +7,8 @@
 // what it saves reads back to the same settings. The real program then
 // starts and closes on the twenty most mutated pairs and writes valid files.
 // Mutated shortcut.ini files go through the shortcut window the same way,
-// mutated $link files through the launcher panel.
+// mutated $link files through the launcher panel, mutated session.ini files
+// through its reader and the real program.
 #include "app/settings_files.h"
 
 #include "base/module_path.h"
@@ -18,6 +19,7 @@
 #include "launcher/shortcut_window.h"
 #include "settings/conditions.h"
 #include "settings/profile_hex.h"
+#include "settings/session_file.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
@@ -26,6 +28,7 @@
 #include "tests/support/message_box_reader.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
 #include "tests/plugins/tool_test_support.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +43,7 @@
 using testing_support::FreshProgramSettings;
 using testing_support::PanelryProcess;
 using testing_support::ReadFileText;
+using testing_support::PumpFor;
 using testing_support::WriteFileText;
 
 namespace {
@@ -553,3 +557,169 @@ TEST_F(SettingsFuzz, MutatedLinkFilesLoadTheWholeRecordsBeforeTheDamageAndAreWri
 }
 
 }  // namespace
+
+// Mutated session.ini files: line by line as for the other files (through
+// the file's UTF-16), and byte by byte (an odd cut, a flipped byte, the mark
+// gone). Every entry read is one of those written, whole; and the real
+// program, started on some of them with the option on, starts only the
+// programs of entries that read back whole.
+constexpr int kSessionFiles = 300;
+constexpr int kSessionStarts = 4;
+
+std::wstring WideOf(const std::string& text, UINT codePage = CP_ACP) {
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) {
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    }
+    return out;
+}
+
+std::string Utf8Of(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    if (n > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n,
+                            nullptr, nullptr);
+    }
+    return out;
+}
+
+bool SameEntry(const SessionEntry& a, const SessionEntry& b) {
+    return a.path == b.path && a.commandLine == b.commandLine && a.className == b.className &&
+           a.title == b.title && a.pane == b.pane && a.process == b.process &&
+           a.selected == b.selected;
+}
+
+std::string Token(int fileIndex, int entry) {
+    return "panelry-fuzz-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(fileIndex) + "-" + std::to_string(entry);
+}
+
+bool SampleRunning(const std::string& token) {
+    return FindWindowA("panelry_sample_control", token.c_str()) != nullptr;
+}
+
+void EndSample(const std::string& token) {
+    const HWND control = FindWindowA("panelry_sample_control", token.c_str());
+    if (!control) return;
+    DWORD id = 0;
+    GetWindowThreadProcessId(control, &id);
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+// Three entries of the sample application, each with a token of its own,
+// so that which of them started shows.
+Session SampleSession(int fileIndex) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string sample = self;
+    sample = sample.substr(0, sample.find_last_of('\\') + 1) + "sampleapp.exe";
+    Session session;
+    session.splitLayout = "H30 ";
+    const wchar_t* const titles[] = {L"  空白 ", L"\"引用\"", L"한국어 😀"};
+    for (int i = 0; i < 3; ++i) {
+        SessionEntry entry;
+        entry.path = WideOf(sample);
+        entry.commandLine = WideOf("\"" + sample + "\" --token " + Token(fileIndex, i) +
+                                   " --open PanelryFuzz:w" + std::to_string(i));
+        entry.className = L"PanelryFuzz";
+        entry.title = titles[i];
+        entry.pane = i / 2;
+        entry.process = i;
+        entry.selected = i != 1;
+        session.entries.push_back(entry);
+    }
+    return session;
+}
+
+std::string MutateSession(Mutator& mutator, std::mt19937& random, const std::string& valid,
+                          int index) {
+    if (index % 2 == 0) {
+        // Through the text: "\r\n" lines, as the mutator knows them.
+        std::wstring units(reinterpret_cast<const wchar_t*>(valid.data() + 2),
+                           (valid.size() - 2) / 2);
+        const std::wstring mutated = WideOf(mutator.Mutate(Utf8Of(units), 1 + index % 5), CP_UTF8);
+        return std::string("\xFF\xFE", 2) +
+               std::string(reinterpret_cast<const char*>(mutated.data()), mutated.size() * 2);
+    }
+    std::string bytes = valid;
+    std::uniform_int_distribution<std::size_t> at(0, bytes.size() - 1);
+    switch (index % 6) {
+    case 1:
+        bytes.resize(at(random) | 1);  // an odd length: half a unit at the end
+        break;
+    case 3:
+        for (int k = 0; k < 3; ++k) bytes[at(random)] ^= static_cast<char>(1 << (k + 2));
+        break;
+    default:
+        bytes.erase(0, 2);  // no byte-order mark
+        bytes[at(random) % bytes.size()] ^= 0x20;
+        break;
+    }
+    return bytes;
+}
+
+TEST_F(SettingsFuzz, MutatedSessionFilesGiveOnlyWholeEntriesAndStartOnlyThose) {
+    testing_support::TempDir dir;
+    const std::string path = dir.File(settings_ids::kSessionIni);
+    Mutator mutator(1209);
+    std::mt19937 random(1209);
+    int failures = 0;
+    for (int i = 0; i < kSessionFiles && failures < 5; ++i) {
+        const Session written = SampleSession(i);
+        ASSERT_TRUE(WriteSession(path, true, &written));
+        WriteFileText(path, MutateSession(mutator, random, ReadFileText(path), i));
+        Session read;
+        ReadSession(path, &read);
+        for (const SessionEntry& entry : read.entries) {
+            bool whole = false;
+            for (const SessionEntry& original : written.entries) whole |= SameEntry(entry, original);
+            if (!whole) {
+                ADD_FAILURE() << "file " << i << " gave an entry that was never written";
+                ++failures;
+            }
+        }
+    }
+
+    // The real program, on files of which some entries survived and some not.
+    int started = 0;
+    for (int i = 0; i < kSessionFiles && started < kSessionStarts; ++i) {
+        const Session written = SampleSession(i);
+        PanelryProcess panelry;
+        const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+        ASSERT_TRUE(WriteSession(ini, true, &written));
+        const std::string mutated = MutateSession(mutator, random, ReadFileText(ini), i);
+        WriteFileText(ini, mutated);
+        Session read;
+        ReadSession(ini, &read);
+        if (read.entries.empty() || read.entries.size() == written.entries.size()) continue;
+        WriteFileText(ini, mutated);
+        ++started;
+        ASSERT_NE(panelry.Start(), nullptr) << "file " << i;
+        PumpFor(3000);
+        EXPECT_TRUE(panelry.Running()) << "file " << i;
+        for (int e = 0; e < 3; ++e) {
+            bool readWhole = false;
+            for (const SessionEntry& entry : read.entries) {
+                readWhole |= SameEntry(entry, written.entries[e]);
+            }
+            if (readWhole) {
+                EXPECT_TRUE(testing_support::WaitUntil([&] { return SampleRunning(Token(i, e)); },
+                                                       10000))
+                    << "file " << i << " entry " << e;
+            } else {
+                EXPECT_FALSE(SampleRunning(Token(i, e))) << "file " << i << " entry " << e;
+            }
+        }
+        EXPECT_EQ(panelry.Close(), 0) << "file " << i;
+        for (int e = 0; e < 3; ++e) EndSample(Token(i, e));
+    }
+    EXPECT_EQ(started, kSessionStarts) << "files with entries both whole and broken";
+}

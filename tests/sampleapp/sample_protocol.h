@@ -30,6 +30,9 @@
 // Started without "--token" (as a launcher starts it) it also opens one
 // visible window of class kLaunchedClass titled "launched".
 //
+// With "--open CLASS:TITLE" (any number of times) it opens a visible window
+// of each at start, after its control window.
+//
 // With "--log PATH" it appends one line per event it received:
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
 //   question <hwnd>       the question of a window that asks is on the screen

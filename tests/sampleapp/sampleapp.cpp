@@ -323,6 +323,16 @@ int main(int argc, char** argv) {
     if (!g_control) return 3;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--demo") == 0) HandToPanelry();
+        // "--open CLASS:TITLE": a visible window at start, as an application
+        // opens its windows again when it is started with the same command.
+        if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {
+            const std::string form = argv[++i];
+            const std::size_t colon = form.find(':');
+            if (colon == std::string::npos) continue;
+            Command c{{"op", "open"}, {"class", form.substr(0, colon)},
+                      {"title", form.substr(colon + 1)}};
+            Open(c);
+        }
     }
 
     MSG msg;

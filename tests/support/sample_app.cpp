@@ -41,7 +41,7 @@ HWND OpenHidden(SampleApp& app, const std::string& title) {
     return window;
 }
 
-SampleApp::SampleApp(bool logging) {
+SampleApp::SampleApp(bool logging, const std::string& arguments) {
     static unsigned counter;
     char token[64];
     std::snprintf(token, sizeof token, "panelry-sample-%lu-%u", GetCurrentProcessId(), ++counter);
@@ -55,6 +55,8 @@ SampleApp::SampleApp(bool logging) {
         DeleteFileA(logPath_.c_str());
         commandLine += " --log \"" + logPath_ + "\"";
     }
+    if (!arguments.empty()) commandLine += " " + arguments;
+    commandLine_ = commandLine;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -75,6 +77,31 @@ SampleApp::SampleApp(bool logging) {
         End();
         throw std::runtime_error("sampleapp.exe did not come up");
     }
+}
+
+bool SampleApp::Reattach(DWORD timeoutMs) {
+    control_ = nullptr;
+    WaitUntil([&] {
+        control_ = FindWindowA(sample::kControlClass, token_.c_str());
+        return control_ != nullptr;
+    }, timeoutMs);
+    if (!control_) return false;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(control_, &processId);
+    process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION,
+                               FALSE, processId));
+    processId_ = processId;
+    return static_cast<bool>(process_);
+}
+
+HWND SampleApp::Find(const std::string& className, const std::string& title) const {
+    for (HWND window = FindWindowExA(nullptr, nullptr, className.c_str(), title.c_str()); window;
+         window = FindWindowExA(nullptr, window, className.c_str(), title.c_str())) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId == processId_) return window;
+    }
+    return nullptr;
 }
 
 SampleApp::~SampleApp() {

@@ -31,7 +31,7 @@ class SampleApp {
 public:
     // Starts the process and waits until it takes commands. With logging on,
     // the events it receives can be read with Log().
-    explicit SampleApp(bool logging = true);
+    explicit SampleApp(bool logging = true, const std::string& arguments = "");
     ~SampleApp();
     SampleApp(const SampleApp&) = delete;
     SampleApp& operator=(const SampleApp&) = delete;
@@ -70,6 +70,17 @@ public:
     std::vector<std::string> Log() const;
     bool Logged(const std::string& line) const;
 
+    // The title of its control window, given on its command line.
+    const std::string& Token() const { return token_; }
+    // The command line the application was started with.
+    const std::string& CommandLine() const { return commandLine_; }
+    // Takes over a process that another program started with the same
+    // command line (and so the same token), after this one ended; false when
+    // none comes within timeoutMs.
+    bool Reattach(DWORD timeoutMs);
+    // A visible window of the application of class and title; null if none.
+    HWND Find(const std::string& className, const std::string& title) const;
+
     // Asks the application to quit, waits for it, and ends it by force if it
     // does not go. Safe to call twice.
     void End();
@@ -82,6 +93,7 @@ private:
 
     std::string token_;
     std::string logPath_;
+    std::string commandLine_;
     HWND control_ = nullptr;
     UniqueHandle process_;
     DWORD processId_ = 0;

@@ -8,6 +8,7 @@
 #include "settings/dialog/behaviour_page_ids.h"
 #include "settings/dialog/splitbar_page_ids.h"
 #include "settings/dialog/version_page_ids.h"
+#include "settings/session_file.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
 #include "tests/settings/dialog/dialog_fixture.h"
@@ -185,6 +186,37 @@ TEST_F(BehaviourPageTest, EveryCheckBoxShowsItsFieldAndStoresItOnOk) {
     }
 }
 
+// The restore of the last session is kept outside the record: the box shows
+// the option and OK alone changes it, leaving every byte of the record.
+TEST_F(BehaviourPageTest, TheSessionBoxShowsTheOptionAndOnlyOkChangesItAndNotTheRecord) {
+    for (const bool before : {false, true}) {
+        RestoreSessionOption() = before;
+        const SystemData record = GetSystemData();
+        bool shown = !before, cancelledShown = before;
+        std::string label;
+        ASSERT_TRUE(OpenSettings([&](HWND dialog) {
+            const HWND page = Behaviour(dialog);
+            cancelledShown = IsChecked(page, IDC_BEHAVIOUR_RESTORE_SESSION);
+            SetChecked(page, IDC_BEHAVIOUR_RESTORE_SESSION, !before);
+            Cancel(dialog);
+        }));
+        EXPECT_EQ(cancelledShown, before);
+        EXPECT_EQ(RestoreSessionOption(), before) << "cancelled";
+        ASSERT_TRUE(OpenSettings([&](HWND dialog) {
+            const HWND page = Behaviour(dialog);
+            shown = IsChecked(page, IDC_BEHAVIOUR_RESTORE_SESSION);
+            label = Text(page, IDC_BEHAVIOUR_RESTORE_SESSION);
+            SetChecked(page, IDC_BEHAVIOUR_RESTORE_SESSION, !before);
+            Ok(dialog);
+        }));
+        EXPECT_EQ(shown, before);
+        EXPECT_EQ(label, "前回のウィンドウを復元する");
+        EXPECT_EQ(RestoreSessionOption(), !before);
+        EXPECT_EQ(std::memcmp(&record, &GetSystemData(), sizeof record), 0) << before;
+    }
+    RestoreSessionOption() = false;
+}
+
 // The spins keep the arrows within their ranges, but the record shows as it
 // is and a number typed outside a range is stored as typed, in the field's
 // 32 bits.
@@ -334,7 +366,7 @@ TEST_F(BehaviourPageTest, CancelAfterChangingEveryControlStoresNothing) {
 // divided by lines across the page, which follow the page's width.
 TEST_F(BehaviourPageTest, EtchedLinesDivideTheGroupsAcrossThePage) {
     const int pairs[][2] = {
-        {1015, 1016}, {1021, 1018}, {1019, 1017}, {1030, 1014}, {1028, 1056},
+        {1099, 1016}, {1021, 1018}, {1019, 1017}, {1030, 1014}, {1028, 1056},
     };
     std::vector<RECT> lines, widened;
     std::vector<bool> between, betweenWidened;

@@ -1,0 +1,106 @@
+// The notice window: a plain popup in the tooltip colours, painted wide so
+// that other programs' titles show as written.
+#include "app/notice_window.h"
+
+#include "app/app_ids.h"
+#include "base/window_class.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMargin = 8;     // between the text and the border
+constexpr int kFromEdge = 12;  // between the notice and the work area's corner
+
+}  // namespace
+
+const MessageRoute<NoticeWindow> NoticeWindow::kRoutes[] = {
+    {WM_PAINT, &NoticeWindow::OnPaint},
+    {WM_LBUTTONUP, &NoticeWindow::OnClick},
+    {WM_RBUTTONUP, &NoticeWindow::OnClick},
+    {WM_DESTROY, &NoticeWindow::OnDestroy},
+};
+
+LRESULT NoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(*this, kRoutes, handle_, message, wParam, lParam, DefWindowProcA);
+}
+
+bool NoticeWindow::Show(HINSTANCE instance, const std::wstring& text) {
+    Close();
+    constexpr WNDPROC procedure = BoundWindowProc<NoticeWindow, app_ids::kNoticeProperty,
+                                                  &NoticeWindow::handle_,
+                                                  &NoticeWindow::HandleMessage>;
+    if (!RegisterWindowClass(instance, app_ids::kNoticeClass, procedure,
+                             reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1))) {
+        return false;
+    }
+    text_ = text;
+    if (!font_) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+        }
+    }
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const SIZE size = Measure(work);
+    // The window's own text is what other programs (and screen readers) read.
+    const int narrowSize =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string title(static_cast<std::size_t>(std::max(narrowSize, 1)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &title[0], narrowSize, nullptr, nullptr);
+    window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                  app_ids::kNoticeClass, title.c_str(), WS_POPUP | WS_BORDER,
+                                  work.right - size.cx - kFromEdge,
+                                  work.bottom - size.cy - kFromEdge, size.cx, size.cy, nullptr,
+                                  nullptr, instance, this));
+    if (!window_) return false;
+    ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
+    return true;
+}
+
+SIZE NoticeWindow::Measure(const RECT& workArea) const {
+    const int widest = std::max<int>(200, (workArea.right - workArea.left) / 3);
+    RECT text{0, 0, widest - 2 * kMargin, 0};
+    if (HDC dc = GetDC(nullptr)) {
+        const HGDIOBJ old = font_ ? SelectObject(dc, font_.get()) : nullptr;
+        DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        if (old) SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+    }
+    const int border = 2 * GetSystemMetrics(SM_CXBORDER);
+    return {text.right - text.left + 2 * kMargin + border,
+            text.bottom - text.top + 2 * kMargin + border};
+}
+
+LRESULT NoticeWindow::OnPaint(WPARAM, LPARAM) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(handle_, &paint);
+    RECT area{};
+    GetClientRect(handle_, &area);
+    InflateRect(&area, -kMargin, -kMargin);
+    const HGDIOBJ old = font_ ? SelectObject(dc, font_.get()) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &area,
+              DT_WORDBREAK | DT_NOPREFIX);
+    if (old) SelectObject(dc, old);
+    EndPaint(handle_, &paint);
+    return 0;
+}
+
+// A click says "seen".
+LRESULT NoticeWindow::OnClick(WPARAM, LPARAM) {
+    PostMessageA(handle_, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT NoticeWindow::OnDestroy(WPARAM, LPARAM) {
+    // Closed by the user (WM_CLOSE) rather than through Close().
+    window_.release();
+    return 0;
+}

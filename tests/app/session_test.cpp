@@ -1,0 +1,371 @@
+// The last session brought back by the real program: windows of the sample
+// application in two panes, Panelry closed and the application ended, and at
+// the next start the application started again and its windows back in the
+// same panes, in the same order, with the same tabs selected. Running
+// windows are taken instead of starting anything; what cannot come back is
+// told in one notice; with the option off nothing starts.
+#include "app/app_ids.h"
+#include "base/command_kinds.h"
+#include "base/messages.h"
+#include "settings/session_file.h"
+#include "settings/settings_ids.h"
+#include "tabs/tab_ids.h"
+#include "tests/support/panelry_process.h"
+#include "tests/support/sample_app.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using testing_support::PanelryProcess;
+using testing_support::PumpFor;
+using testing_support::SampleApp;
+using testing_support::SampleAppPath;
+using testing_support::WaitUntil;
+
+namespace {
+
+constexpr char kClass[] = "PanelrySession";
+
+// The program's panes seen from outside: the root pane's windows, then its
+// split-off pane's (null while there is none).
+struct Pane {
+    HWND base = nullptr;
+    HWND tabs = nullptr;
+    HWND area = nullptr;
+};
+
+Pane PaneIn(HWND parent) {
+    Pane pane;
+    pane.base = FindWindowExA(parent, nullptr, tab_ids::kBaseClass, nullptr);
+    if (!pane.base) return pane;
+    pane.tabs = FindWindowExA(pane.base, nullptr, WC_TABCONTROLA, nullptr);
+    pane.area = pane.tabs ? FindWindowExA(pane.tabs, nullptr, tab_ids::kDisplayAreaClass, nullptr)
+                          : nullptr;
+    return pane;
+}
+
+int TabCount(const Pane& pane) {
+    return pane.tabs ? static_cast<int>(SendMessageA(pane.tabs, TCM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+int Selected(const Pane& pane) {
+    return static_cast<int>(SendMessageA(pane.tabs, TCM_GETCURSEL, 0, 0));
+}
+
+// The window of a pane's area titled title, or null.
+HWND HeldIn(const Pane& pane, const std::string& title) {
+    return pane.area ? FindWindowExA(pane.area, nullptr, kClass, title.c_str()) : nullptr;
+}
+
+// The texts of the pane's tabs in order, read in the program's process
+// (the item and its text have to lie there).
+std::vector<std::string> Order(const Pane& pane) {
+    std::vector<std::string> order;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(pane.tabs, &processId);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return order;
+    constexpr SIZE_T kTextSize = 256;
+    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kTextSize,
+                                                     MEM_COMMIT, PAGE_READWRITE));
+    for (int tab = 0; remote && tab < TabCount(pane); ++tab) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote + sizeof(TCITEMA);
+        item.cchTextMax = kTextSize;
+        char text[kTextSize] = "";
+        SIZE_T done = 0;
+        if (WriteProcessMemory(process, remote, &item, sizeof item, &done) &&
+            SendMessageA(pane.tabs, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(remote)) &&
+            ReadProcessMemory(process, remote + sizeof(TCITEMA), text, kTextSize - 1, &done)) {
+            order.push_back(text);
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return order;
+}
+
+std::string Arguments(const std::vector<std::string>& titles) {
+    std::string arguments;
+    for (const std::string& title : titles) arguments += " --open \"" + std::string(kClass) + ":" + title + "\"";
+    return arguments;
+}
+
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &out[0], n);
+    out.resize(static_cast<std::size_t>(n - 1));
+    return out;
+}
+
+// An entry for a window the sample application opens when started with
+// commandLine.
+SessionEntry EntryFor(const std::string& path, const std::string& commandLine,
+                      const std::string& title, int pane = 0, int process = 0) {
+    SessionEntry entry;
+    entry.path = Wide(path);
+    entry.commandLine = Wide(commandLine);
+    entry.className = Wide(kClass);
+    entry.title = Wide(title);
+    entry.pane = pane;
+    entry.process = process;
+    return entry;
+}
+
+void TurnOptionOn(const PanelryProcess& panelry) {
+    ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, nullptr));
+}
+
+// The sample applications whose control window is titled token.
+int Running(const std::string& token) {
+    int count = 0;
+    for (HWND w = FindWindowExA(nullptr, nullptr, "panelry_sample_control", token.c_str()); w;
+         w = FindWindowExA(nullptr, w, "panelry_sample_control", token.c_str())) {
+        ++count;
+    }
+    return count;
+}
+
+std::vector<HWND> NoticesOf(DWORD processId) {
+    std::vector<HWND> notices;
+    for (HWND w = FindWindowExA(nullptr, nullptr, app_ids::kNoticeClass, nullptr); w;
+         w = FindWindowExA(nullptr, w, app_ids::kNoticeClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && IsWindowVisible(w)) notices.push_back(w);
+    }
+    return notices;
+}
+
+std::string TextOf(HWND window) {
+    char text[2048] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Ends the sample application with control window token that the program
+// started (it is not this test's child, so nothing else would end it).
+void EndStarted(const std::string& token) {
+    HWND control = FindWindowA("panelry_sample_control", token.c_str());
+    if (!control) return;
+    DWORD id = 0;
+    GetWindowThreadProcessId(control, &id);
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+// The token of a sample application started by a command line of ours.
+std::string TokenArgument(const std::string& token) { return " --token " + token; }
+
+}  // namespace
+
+TEST(SessionRestore, WindowsComeBackToTheirPanesInOrderWithTheirSelection) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    const std::vector<std::string> titles = {"復元 一", "復元 二", "復元 三"};
+    SampleApp app(false, Arguments(titles));
+    std::vector<HWND> windows;
+    for (const std::string& title : titles) {
+        HWND window = nullptr;
+        WaitUntil([&] { return (window = app.Find(kClass, title)) != nullptr; }, 5000);
+        ASSERT_NE(window, nullptr) << title;
+        windows.push_back(window);
+    }
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    for (HWND window : windows) {
+        ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    }
+    // Side by side, the third window across the bar, the first selected on
+    // the left: neither the last captured nor the last of its pane.
+    SendMessageA(main, WM_COMMAND, kSplitLeftRight, 0);
+    Pane left = PaneIn(main);
+    SendMessageA(left.base, PM_MOVETAB, 0, 1);
+    SendMessageA(left.tabs, TCM_SETCURFOCUS, 0, 0);
+    Pane right = PaneIn(left.base);
+    ASSERT_EQ(TabCount(left), 2);
+    ASSERT_EQ(TabCount(right), 1);
+    ASSERT_EQ(Selected(left), 0);
+    const DWORD firstProcess = app.ProcessId();
+
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 3u);
+    EXPECT_EQ(written.entries[0].title, Wide("復元 一"));
+    EXPECT_TRUE(written.entries[0].selected);
+    EXPECT_EQ(written.entries[2].pane, 1);
+    EXPECT_NE(written.entries[0].commandLine.find(L"--open"), std::wstring::npos)
+        << "the command line of the application's process";
+    EXPECT_FALSE(written.splitLayout.empty());
+    app.End();
+
+    const HWND again = panelry.Start();
+    ASSERT_NE(again, nullptr);
+    ASSERT_TRUE(app.Reattach(15000)) << "the application started again";
+    EXPECT_NE(app.ProcessId(), firstProcess);
+    left = PaneIn(again);
+    ASSERT_TRUE(WaitUntil([&] {
+        right = PaneIn(left.base);
+        return TabCount(left) == 2 && TabCount(right) == 1;
+    }, 20000)) << TabCount(left) << " " << TabCount(right);
+    EXPECT_EQ(Selected(left), 0);
+    EXPECT_EQ(Selected(right), 0);
+    EXPECT_EQ(Order(left), (std::vector<std::string>{"復元 一", "復元 二"}));
+    EXPECT_EQ(Order(right), (std::vector<std::string>{"復元 三"}));
+    EXPECT_NE(HeldIn(right, "復元 三"), nullptr);
+    EXPECT_TRUE(NoticesOf(panelry.ProcessId()).empty());
+    EXPECT_EQ(panelry.Close(), 0);
+    app.End();
+}
+
+// Entries of a running application's windows take those windows: nothing is
+// started for them, the title picks between two windows of one class, and
+// the window no entry names stays on the desktop. The entry before it, of
+// a class no running window has, starts its program and still lands first.
+TEST(SessionRestore, ARunningMatchIsTakenInsteadOfStartingTheProgram) {
+    PanelryProcess panelry;
+    SampleApp app(false, Arguments({"走る 甲", "走る 乙"}));
+    HWND first = nullptr, second = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        first = app.Find(kClass, "走る 甲");
+        second = app.Find(kClass, "走る 乙");
+        return first && second;
+    }, 5000));
+    const std::string later = "panelry-session-later-" + std::to_string(GetCurrentProcessId());
+    Session session;
+    session.entries.push_back(EntryFor(
+        SampleAppPath(),
+        "\"" + SampleAppPath() + "\"" + TokenArgument(later) + " --open PanelryLater:先", "先",
+        0, 0));
+    session.entries.back().className = L"PanelryLater";
+    session.entries.push_back(EntryFor(SampleAppPath(), app.CommandLine(), "走る 乙", 0, 1));
+    ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, &session));
+
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const Pane pane = PaneIn(main);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(pane) == 2; }, 10000));
+    EXPECT_EQ(Running(later), 1) << "the program of the first entry started";
+    EXPECT_EQ(HeldIn(pane, "走る 乙"), second);
+    EXPECT_EQ(Order(pane), (std::vector<std::string>{"先", "走る 乙"}));
+    EXPECT_EQ(GetAncestor(first, GA_PARENT), GetDesktopWindow()) << "left alone";
+    PumpFor(1000);
+    EXPECT_EQ(Running(app.Token()), 1) << "no second process";
+    EXPECT_EQ(TabCount(pane), 2);
+    EXPECT_EQ(panelry.Close(), 0);
+    EndStarted(later);
+}
+
+// A deleted program and a window that never comes are skipped and told in
+// one notice, which asks nothing; the program waits without stopping, and
+// the entry between them comes back.
+TEST(SessionRestore, WhatCannotComeBackIsToldOnceAndTheRestIsRestored) {
+    PanelryProcess panelry;
+    const std::string gonePath = panelry.Dir().File("gone sample.exe");
+    ASSERT_TRUE(CopyFileA(SampleAppPath().c_str(), gonePath.c_str(), FALSE));
+    const std::string stays = "panelry-session-stays-" + std::to_string(GetCurrentProcessId());
+    const std::string late = "panelry-session-late-" + std::to_string(GetCurrentProcessId());
+    const std::string staysLine =
+        "\"" + SampleAppPath() + "\"" + TokenArgument(stays) + Arguments({"残る"});
+    // Started, but with no window of the class.
+    const std::string lateLine = "\"" + SampleAppPath() + "\"" + TokenArgument(late);
+    Session session;
+    session.entries.push_back(EntryFor(gonePath, "\"" + gonePath + "\"" + Arguments({"消えた"}),
+                                       "消えた", 0, 0));
+    session.entries.push_back(EntryFor(SampleAppPath(), staysLine, "残る", 0, 1));
+    session.entries.push_back(EntryFor(SampleAppPath(), lateLine, "来ない", 0, 2));
+    ASSERT_TRUE(DeleteFileA(gonePath.c_str()));
+    ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, &session));
+
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const Pane pane = PaneIn(main);
+    ASSERT_TRUE(WaitUntil([&] { return HeldIn(pane, "残る") != nullptr; }, 10000));
+    // While it waits for the last window, the program answers at once.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+    EXPECT_TRUE(NoticesOf(panelry.ProcessId()).empty()) << "told once, at the end";
+
+    std::vector<HWND> notices;
+    ASSERT_TRUE(WaitUntil([&] {
+        notices = NoticesOf(panelry.ProcessId());
+        return !notices.empty();
+    }, 25000));
+    PumpFor(500);
+    notices = NoticesOf(panelry.ProcessId());
+    ASSERT_EQ(notices.size(), 1u);
+    const std::string text = TextOf(notices[0]);
+    EXPECT_NE(text.find("gone sample.exe): プログラムが見つかりません"), std::string::npos) << text;
+    EXPECT_NE(text.find("来ない (sampleapp.exe): 15 秒以内にウィンドウが現れませんでした"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("残る"), std::string::npos) << text;
+    EXPECT_EQ(GetWindowLongA(notices[0], GWL_EXSTYLE) & WS_EX_NOACTIVATE, WS_EX_NOACTIVATE);
+    EXPECT_NE(GetForegroundWindow(), notices[0]);
+    EXPECT_EQ(TabCount(pane), 1);
+
+    EXPECT_EQ(panelry.Close(), 0);
+    EndStarted(stays);
+    EndStarted(late);
+}
+
+// With the option off the file's windows are not looked for and nothing
+// is started; the file is kept with the option off and no windows.
+TEST(SessionRestore, WithTheOptionOffNothingStarts) {
+    PanelryProcess panelry;
+    const std::string token = "panelry-session-off-" + std::to_string(GetCurrentProcessId());
+    Session session;
+    session.entries.push_back(EntryFor(
+        SampleAppPath(), "\"" + SampleAppPath() + "\"" + TokenArgument(token) + Arguments({"off"}),
+        "off"));
+    const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+    ASSERT_TRUE(WriteSession(ini, false, &session));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    PumpFor(2000);
+    EXPECT_EQ(Running(token), 0);
+    EXPECT_TRUE(NoticesOf(panelry.ProcessId()).empty());
+    EXPECT_EQ(panelry.Close(), 0);
+    Session after;
+    ASSERT_TRUE(ReadSession(ini, &after));
+    EXPECT_TRUE(after.entries.empty());
+    RestoreSessionOption() = true;
+    LoadRestoreSessionOption(ini);
+    EXPECT_FALSE(RestoreSessionOption());
+    RestoreSessionOption() = false;
+}
+
+// A session that ends writes the tabs before it gives the windows back.
+TEST(SessionRestore, TheEndOfTheWindowsSessionWritesTheTabs) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    SampleApp app(false, Arguments({"終わり"}));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, "終わり")) != nullptr; }, 5000));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    10000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    10000, &answer));
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 1u);
+    EXPECT_EQ(written.entries[0].title, Wide("終わり"));
+    EXPECT_TRUE(written.entries[0].selected);
+    EXPECT_EQ(panelry.Close(), 0);
+}
