@@ -24,7 +24,9 @@
 using testing_support::PanelryProcess;
 using testing_support::PumpFor;
 using testing_support::SampleApp;
+using testing_support::EndSampleApps;
 using testing_support::SampleAppPath;
+using testing_support::SampleAppsWithToken;
 using testing_support::WaitUntil;
 
 namespace {
@@ -124,16 +126,6 @@ void TurnOptionOn(const PanelryProcess& panelry) {
     ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, nullptr));
 }
 
-// The sample applications whose control window is titled token.
-int Running(const std::string& token) {
-    int count = 0;
-    for (HWND w = FindWindowExA(nullptr, nullptr, "panelry_sample_control", token.c_str()); w;
-         w = FindWindowExA(nullptr, w, "panelry_sample_control", token.c_str())) {
-        ++count;
-    }
-    return count;
-}
-
 std::vector<HWND> NoticesOf(DWORD processId) {
     std::vector<HWND> notices;
     for (HWND w = FindWindowExA(nullptr, nullptr, app_ids::kNoticeClass, nullptr); w;
@@ -149,20 +141,6 @@ std::string TextOf(HWND window) {
     char text[2048] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-// Ends the sample application with control window token that the program
-// started (it is not this test's child, so nothing else would end it).
-void EndStarted(const std::string& token) {
-    HWND control = FindWindowA("panelry_sample_control", token.c_str());
-    if (!control) return;
-    DWORD id = 0;
-    GetWindowThreadProcessId(control, &id);
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-        TerminateProcess(process, 0);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-    }
 }
 
 // The token of a sample application started by a command line of ours.
@@ -257,15 +235,15 @@ TEST(SessionRestore, ARunningMatchIsTakenInsteadOfStartingTheProgram) {
     ASSERT_NE(main, nullptr);
     const Pane pane = PaneIn(main);
     ASSERT_TRUE(WaitUntil([&] { return TabCount(pane) == 2; }, 10000));
-    EXPECT_EQ(Running(later), 1) << "the program of the first entry started";
+    EXPECT_EQ(SampleAppsWithToken(later), 1) << "the program of the first entry started";
     EXPECT_EQ(HeldIn(pane, "走る 乙"), second);
     EXPECT_EQ(Order(pane), (std::vector<std::string>{"先", "走る 乙"}));
     EXPECT_EQ(GetAncestor(first, GA_PARENT), GetDesktopWindow()) << "left alone";
     PumpFor(1000);
-    EXPECT_EQ(Running(app.Token()), 1) << "no second process";
+    EXPECT_EQ(SampleAppsWithToken(app.Token()), 1) << "no second process";
     EXPECT_EQ(TabCount(pane), 2);
     EXPECT_EQ(panelry.Close(), 0);
-    EndStarted(later);
+    EndSampleApps(later);
 }
 
 // A deleted program and a window that never comes are skipped and told in
@@ -317,8 +295,8 @@ TEST(SessionRestore, WhatCannotComeBackIsToldOnceAndTheRestIsRestored) {
     EXPECT_EQ(TabCount(pane), 1);
 
     EXPECT_EQ(panelry.Close(), 0);
-    EndStarted(stays);
-    EndStarted(late);
+    EndSampleApps(stays);
+    EndSampleApps(late);
 }
 
 // With the option off the file's windows are not looked for and nothing
@@ -335,7 +313,7 @@ TEST(SessionRestore, WithTheOptionOffNothingStarts) {
     const HWND main = panelry.Start();
     ASSERT_NE(main, nullptr);
     PumpFor(2000);
-    EXPECT_EQ(Running(token), 0);
+    EXPECT_EQ(SampleAppsWithToken(token), 0);
     EXPECT_TRUE(NoticesOf(panelry.ProcessId()).empty());
     EXPECT_EQ(panelry.Close(), 0);
     Session after;

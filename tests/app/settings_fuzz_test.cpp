@@ -27,6 +27,7 @@
 #include "tests/support/fresh_program_settings.h"
 #include "tests/support/message_box_reader.h"
 #include "tests/support/panelry_process.h"
+#include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 #include "tests/plugins/tool_test_support.h"
@@ -598,22 +599,6 @@ std::string Token(int fileIndex, int entry) {
            std::to_string(fileIndex) + "-" + std::to_string(entry);
 }
 
-bool SampleRunning(const std::string& token) {
-    return FindWindowA("panelry_sample_control", token.c_str()) != nullptr;
-}
-
-void EndSample(const std::string& token) {
-    const HWND control = FindWindowA("panelry_sample_control", token.c_str());
-    if (!control) return;
-    DWORD id = 0;
-    GetWindowThreadProcessId(control, &id);
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-        TerminateProcess(process, 0);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-    }
-}
-
 // Three entries of the sample application, each with a token of its own,
 // so that which of them started shows.
 Session SampleSession(int fileIndex) {
@@ -711,15 +696,15 @@ TEST_F(SettingsFuzz, MutatedSessionFilesGiveOnlyWholeEntriesAndStartOnlyThose) {
                 readWhole |= SameEntry(entry, written.entries[e]);
             }
             if (readWhole) {
-                EXPECT_TRUE(testing_support::WaitUntil([&] { return SampleRunning(Token(i, e)); },
+                EXPECT_TRUE(testing_support::WaitUntil([&] { return testing_support::SampleAppsWithToken(Token(i, e)) > 0; },
                                                        10000))
                     << "file " << i << " entry " << e;
             } else {
-                EXPECT_FALSE(SampleRunning(Token(i, e))) << "file " << i << " entry " << e;
+                EXPECT_FALSE(testing_support::SampleAppsWithToken(Token(i, e)) > 0) << "file " << i << " entry " << e;
             }
         }
         EXPECT_EQ(panelry.Close(), 0) << "file " << i;
-        for (int e = 0; e < 3; ++e) EndSample(Token(i, e));
+        for (int e = 0; e < 3; ++e) testing_support::EndSampleApps(Token(i, e));
     }
     EXPECT_EQ(started, kSessionStarts) << "files with entries both whole and broken";
 }

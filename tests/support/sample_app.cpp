@@ -41,6 +41,27 @@ HWND OpenHidden(SampleApp& app, const std::string& title) {
     return window;
 }
 
+int SampleAppsWithToken(const std::string& token) {
+    int count = 0;
+    for (HWND w = FindWindowExA(nullptr, nullptr, sample::kControlClass, token.c_str()); w;
+         w = FindWindowExA(nullptr, w, sample::kControlClass, token.c_str())) {
+        ++count;
+    }
+    return count;
+}
+
+void EndSampleApps(const std::string& token) {
+    while (const HWND control = FindWindowA(sample::kControlClass, token.c_str())) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(control, &id);
+        const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (!process) return;
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
 SampleApp::SampleApp(bool logging, const std::string& arguments) {
     static unsigned counter;
     char token[64];

@@ -99,6 +99,14 @@ private:
     DWORD processId_ = 0;
 };
 
+// The sample applications whose control window is titled token: started
+// with "--token token", by this test or by another program (Panelry
+// restoring its windows), and how many run.
+int SampleAppsWithToken(const std::string& token);
+// Ends them; one another program started is not this test's child, and
+// nothing else would end it.
+void EndSampleApps(const std::string& token);
+
 // "<value>" of a window handle as the sample application logs it.
 std::string HandleText(HWND window);
 
