@@ -3,8 +3,8 @@
 # guide_screens.sh under xvfb-run in a folder run_folder.sh prepared. As in
 # run_demo.sh, it does what a user would: shortcut window on, three windows
 # held in a split pane, the menus opened one by one, the launcher panel
-# chosen from the tool menu, a tab's own menu. Each picture is the main
-# window's part of the screen (menus open inside it).
+# chosen from the tool menu, a tab's own menu. Each picture is the screen
+# cut to the main window's rectangle (the menus open inside it).
 #   scripts/guide_demo.sh RUN_FOLDER IMAGE_FOLDER
 set -uo pipefail
 run=$1 images=$2
