@@ -20,8 +20,12 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     ReadProfileText(systemIni.c_str(), settings_ids::kSystemSection, settings_ids::kToolDirKey,
                     settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize);
     LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
-    // The registered tools, looked for in the folder just read.
-    LoadToolSlots(ModuleFilePath(host_ids::kToolsIni));
+    // The registered tools, looked for in the folder just read. Until the
+    // first close writes the user's own tools.ini, the delivered tools
+    // register from the file the release brings along.
+    const std::string toolsIni = ModuleFilePath(host_ids::kToolsIni);
+    const bool ownTools = GetFileAttributesA(toolsIni.c_str()) != INVALID_FILE_ATTRIBUTES;
+    LoadToolSlots(ownTools ? toolsIni.c_str() : ModuleFilePath(host_ids::kToolsDefaultIni));
     cSplitbar::LoadSettings(systemIni.c_str());
     LoadRestoreSessionOption(ModuleFilePath(settings_ids::kSessionIni));
     return LoadSystemData(systemIni.c_str(), placement);

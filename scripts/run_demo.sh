@@ -7,52 +7,11 @@
 #   scripts/run_demo.sh RUN_FOLDER SCREENSHOT
 set -uo pipefail
 run=$1 shot=$2
+. "$(dirname "$0")/demo_steps.sh"
 
 wineserver -p >/dev/null 2>&1
 wine wineboot -u >/dev/null 2>&1
 cd "$run" || exit 1
-
-# Starts Panelry and waits for its window; fails when it ends first.
-start_panelry() {
-    wine panelry.exe >/dev/null 2>&1 &
-    pid=$!
-    for _ in $(seq 1 150); do
-        xdotool search --name "^Panelry$" >/dev/null 2>&1 && return 0
-        if ! kill -0 $pid 2>/dev/null; then
-            wait $pid
-            echo "run: Panelry ended (exit code $?) before showing its window" >&2
-            return 1
-        fi
-        sleep 0.2
-    done
-    echo "run: Panelry showed no window" >&2
-    return 1
-}
-
-# Asks Panelry to close as the system does (WM_CLOSE), and waits until it
-# has saved its settings and ended.
-close_panelry() {
-    wine taskkill /im panelry.exe >/dev/null 2>&1
-    for _ in $(seq 1 100); do
-        kill -0 $pid 2>/dev/null || return 0
-        sleep 0.2
-    done
-    echo "run: Panelry did not close" >&2
-    return 1
-}
-
-# Sets one byte of system.ini's settings record, whose checksum (the last
-# byte, the sum of the others) follows.
-set_record_byte() {
-    local offset=$1 value=$2 line hex sum=0 i
-    line=$(grep -a '^STRUCT=' system.ini | tr -d '\r')
-    hex=${line#STRUCT=}
-    [ ${#hex} -ge 4 ] || return 1
-    hex=${hex:0:$((offset * 2))}$(printf %02X "$value")${hex:$((offset * 2 + 2))}
-    for ((i = 0; i < ${#hex} - 2; i += 2)); do sum=$(((sum + 16#${hex:i:2}) & 255)); done
-    hex=${hex:0:${#hex}-2}$(printf %02X "$sum")
-    sed -i "s/^STRUCT=.*/STRUCT=$hex\r/" system.ini
-}
 
 fail() { wineserver -k >/dev/null 2>&1; exit 1; }
 

@@ -2,7 +2,8 @@
 # Screenshots of the settings dialog, one per page, from the real program on
 # a virtual display: build/settings-screens/page-NN.png in the order the
 # tree shows the pages (each parent opened on the way), and dialog-*.png of
-# the dialogs the pages open.
+# the dialogs the pages open; dialog-geometry says where the dialog is on
+# them (WIDTHxHEIGHT+X+Y).
 #   scripts/settings_screens.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,7 +17,10 @@ out="$BUILD_DIR/settings-screens"
 run="$out/run"
 rm -rf "$out"
 mkdir -p "$run"
-cp "$BUILD_DIR/bin/panelry.exe" "$BUILD_DIR/bin/inputtap.dll" "$run/"
+# With the delivered tools, as the release has them, so that the page
+# "ツール" lists them.
+cp -r "$BUILD_DIR/bin/panelry.exe" "$BUILD_DIR/bin/inputtap.dll" "$BUILD_DIR/bin/tool" \
+    "$BUILD_DIR/bin/tools.default.ini" "$run/"
 
 export OUT="$out" RUN="$run"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
@@ -55,6 +59,8 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     # than node i - 1, and x 58 is on the label of each node clicked.
     dialog=$(xdotool search --name "^設定$" | head -n 1)
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    # Where the dialog is on the pictures, for those who cut it out.
+    echo "${WIDTH}x${HEIGHT}+${X}+${Y}" >"$OUT/dialog-geometry"
     shoot() {  # node, x, y, clicks, picture
         # The first click after a closed dialog may only bring ours forward.
         xdotool mousemove $((X + 58)) $((Y + 37 + 16 * $1)) click 1

@@ -1,5 +1,6 @@
 // The page "バージョン情報": the program's and the hook library's versions and
 // a few words on what the program does. It shows and writes nothing else.
+#include "base/version.h"
 #include "inputtap/inputtap.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/pages.h"
@@ -9,9 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int kProgramMajor = 4;
-constexpr int kProgramMinor = 2;
 
 constexpr char kVersionFormat[] = "Ver. %d.%d";
 
@@ -35,7 +33,7 @@ public:
 
 protected:
     void Fill() override {
-        ShowVersion(IDC_VERSION_PROGRAM, kProgramMajor, kProgramMinor);
+        ShowVersion(IDC_VERSION_PROGRAM, PANELRY_VERSION_MAJOR, PANELRY_VERSION_MINOR);
         const WORD hook = INPUTTAP_GetVersion();
         ShowVersion(IDC_VERSION_HOOK_LIBRARY, hook >> 8, hook & 0xFF);
         SetDlgItemTextA(window_, IDC_VERSION_DESCRIPTION, kDescription);

@@ -3,10 +3,13 @@
 
 #include "base/module_path.h"
 #include "commands/command_ids.h"
+#include "plugins/host/host_ids.h"
+#include "plugins/host/tool_slots.h"
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/tab_ids.h"
+#include "tests/plugins/tool_test_support.h"
 #include "tests/support/fresh_program_settings.h"
 #include "tests/support/temp_dir.h"
 
@@ -15,6 +18,7 @@
 #include <cstring>
 
 using testing_support::FreshProgramSettings;
+using testing_support::ReadFileText;
 using testing_support::WriteFileText;
 
 namespace {
@@ -105,6 +109,60 @@ TEST(SettingsFiles, ToolFolderKeepsAJapaneseName) {
     WriteFileText(settings.SystemIni(), "[SYSTEMDATA]\r\nTOOLDIR=ツール表\r\n");
     LoadAllSettings(nullptr);
     EXPECT_STREQ(ToolFolderName(), "ツール表");
+}
+
+// The delivered tools copied into the tool folder of settings, as the
+// release has them beside the program.
+void InstallDeliveredTools(const FreshProgramSettings& settings,
+                           std::initializer_list<const char*> names) {
+    const std::string folder = settings.Dir().File(settings_ids::kToolDirDefault);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : names) {
+        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", name).c_str(),
+                              (folder + "\\" + name).c_str(), FALSE))
+            << name;
+    }
+}
+
+TEST(SettingsFiles, WithoutToolsIniTheDeliveredToolsRegisterFromTheReleasesFile) {
+    FreshProgramSettings settings;
+    InstallDeliveredTools(settings, {"datestamp.ttl", "snap.ttl"});
+    const std::string defaults = settings.Dir().File(host_ids::kToolsDefaultIni);
+    const std::string delivered = "[TOOL PLUGIN PATH]\r\nNo.0=snap.ttl\r\nNo.1=datestamp.ttl\r\n";
+    WriteFileText(defaults, delivered);
+
+    LoadAllSettings(nullptr);
+    EXPECT_STREQ(ToolSlots()[0].FileName(), "snap.ttl");
+    EXPECT_STREQ(ToolSlots()[1].FileName(), "datestamp.ttl");
+    EXPECT_FALSE(ToolSlots()[2].IsLoaded());
+    SaveAllSettings(nullptr);
+
+    // The registration became the user's own; the release's file is as it came.
+    const std::string tools = settings.Dir().File(host_ids::kToolsIni);
+    EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.0"), "snap.ttl");
+    EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.1"), "datestamp.ttl");
+    EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.2"), "");
+    EXPECT_EQ(ReadFileText(defaults), delivered);
+}
+
+TEST(SettingsFiles, TheUsersToolsIniWinsOverTheReleasesFileEvenWithNoToolInIt) {
+    FreshProgramSettings settings;
+    InstallDeliveredTools(settings, {"datestamp.ttl", "snap.ttl"});
+    const std::string defaults = settings.Dir().File(host_ids::kToolsDefaultIni);
+    const std::string delivered = "[TOOL PLUGIN PATH]\r\nNo.0=datestamp.ttl\r\nNo.1=snap.ttl\r\n";
+    WriteFileText(defaults, delivered);
+    // Every tool taken out by the user, and one of them put back in slot 3.
+    const std::string tools = settings.Dir().File(host_ids::kToolsIni);
+    WriteFileText(tools, "[TOOL PLUGIN PATH]\r\nNo.0=\r\nNo.3=snap.ttl\r\n");
+
+    LoadAllSettings(nullptr);
+    for (int slot = 0; slot < kToolSlotCount; ++slot) {
+        EXPECT_EQ(ToolSlots()[slot].IsLoaded(), slot == 3) << slot;
+    }
+    SaveAllSettings(nullptr);
+    EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.0"), "");
+    EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.3"), "snap.ttl");
+    EXPECT_EQ(ReadFileText(defaults), delivered);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // opens: what each control shows of the live settings, what OK stores, what
 // cancelling leaves, which controls are enabled, and how the pages are laid
 // out in their font.
+#include "base/version.h"
 #include "inputtap/inputtap.h"
 #include "resources/resource_ids.h"
 #include "settings/dialog/behaviour_page_ids.h"
@@ -646,7 +647,9 @@ TEST_F(VersionPageTest, ShowsTheProgramAndHookLibraryVersions) {
     }));
     const WORD library = INPUTTAP_GetVersion();
     ASSERT_NE(HIBYTE(library), LOBYTE(library)) << "the two bytes must tell their order";
-    EXPECT_EQ(program, "Ver. 4.2");
+    // The release is named after the same two numbers (scripts/package.sh).
+    EXPECT_EQ(program, "Ver. " + std::to_string(PANELRY_VERSION_MAJOR) + "." +
+                           std::to_string(PANELRY_VERSION_MINOR));
     EXPECT_EQ(hook, "Ver. " + std::to_string(HIBYTE(library)) + "." +
                         std::to_string(LOBYTE(library)));
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Panelry"), texts.end());
