@@ -3,6 +3,7 @@
 #include "app/notice_window.h"
 
 #include "app/app_ids.h"
+#include "base/wide_text.h"
 #include "base/window_class.h"
 
 #include <algorithm>
@@ -48,10 +49,7 @@ bool NoticeWindow::Show(HINSTANCE instance, const std::wstring& text) {
     }
     const SIZE size = Measure(work);
     // The window's own text is what other programs (and screen readers) read.
-    const int narrowSize =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string title(static_cast<std::size_t>(std::max(narrowSize, 1)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &title[0], narrowSize, nullptr, nullptr);
+    const std::string title = Narrowed(text.c_str());
     window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                                   app_ids::kNoticeClass, title.c_str(), WS_POPUP | WS_BORDER,
                                   work.right - size.cx - kFromEdge,

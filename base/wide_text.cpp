@@ -77,6 +77,15 @@ std::size_t WholeColumns(const wchar_t* text, std::size_t columns) {
     return units;
 }
 
+std::string Narrowed(const wchar_t* wide) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return std::string();
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], size, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(size - 1));
+    return ansi;
+}
+
 std::wstring Widened(const char* ansi) {
     const int size = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
     if (size <= 1) return std::wstring();

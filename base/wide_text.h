@@ -21,3 +21,6 @@ std::size_t WholeColumns(const wchar_t* text, std::size_t columns);
 
 // An ANSI text of this program in the system's code page, as UTF-16.
 std::wstring Widened(const char* ansi);
+// UTF-16 in the system's code page, for the program's own ANSI texts and
+// files; characters the code page lacks become its default character.
+std::string Narrowed(const wchar_t* wide);

@@ -1,6 +1,7 @@
 // session.ini, written whole and read entry by entry (see session_file.h).
 #include "settings/session_file.h"
 
+#include "base/wide_text.h"
 #include "settings/settings_ids.h"
 
 #include <windows.h>
@@ -68,29 +69,10 @@ bool Unescape(const std::wstring& text, std::wstring* value) {
     return true;
 }
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return L"";
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 0) return L"";
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &out[0], n);
-    out.resize(static_cast<std::size_t>(n - 1));
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return "";
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return "";
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(n - 1));
-    return out;
-}
-
 class Reader {
 public:
-    explicit Reader(const std::string& path) : path_(Wide(path)), buffer_(kReadSize, L'\0') {}
+    explicit Reader(const std::string& path)
+        : path_(Widened(path.c_str())), buffer_(kReadSize, L'\0') {}
 
     // The raw value; false when missing or too long to be one we wrote.
     bool Raw(const wchar_t* section, const wchar_t* key, std::wstring* out) {
@@ -184,7 +166,7 @@ bool& RestoreSessionOption() {
 void LoadRestoreSessionOption(const std::string& sessionIni) {
     RestoreSessionOption() = GetPrivateProfileIntW(settings_ids::kSessionSection,
                                                    settings_ids::kRestoreKey, 0,
-                                                   Wide(sessionIni).c_str()) == 1;
+                                                   Widened(sessionIni.c_str()).c_str()) == 1;
 }
 
 std::uint32_t SessionEntryCheck(const SessionEntry& entry) {
@@ -211,12 +193,12 @@ bool ReadSession(const std::string& sessionIni, Session* session) {
     if (GetFileAttributesA(sessionIni.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     // Read from the disk, not from what the profile functions kept of an
     // earlier state of the file.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(sessionIni).c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Widened(sessionIni.c_str()).c_str());
     Reader reader(sessionIni);
     std::wstring layout;
     if (reader.Text(settings_ids::kSessionLayoutSection, settings_ids::kSessionSplitRateKey,
                     &layout)) {
-        session->splitLayout = Narrow(layout);
+        session->splitLayout = Narrowed(layout.c_str());
     }
     long count = 0;
     if (!reader.Number(settings_ids::kSessionSection, settings_ids::kCountKey, kMaxSessionEntries,
@@ -242,7 +224,8 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
     AppendNumber(file, settings_ids::kCountKey, static_cast<long>(written.size()));
     if (session) {
         file += L"\r\n[TAB]\r\n";
-        AppendValue(file, settings_ids::kSessionSplitRateKey, Wide(session->splitLayout));
+        AppendValue(file, settings_ids::kSessionSplitRateKey,
+                    Widened(session->splitLayout.c_str()));
     }
     for (std::size_t i = 0; i < written.size(); ++i) {
         const SessionEntry& entry = *written[i];
@@ -282,6 +265,6 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
         return false;
     }
     // The profile functions may keep the old file's contents.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(sessionIni).c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Widened(sessionIni.c_str()).c_str());
     return true;
 }

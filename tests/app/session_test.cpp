@@ -7,6 +7,7 @@
 #include "app/app_ids.h"
 #include "base/command_kinds.h"
 #include "base/messages.h"
+#include "base/wide_text.h"
 #include "settings/session_file.h"
 #include "settings/settings_ids.h"
 #include "tabs/tab_ids.h"
@@ -100,23 +101,15 @@ std::string Arguments(const std::vector<std::string>& titles) {
     return arguments;
 }
 
-std::wstring Wide(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &out[0], n);
-    out.resize(static_cast<std::size_t>(n - 1));
-    return out;
-}
-
 // An entry for a window the sample application opens when started with
 // commandLine.
 SessionEntry EntryFor(const std::string& path, const std::string& commandLine,
                       const std::string& title, int pane = 0, int process = 0) {
     SessionEntry entry;
-    entry.path = Wide(path);
-    entry.commandLine = Wide(commandLine);
-    entry.className = Wide(kClass);
-    entry.title = Wide(title);
+    entry.path = Widened(path.c_str());
+    entry.commandLine = Widened(commandLine.c_str());
+    entry.className = Widened(kClass);
+    entry.title = Widened(title.c_str());
     entry.pane = pane;
     entry.process = process;
     return entry;
@@ -181,7 +174,7 @@ TEST(SessionRestore, WindowsComeBackToTheirPanesInOrderWithTheirSelection) {
     Session written;
     ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
     ASSERT_EQ(written.entries.size(), 3u);
-    EXPECT_EQ(written.entries[0].title, Wide("復元 一"));
+    EXPECT_EQ(written.entries[0].title, Widened("復元 一"));
     EXPECT_TRUE(written.entries[0].selected);
     EXPECT_EQ(written.entries[2].pane, 1);
     EXPECT_NE(written.entries[0].commandLine.find(L"--open"), std::wstring::npos)
@@ -343,7 +336,7 @@ TEST(SessionRestore, TheEndOfTheWindowsSessionWritesTheTabs) {
     Session written;
     ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
     ASSERT_EQ(written.entries.size(), 1u);
-    EXPECT_EQ(written.entries[0].title, Wide("終わり"));
+    EXPECT_EQ(written.entries[0].title, Widened("終わり"));
     EXPECT_TRUE(written.entries[0].selected);
     EXPECT_EQ(panelry.Close(), 0);
 }
