@@ -6,15 +6,14 @@
 
 #include <shellapi.h>
 
-#include <cstddef>
 #include <cstring>
 
 namespace {
 
 constexpr UINT kIconId = 1;
 // The first form of the structure: every shell since Windows 95 takes it.
-constexpr DWORD kNotifyIconDataSize = 88;
-static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kNotifyIconDataSize);
+// Its size is the platform's (88 bytes for 32-bit programs, 104 for 64-bit).
+constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 
 }  // namespace
 

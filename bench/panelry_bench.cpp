@@ -691,8 +691,8 @@ void PrintGui(const Results& r) {
 
 void PrintReport(const Results& r) {
     const double pollMs = g_polls.polls ? g_polls.spentMs / static_cast<double>(g_polls.polls) : 0;
-    Out("\n== Panelry benchmark: %d windows of %d sample application(s) ==\n", g_windows,
-        g_apps);
+    Out("\n== Panelry benchmark: %d windows of %d sample application(s), %d-bit Panelry ==\n",
+        g_windows, g_apps, static_cast<int>(sizeof(void*) * 8));
     Out("Panelry's main window is %dx%d. Times from QueryPerformanceCounter. Other processes'\n"
         "windows were polled about once a millisecond (%.2f ms apart on average in this run),\n"
         "so an \"until\" figure can be late by that much. p95 is by nearest rank.\n",

@@ -38,12 +38,14 @@ endfunction()
 set(problems "")
 set(checked 0)
 
-# Every folder with sources is a layer or is named as no layer.
+# Every folder with sources is a layer or is named as no layer. Build trees
+# (build/<width> included) are none.
 file(GLOB top_entries RELATIVE "${PANELRY_SOURCE_DIR}" "${PANELRY_SOURCE_DIR}/*")
 foreach(entry IN LISTS top_entries)
+  file(GLOB build_trees "${PANELRY_SOURCE_DIR}/${entry}/CMakeCache.txt"
+    "${PANELRY_SOURCE_DIR}/${entry}/*/CMakeCache.txt")
   if(NOT IS_DIRECTORY "${PANELRY_SOURCE_DIR}/${entry}" OR entry MATCHES "^\\."
-     OR EXISTS "${PANELRY_SOURCE_DIR}/${entry}/CMakeCache.txt"
-     OR entry IN_LIST PANELRY_UNLAYERED_FOLDERS)
+     OR build_trees OR entry IN_LIST PANELRY_UNLAYERED_FOLDERS)
     continue()
   endif()
   file(GLOB_RECURSE sources RELATIVE "${PANELRY_SOURCE_DIR}"

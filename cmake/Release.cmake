@@ -1,5 +1,5 @@
-# The release a Windows user downloads: build/panelry-<version>.zip with one
-# folder, panelry-<version>/, that runs wherever it is unpacked: the
+# The release a Windows user downloads: panelry-<version>-<width>.zip
+# (width 32bit or 64bit, the build's) with one folder, panelry-<version>/, that runs wherever it is unpacked: the
 # program, the hook library, the delivered tools in tool/ with
 # tools.default.ini, the user guide in docs/ and the licence. It holds no
 # file the program writes (system.ini, tools.ini, menu.ini, ...), so a newer
@@ -19,7 +19,15 @@ set(PANELRY_VERSION "${version_MAJOR}.${version_MINOR}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/base/version.h)
 
-set(PANELRY_RELEASE_ZIP ${CMAKE_BINARY_DIR}/panelry-${PANELRY_VERSION}.zip)
+# Both widths unpack into the same folder name, so that the other width's
+# zip unpacked over a folder in use keeps the user's settings as a newer
+# release's does.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PANELRY_WIDTH_NAME 64bit)
+else()
+  set(PANELRY_WIDTH_NAME 32bit)
+endif()
+set(PANELRY_RELEASE_ZIP ${CMAKE_BINARY_DIR}/panelry-${PANELRY_VERSION}-${PANELRY_WIDTH_NAME}.zip)
 # The guide and its pictures (scripts/guide_screens.sh makes the pictures).
 file(GLOB guide CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/docs/*.html ${PROJECT_SOURCE_DIR}/docs/*.css
@@ -44,6 +52,6 @@ add_custom_command(OUTPUT ${PANELRY_RELEASE_ZIP}
     ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tools.default.ini
     ${PROJECT_SOURCE_DIR}/LICENSE ${guide}
     ${PROJECT_SOURCE_DIR}/cmake/MakeReleaseZip.cmake
-  COMMENT "Packing panelry-${PANELRY_VERSION}.zip"
+  COMMENT "Packing panelry-${PANELRY_VERSION}-${PANELRY_WIDTH_NAME}.zip"
   VERBATIM)
 add_custom_target(release_zip ALL DEPENDS ${PANELRY_RELEASE_ZIP})

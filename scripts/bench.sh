@@ -10,7 +10,7 @@
 #   scripts/bench.sh [TAB_COUNT...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
+. "$here/scripts/width.sh"
 
 "$here/scripts/setup.sh" "$BUILD_DIR"
 "$here/scripts/build.sh" "$BUILD_DIR"
@@ -29,7 +29,7 @@ for apps in "${app_counts[@]}"; do
 done
 
 echo
-echo "== Figures side by side ($(date -u +%Y-%m-%d), $(nproc) cores, $(uname -m)) =="
+echo "== Figures side by side ($(date -u +%Y-%m-%d), $(nproc) cores, $(uname -m), Panelry $PANELRY_ARCH) =="
 for apps in "${app_counts[@]}"; do
     files=()
     for count in "${counts[@]}"; do files+=("$runs/$apps-$count.txt"); done

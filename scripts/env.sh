@@ -1,7 +1,10 @@
 # Sourced by the scripts: the environment every Wine run of Panelry shares,
-# and the steps they have in common. BUILD_DIR must be set by the caller.
+# and the steps they have in common. BUILD_DIR and PANELRY_ARCH must be set
+# by the caller (scripts/width.sh sets both).
 export WINEPREFIX="$BUILD_DIR/wineprefix"
-export WINEARCH=win32
+# A prefix of the program's width: a 32-bit one for i686; a 64-bit one for
+# x86_64, which runs 32-bit programs too where Wine's 32-bit loader is there.
+if [ "$PANELRY_ARCH" = i686 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The ANSI code page of the program is 932.

@@ -9,7 +9,7 @@
 #   scripts/guide_screens.sh [IMAGE_FOLDER]      (default: docs/images)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
+. "$here/scripts/width.sh"
 images=$(mkdir -p "${1:-$here/docs/images}" && cd "${1:-$here/docs/images}" && pwd)
 
 "$here/scripts/setup.sh" "$BUILD_DIR"

@@ -7,7 +7,7 @@
 #   scripts/settings_screens.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR="${PANELRY_BUILD_DIR:-$here/build}"
+. "$here/scripts/width.sh"
 
 "$here/scripts/setup.sh" "$BUILD_DIR"
 "$here/scripts/build.sh" "$BUILD_DIR"

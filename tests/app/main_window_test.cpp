@@ -181,7 +181,7 @@ std::vector<std::pair<UINT, std::string>> OpenTrayMenu(HWND main, int choose = -
 
 bool TrayIconExists(HWND main) {
     NOTIFYICONDATAA data{};
-    data.cbSize = 88;  // the first form, as the program uses
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;  // the first form, as the program uses
     data.hWnd = main;
     data.uID = 1;
     data.uFlags = NIF_TIP;
@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, TheTrayIconComesBackWhenTheShellRestarts) {
     ASSERT_TRUE(TrayIconExists(main));
     // What a shell that went away leaves: no icon.
     NOTIFYICONDATAA data{};
-    data.cbSize = 88;
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = main;
     data.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));

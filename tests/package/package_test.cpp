@@ -1,4 +1,4 @@
-// The release as a user gets it: build/panelry-<version>.zip, unpacked by
+// The release as a user gets it: panelry-<version>-<width>.zip, unpacked by
 // tests/package/UnpackAndRun.cmake into a fresh folder whose path holds a
 // space and Japanese characters (one with a 0x5C trail byte), named by the
 // environment variable PANELRY_RELEASE_FOLDER. The real panelry.exe starts
@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -364,6 +365,25 @@ protected:
     }
 };
 
+#ifdef _WIN64
+constexpr WORD kOwnMachine = IMAGE_FILE_MACHINE_AMD64;
+#else
+constexpr WORD kOwnMachine = IMAGE_FILE_MACHINE_I386;
+#endif
+
+// The machine a program file's header names; 0 when it has none.
+WORD MachineOf(const std::string& path) {
+    const std::string bytes = ReadFileText(path);
+    if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return 0;
+    IMAGE_DOS_HEADER dos{};
+    std::memcpy(&dos, bytes.data(), sizeof dos);
+    const std::size_t at = static_cast<std::size_t>(dos.e_lfanew) + sizeof(DWORD);
+    IMAGE_FILE_HEADER header{};
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || at + sizeof header > bytes.size()) return 0;
+    std::memcpy(&header, bytes.data() + at, sizeof header);
+    return header.Machine;
+}
+
 TEST_F(Package, HoldsOneFolderWithTheProgramItsToolsTheGuideAndTheLicence) {
     ASSERT_EQ(Tree(UnpackedFolder(), 0), std::vector<std::string>{kTop + "\\"})
         << "one top folder, named by version";
@@ -385,6 +405,12 @@ TEST_F(Package, HoldsOneFolderWithTheProgramItsToolsTheGuideAndTheLicence) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(rest, expected);
     EXPECT_GE(pictures.size(), 15u) << "the guide's pictures, a settings page each at least";
+    // Every program file of the zip is of its width, the tools included.
+    for (const std::string& file : rest) {
+        const std::string extension = Lower(file.substr(file.find_last_of('.') + 1));
+        if (extension != "exe" && extension != "dll" && extension != "ttl") continue;
+        EXPECT_EQ(MachineOf(ProgramFolder() + "\\" + file), kOwnMachine) << file;
+    }
 
     // The registrations are the only settings file: none of the user's.
     EXPECT_EQ(IniFilesOf(ProgramFolder()).size(), 1u);
