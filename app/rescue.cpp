@@ -42,7 +42,7 @@ struct Shared {
 Shared g_shared;
 
 constexpr UINT kTrayIconId = 1;          // the id TrayIcon gives the main window's icon
-constexpr DWORD kNotifyIconDataSize = 88;  // the first form, as TrayIcon uses
+constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V1_SIZE;  // the first form, as TrayIcon uses
 constexpr unsigned kAbortMessageAndReport = 0x1 | 0x2;  // _WRITE_ABORT_MSG | _CALL_REPORTFAULT
 constexpr DWORD kInvalidParameterStatus = 0xC0000417;  // STATUS_INVALID_CRUNTIME_PARAMETER
 
@@ -111,9 +111,12 @@ void RescueFromFault() {
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
     RescueFromFault();
-    // With its stack used up, the thread calls nothing more.
+    // With its stack used up, the thread calls nothing more: the system's
+    // own handling of an unhandled exception (a debugger to start, a report)
+    // would overflow the rest and leave the process without its thread but
+    // not ended. It ends here, with its failure's code.
     if (info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
-        return EXCEPTION_CONTINUE_SEARCH;
+        TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
     }
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = g_shared.previousFilter;
     return previous ? previous(info) : EXCEPTION_CONTINUE_SEARCH;
@@ -198,6 +201,8 @@ bool g_installed;
 
 Rescue::Rescue() {
     if (g_installed) return;
+    ULONG kept = kStackKeptForFailures;
+    SetThreadStackGuarantee(&kept);
     stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     startRescue_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     startSpare_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));

@@ -17,8 +17,10 @@
 
 class Rescue {
 public:
-    // Starts the rescue threads and installs the failure handlers. One at a
-    // time per process: a second object while one lives does nothing.
+    // Starts the rescue threads and installs the failure handlers, and keeps
+    // kStackKeptForFailures of the calling (user-interface) thread's stack
+    // for them. One at a time per process: a second object while one lives
+    // does nothing.
     Rescue();
     // Stops the threads and puts the previous handlers back.
     ~Rescue();
@@ -39,6 +41,10 @@ public:
     // How long a failing thread waits for the rescue before it lets the
     // process end anyway.
     static constexpr DWORD kFaultWaitMs = 10000;
+    // What a stack overflow leaves of the stack for the handlers, which run
+    // on it. The system's default is a page or two, less than a 64-bit
+    // exception's dispatch takes on its way to them.
+    static constexpr ULONG kStackKeptForFailures = 64 * 1024;
 
 private:
     bool active_ = false;

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/process_info.h"
 #include "base/window_class.h"
+#include "launcher/shell_launch.h"
 #include "tabs/pane.h"
 
 #include <cwchar>
@@ -52,7 +53,8 @@ DWORD StartProgram(const SessionEntry& entry) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(entry.path.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+    const std::wstring program = UnredirectedPath(entry.path);
+    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
         return 0;
     }

@@ -12,15 +12,10 @@ namespace {
 // tool chains, and a missing function only means no command line.
 using QueryInformationProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 constexpr int kProcessBasicInformation = 0;
+constexpr int kProcessWow64Information = 26;
 constexpr int kProcessCommandLineInformation = 60;
 // Longer command lines than the system allows are taken for garbage.
 constexpr ULONG kLongestCommandLine = 32768 * sizeof(wchar_t);
-
-struct CountedText32 {
-    std::uint16_t length;
-    std::uint16_t maximumLength;
-    std::uint32_t buffer;
-};
 
 // A counted text as this process's own width lays it out.
 struct CountedText {
@@ -38,10 +33,16 @@ struct BasicInformation {
     ULONG_PTR parentProcessId;
 };
 
-// Where the 32-bit process block keeps its parameters, and where those keep
-// the command line.
-constexpr std::uint32_t kParametersOffset = 0x10;
-constexpr std::uint32_t kCommandLineOffset = 0x40;
+// Where a process block keeps its parameters, where those keep the command
+// line, and how wide the pointers on the way are: the layout follows the
+// width of the process read, not of the one reading.
+struct BlockLayout {
+    std::uint32_t parametersOffset;
+    std::uint32_t commandLineOffset;
+    std::uint32_t pointerSize;
+};
+constexpr BlockLayout kBlock32{0x10, 0x40, 4};
+constexpr BlockLayout kBlock64{0x20, 0x70, 8};
 
 QueryInformationProcess Query() {
     static const auto query = reinterpret_cast<QueryInformationProcess>(reinterpret_cast<void*>(
@@ -69,7 +70,8 @@ std::wstring AskedCommandLine(HANDLE process) {
     return std::wstring(text->buffer, text->length / sizeof(wchar_t));
 }
 
-bool Read(HANDLE process, std::uint32_t address, void* out, std::size_t size) {
+bool Read(HANDLE process, std::uint64_t address, void* out, std::size_t size) {
+    if (address > UINTPTR_MAX - size) return false;
     SIZE_T done = 0;
     return ReadProcessMemory(process, reinterpret_cast<const void*>(
                                           static_cast<std::uintptr_t>(address)),
@@ -77,29 +79,58 @@ bool Read(HANDLE process, std::uint32_t address, void* out, std::size_t size) {
            done == size;
 }
 
-// Older ones: from the process's own block, which only a process of the
-// same width can read.
-std::wstring ReadCommandLine(HANDLE process) {
-    BOOL selfOnWow = FALSE, otherOnWow = FALSE;
-    IsWow64Process(GetCurrentProcess(), &selfOnWow);
-    IsWow64Process(process, &otherOnWow);
-    if (selfOnWow != otherOnWow) return L"";
+bool ReadPointer(HANDLE process, std::uint64_t address, const BlockLayout& layout,
+                 std::uint64_t& out) {
+    out = 0;  // a 4-byte pointer fills the low half, little-endian
+    return Read(process, address, &out, layout.pointerSize);
+}
+
+// The process block of process and its layout; 0 when this process cannot
+// reach it (a 32-bit program cannot address a 64-bit process's block).
+std::uint64_t ProcessBlock(HANDLE process, BlockLayout& layout) {
     const QueryInformationProcess query = Query();
+    if (!query) return 0;
+    BOOL otherOnWow = FALSE;
+    IsWow64Process(process, &otherOnWow);
+#ifdef _WIN64
+    if (otherOnWow) {
+        // A 32-bit process on this 64-bit system: its own 32-bit block.
+        ULONG_PTR block32 = 0;
+        if (query(process, kProcessWow64Information, &block32, sizeof block32, nullptr) < 0) {
+            return 0;
+        }
+        layout = kBlock32;
+        return block32;
+    }
+    layout = kBlock64;
+#else
+    BOOL selfOnWow = FALSE;
+    IsWow64Process(GetCurrentProcess(), &selfOnWow);
+    if (selfOnWow && !otherOnWow) return 0;
+    layout = kBlock32;
+#endif
     BasicInformation basic{};
-    if (!query || query(process, kProcessBasicInformation, &basic, sizeof basic, nullptr) < 0 ||
-        !basic.peb) {
+    if (query(process, kProcessBasicInformation, &basic, sizeof basic, nullptr) < 0) return 0;
+    return reinterpret_cast<std::uintptr_t>(basic.peb);
+}
+
+// Older systems: from the process's own block.
+std::wstring ReadCommandLine(HANDLE process) {
+    BlockLayout layout{};
+    const std::uint64_t block = ProcessBlock(process, layout);
+    std::uint64_t parameters = 0, buffer = 0;
+    std::uint16_t length = 0;
+    if (!block || !ReadPointer(process, block + layout.parametersOffset, layout, parameters) ||
+        !parameters ||
+        !Read(process, parameters + layout.commandLineOffset, &length, sizeof length) ||
+        // The counted text's buffer pointer follows its two lengths, aligned.
+        !ReadPointer(process, parameters + layout.commandLineOffset + layout.pointerSize, layout,
+                     buffer) ||
+        !buffer || length % 2 != 0 || length > kLongestCommandLine) {
         return L"";
     }
-    const auto block = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(basic.peb));
-    std::uint32_t parameters = 0;
-    CountedText32 text{};
-    if (!Read(process, block + kParametersOffset, &parameters, sizeof parameters) || !parameters ||
-        !Read(process, parameters + kCommandLineOffset, &text, sizeof text) || !text.buffer ||
-        text.length % 2 != 0 || text.length > kLongestCommandLine) {
-        return L"";
-    }
-    std::wstring line(text.length / sizeof(wchar_t), L'\0');
-    if (!line.empty() && !Read(process, text.buffer, &line[0], text.length)) return L"";
+    std::wstring line(length / sizeof(wchar_t), L'\0');
+    if (!line.empty() && !Read(process, buffer, &line[0], length)) return L"";
     return line;
 }
 

@@ -11,6 +11,7 @@
 // opened.
 std::wstring ProcessImagePath(DWORD processId);
 
-// The command line of process id; empty when the platform does not give it
-// (a 64-bit process seen from this 32-bit one, a process of another user).
+// The command line of process id, for a process of either width; empty when
+// the platform does not give it (a 64-bit process seen from a 32-bit
+// Panelry on an older system, a process of another user).
 std::wstring ProcessCommandLine(DWORD processId);

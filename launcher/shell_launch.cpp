@@ -8,9 +8,59 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+namespace {
+
+constexpr wchar_t kSystemFolder[] = L"\\System32\\";
+constexpr wchar_t kNativeSystemFolder[] = L"\\Sysnative\\";
+
+bool SeesRedirectedSystemFolder() {
+#ifdef _WIN64
+    return false;
+#else
+    BOOL onWow = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &onWow) && onWow;
+#endif
+}
+
+}  // namespace
+
+std::wstring UnredirectedPath(const std::wstring& path) {
+    if (!SeesRedirectedSystemFolder()) return path;
+    wchar_t windows[MAX_PATH] = L"";
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return path;
+    std::wstring folder(windows, length);
+    if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    const std::wstring system = folder + kSystemFolder;
+    if (path.size() <= system.size() ||
+        CompareStringOrdinal(path.c_str(), static_cast<int>(system.size()), system.c_str(),
+                             static_cast<int>(system.size()), TRUE) != CSTR_EQUAL) {
+        return path;
+    }
+    const std::wstring native = folder + kNativeSystemFolder + path.substr(system.size());
+    // A file only the 32-bit folder holds is started from there.
+    return GetFileAttributesW(native.c_str()) == INVALID_FILE_ATTRIBUTES ? path : native;
+}
+
+std::string UnredirectedPath(const char* path) {
+    if (!SeesRedirectedSystemFolder()) return path;
+    wchar_t wide[MAX_PATH * 2] = L"";
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH * 2)) return path;
+    const std::wstring native = UnredirectedPath(std::wstring(wide));
+    char narrow[MAX_PATH * 4] = "";
+    BOOL lost = FALSE;
+    if (!WideCharToMultiByte(CP_ACP, 0, native.c_str(), -1, narrow, sizeof narrow, nullptr,
+                             &lost) ||
+        lost) {
+        return path;
+    }
+    return narrow;
+}
+
 bool ShellLaunch(HWND owner, const char* path) {
+    const std::string started = UnredirectedPath(path);
     const auto result = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(
-        ShellExecuteA(owner, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL)));
+        ShellExecuteA(owner, nullptr, started.c_str(), nullptr, nullptr, SW_SHOWNORMAL)));
     for (const auto& failure : launcher_texts::kShellFailures) {
         if (failure.value == result) {
             MessageBoxA(owner, failure.text, path, MB_ICONERROR);

@@ -5,10 +5,20 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Opens path (an application, a document or a folder) with the default
 // action. On a failure the shell names, a message box owned by owner says
 // why, captioned with the path; false then. Other results are true.
 bool ShellLaunch(HWND owner, const char* path);
+
+// The path a program should be started from so that it is the file the user
+// named. A 32-bit program on 64-bit Windows is shown the 32-bit copies of the
+// system folder under the system folder's name; a file named there is then
+// reached through the alias the system keeps for the real folder
+// ("Sysnative"), when it exists there. Elsewhere the path as given.
+std::wstring UnredirectedPath(const std::wstring& path);
+std::string UnredirectedPath(const char* path);
 
 // Reads the shortcut at path: its target (SLGP_UNCPRIORITY), its arguments,
 // its icon location and index, each into a 260-character buffer when given.

@@ -169,6 +169,10 @@ void LoadRestoreSessionOption(const std::string& sessionIni) {
                                                    Widened(sessionIni.c_str()).c_str()) == 1;
 }
 
+// The file is UTF-16 and each entry's check runs over its 16-bit units,
+// whichever width wrote or reads it.
+static_assert(sizeof(wchar_t) == 2, "session.ini's text and check are 16-bit units");
+
 std::uint32_t SessionEntryCheck(const SessionEntry& entry) {
     std::uint32_t crc = 0xFFFFFFFFu;
     auto add = [&crc](unsigned unit) {

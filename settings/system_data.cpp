@@ -50,6 +50,10 @@ T Within(T value, T low, T high) {
     return value < low ? low : (value > high ? high : value);
 }
 
+// "PLACEMENT" holds the structure's bytes: a file one width wrote is
+// read by the other.
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "the stored placement is 44 bytes");
+
 }  // namespace
 
 bool MakeUsable(SystemData& d) {

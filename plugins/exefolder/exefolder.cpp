@@ -17,6 +17,7 @@ constexpr char kPsapi[] = "PSAPI.DLL";
 constexpr char kPsapiMissing[] = "PSAPI.DLL が見つかりません.";
 constexpr char kErrorCaption[] = "Error";
 
+using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 
@@ -25,9 +26,25 @@ Fn Find(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// Since Vista the system names any process's file, of either width, to
+// whoever may merely query it; PSAPI's module list cannot reach a 64-bit
+// process from a 32-bit one, nor an elevated one.
+bool ImagePathAsked(DWORD processId, char* path, DWORD size) {
+    const auto query = Find<QueryFullProcessImageNameFn>(GetModuleHandleA("kernel32.dll"),
+                                                         "QueryFullProcessImageNameA");
+    if (!query) return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    DWORD length = size;
+    const bool found = query(process, 0, path, &length) != FALSE;
+    CloseHandle(process);
+    return found;
+}
+
 bool ImagePathNt(HWND window, char* path, DWORD size) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
+    if (ImagePathAsked(processId, path, size)) return true;
     HMODULE psapi = LoadLibraryA(kPsapi);
     if (!psapi) {
         MessageBoxA(window, kPsapiMissing, kErrorCaption, MB_ICONERROR);

@@ -10,6 +10,9 @@ namespace link_file {
 
 namespace {
 
+// A path's length is 4 bytes in the file, as a DWORD is for either width.
+static_assert(sizeof(DWORD) == 4, "$link's path lengths are 4-byte little-endian numbers");
+
 bool ReadExactly(HANDLE file, void* buffer, DWORD size) {
     DWORD read = 0;
     return ReadFile(file, buffer, size, &read, nullptr) && read == size;

@@ -52,6 +52,11 @@ bool MakeSnapFolder() {
     return false;
 }
 
+// The file's two headers as every reader of bitmaps expects them, whichever
+// width wrote them.
+static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40,
+              "bitmap files have a 14-byte file header and a 40-byte information header");
+
 // Writes the headers and pixels to the first free snap\nnnnn.bmp; false when
 // the file could not be made (reported) or every name is taken (not).
 bool WriteFirstFree(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info,

@@ -84,7 +84,7 @@ Options Parse() {
     for (int i = 1; i < __argc; ++i) {
         const std::string name = __argv[i];
         const char* value = i + 1 < __argc ? __argv[i + 1] : "";
-        auto handle = [&] { return reinterpret_cast<HWND>(std::strtoul(value, nullptr, 10)); };
+        auto handle = [&] { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::strtoull(value, nullptr, 10))); };
         if (name == "--release-first") { o.releaseFirst = true; continue; }
         ++i;
         if (name == "--settings") o.settings = value;

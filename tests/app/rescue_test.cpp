@@ -48,6 +48,9 @@ std::string OwnFolder() {
 
 class RescueTest : public ::testing::Test {
 protected:
+    // The windows belong to a sample application of width bits.
+    explicit RescueTest(int bits = testing_support::kOwnBits) : app(true, "", bits) {}
+
     void SetUp() override {
         static unsigned counter;
         char name[80];
@@ -229,9 +232,27 @@ TEST_F(RescueTest, AnAccessViolationGivesEveryWindowBack) {
     CrashAndExpectRescue("access-violation", static_cast<long>(EXCEPTION_ACCESS_VIOLATION));
 }
 
-TEST_F(RescueTest, AStackOverflowGivesEveryWindowBack) {
+// The windows of a 32-bit and of a 64-bit application alike.
+class RescueOfEitherWidth : public RescueTest, public ::testing::WithParamInterface<int> {
+protected:
+    RescueOfEitherWidth() : RescueTest(Runnable(GetParam())) {}
+    void SetUp() override {
+        const std::string why = testing_support::SampleAppUnavailable(GetParam());
+        if (!why.empty()) GTEST_SKIP() << why;
+        RescueTest::SetUp();
+    }
+    static int Runnable(int bits) {
+        return testing_support::SampleAppUnavailable(bits).empty() ? bits
+                                                                   : testing_support::kOwnBits;
+    }
+};
+
+TEST_P(RescueOfEitherWidth, AStackOverflowGivesEveryWindowBack) {
     CrashAndExpectRescue("stack-overflow", static_cast<long>(EXCEPTION_STACK_OVERFLOW));
 }
+
+INSTANTIATE_TEST_SUITE_P(Applications, RescueOfEitherWidth, testing_support::kBothWidths,
+                         testing_support::WidthName);
 
 TEST_F(RescueTest, StdTerminateGivesEveryWindowBack) {
     CrashAndExpectRescue("terminate", kAbortExitCode);

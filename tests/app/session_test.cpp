@@ -10,11 +10,13 @@
 #include "base/wide_text.h"
 #include "settings/session_file.h"
 #include "settings/settings_ids.h"
+#include "tabs/captured_window.h"
 #include "tabs/tab_ids.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
+#include "tests/support/window_snapshot.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -340,3 +342,59 @@ TEST(SessionRestore, TheEndOfTheWindowsSessionWritesTheTabs) {
     EXPECT_TRUE(written.entries[0].selected);
     EXPECT_EQ(panelry.Close(), 0);
 }
+
+// The windows of 32-bit and of 64-bit applications alike: captured without
+// their frame, given back exactly as they were, and written with the
+// command line of their process, which starts them again at the next start.
+class ApplicationOfEitherWidth : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        const std::string why = testing_support::SampleAppUnavailable(GetParam());
+        if (!why.empty()) GTEST_SKIP() << why;
+    }
+};
+
+TEST_P(ApplicationOfEitherWidth, IsCapturedReleasedAndRestoredWithItsCommandLine) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    const std::string title = "幅 " + std::to_string(GetParam());
+    SampleApp app(true, Arguments({title}), GetParam());
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, title)) != nullptr; }, 5000));
+    const auto before = testing_support::TakeSnapshot(app, window);
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    EXPECT_EQ(HeldIn(PaneIn(main), title), window);
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & CapturedWindow::kRemovedStyles, 0);
+
+    SendMessageA(main, WM_COMMAND, kReleaseTab, 0);
+    testing_support::WindowSnapshot after{};
+    WaitUntil([&] {
+        return GetAncestor(window, GA_PARENT) == GetDesktopWindow() &&
+               testing_support::TryTakeSnapshot(app, window, &after) &&
+               testing_support::SameSnapshot(before, after);
+    }, 5000);
+    testing_support::ExpectSameSnapshot(before, after);
+
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 1u);
+    EXPECT_EQ(_wcsicmp(written.entries[0].path.c_str(),
+                       Widened(SampleAppPath(GetParam()).c_str()).c_str()),
+              0);
+    EXPECT_EQ(written.entries[0].commandLine, Widened(app.CommandLine().c_str()));
+    app.End();
+
+    const HWND again = panelry.Start();
+    ASSERT_NE(again, nullptr);
+    ASSERT_TRUE(app.Reattach(15000)) << "the application started again";
+    EXPECT_TRUE(WaitUntil([&] { return HeldIn(PaneIn(again), title) != nullptr; }, 20000));
+    EXPECT_EQ(panelry.Close(), 0);
+    app.End();
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ApplicationOfEitherWidth, testing_support::kBothWidths,
+                         testing_support::WidthName);

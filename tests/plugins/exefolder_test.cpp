@@ -8,6 +8,7 @@
 #include "tests/support/import_route.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
+#include "tests/support/sample_app.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -66,5 +67,32 @@ TEST_F(ExeFolderTest, TheFolderOfEachPanesProgramGoesToTheShellAndEmptyPanesAreS
     EXPECT_EQ(_stricmp(g_opened[0].c_str(), expected.c_str()), 0)
         << g_opened[0] << " against " << expected;
 }
+
+// The program's file is asked of the system, which names it for a process of
+// either width; a 32-bit process cannot list a 64-bit one's modules.
+class ExeFolderOfEitherWidth : public ExeFolderTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        const std::string why = testing_support::SampleAppUnavailable(GetParam());
+        if (!why.empty()) GTEST_SKIP() << why;
+        ExeFolderTest::SetUp();
+    }
+};
+
+TEST_P(ExeFolderOfEitherWidth, OpensTheFolderOfTheProgram) {
+    testing_support::SampleApp program(false, "", GetParam());
+    testing_support::WindowSpec form;
+    form.title = "幅";
+    ASSERT_TRUE(Add(program.Open(form)));
+    testing_support::ChooseTool(Main(), 23);
+    std::string expected = testing_support::SampleAppPath(GetParam());
+    expected.resize(expected.find_last_of('\\') + 1);
+    ASSERT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(_stricmp(g_opened[0].c_str(), expected.c_str()), 0)
+        << g_opened[0] << " against " << expected;
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ExeFolderOfEitherWidth, testing_support::kBothWidths,
+                         testing_support::WidthName);
 
 }  // namespace

@@ -41,27 +41,29 @@ void Log(const char* format, ...) {
     std::fclose(file);
 }
 
-unsigned long HandleValue(HWND window) {
-    return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window));
+// Handles are logged as the full pointer-sized number, so that a test of
+// either width reads back the handle it gave.
+unsigned long long HandleValue(HWND window) {
+    return static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window));
 }
 
 LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
-            Log("close %lu", HandleValue(window));
+            Log("close %llu", HandleValue(window));
             if (g_refusing.count(window)) return 0;
         }
         break;
     case WM_CLOSE:
-        Log("close %lu", HandleValue(window));
+        Log("close %llu", HandleValue(window));
         if (g_refusing.count(window)) return 0;
         if (g_asking.count(window)) {
             // As an editor asks about unsaved changes: the request is handled
             // only once the user has answered.
-            Log("question %lu", HandleValue(window));
+            Log("question %llu", HandleValue(window));
             MessageBoxA(nullptr, "Save the changes?", sample::kQuestionTitle, MB_OK);
-            Log("answered %lu", HandleValue(window));
+            Log("answered %llu", HandleValue(window));
             DestroyWindow(window);
             return 0;
         }
@@ -69,18 +71,18 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        Log("dropmsg %lu %u", HandleValue(window), count);
+        Log("dropmsg %llu %u", HandleValue(window), count);
         for (UINT i = 0; i < count; ++i) {
             char path[MAX_PATH] = "";
             DragQueryFileA(drop, i, path, MAX_PATH);
-            Log("drop %lu %s", HandleValue(window), path);
+            Log("drop %llu %s", HandleValue(window), path);
         }
         DragFinish(drop);
         return 0;
     }
     case WM_WINDOWPOSCHANGED: {
         if (g_spawning.erase(window)) {
-            Log("spawned %lu %lu", HandleValue(window), HandleValue(OpenSpawned()));
+            Log("spawned %llu %llu", HandleValue(window), HandleValue(OpenSpawned()));
         }
         auto it = g_meddling.find(window);
         if (it == g_meddling.end()) break;
@@ -92,11 +94,11 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             SendMessageA(panelry, PM_NEWWINDOW, 0, reinterpret_cast<LPARAM>(other));
             SendMessageA(panelry, PM_EXECCOMMAND, kCloseAllTabs, 0);
         }
-        Log("meddled %lu", HandleValue(window));
+        Log("meddled %llu", HandleValue(window));
         break;
     }
     case WM_DESTROY:
-        Log("destroyed %lu", HandleValue(window));
+        Log("destroyed %llu", HandleValue(window));
         g_refusing.erase(window);
         g_asking.erase(window);
         break;
@@ -150,7 +152,10 @@ unsigned long Number(const Command& c, const char* key, unsigned long fallback) 
 }
 
 HWND Window(const Command& c, const char* key) {
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(Number(c, key, 0)));
+    auto it = c.find(key);
+    if (it == c.end()) return nullptr;
+    return reinterpret_cast<HWND>(
+        static_cast<ULONG_PTR>(std::strtoull(it->second.c_str(), nullptr, 0)));
 }
 
 std::string Text(const Command& c, const char* key, const char* fallback) {
@@ -233,7 +238,7 @@ LRESULT Execute(const Command& c) {
         WINDOWPLACEMENT p{};
         p.length = sizeof p;
         if (!GetWindowPlacement(window, &p)) return 0;
-        Log("placement %lu %u %ld %ld %ld %ld", HandleValue(window), p.showCmd,
+        Log("placement %llu %u %ld %ld %ld %ld", HandleValue(window), p.showCmd,
             p.rcNormalPosition.left, p.rcNormalPosition.top, p.rcNormalPosition.right,
             p.rcNormalPosition.bottom);
         return 1;

@@ -26,10 +26,40 @@ std::string OwnFolder() {
 
 }  // namespace
 
-std::string SampleAppPath() { return OwnFolder() + "sampleapp.exe"; }
+std::string SampleAppPath(int bits) {
+    if (bits == kOwnBits) return OwnFolder() + "sampleapp.exe";
+    return OwnFolder() + "sampleapp" + std::to_string(bits) + ".exe";
+}
+
+std::string SampleAppUnavailable(int bits) {
+    if (bits == kOwnBits) return "";
+    const std::string path = SampleAppPath(bits);
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return path + " was not built: the " + std::to_string(bits) +
+               "-bit compiler is not installed";
+    }
+    // Started suspended and ended at once: whether the system takes it at all.
+    static std::string why = [&] {
+        std::string line = "\"" + path + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                            nullptr, nullptr, &startup, &info)) {
+            return "this system runs no " + std::to_string(bits) + "-bit program (error " +
+                   std::to_string(GetLastError()) + ")";
+        }
+        TerminateProcess(info.hProcess, 0);
+        WaitForSingleObject(info.hProcess, 5000);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return std::string();
+    }();
+    return why;
+}
 
 std::string HandleText(HWND window) {
-    return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+    return std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
 }
 
 HWND OpenHidden(SampleApp& app, const std::string& title) {
@@ -62,13 +92,13 @@ void EndSampleApps(const std::string& token) {
     }
 }
 
-SampleApp::SampleApp(bool logging, const std::string& arguments) {
+SampleApp::SampleApp(bool logging, const std::string& arguments, int bits) {
     static unsigned counter;
     char token[64];
     std::snprintf(token, sizeof token, "panelry-sample-%lu-%u", GetCurrentProcessId(), ++counter);
     token_ = token;
 
-    std::string commandLine = "\"" + SampleAppPath() + "\" --token " + token_;
+    std::string commandLine = "\"" + SampleAppPath(bits) + "\" --token " + token_;
     if (logging) {
         char temp[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, temp);
@@ -196,7 +226,7 @@ HWND SampleApp::SpawnedBy(HWND window) const {
     for (const std::string& line : Log()) {
         if (line.compare(0, prefix.size(), prefix) == 0) {
             return reinterpret_cast<HWND>(
-                static_cast<ULONG_PTR>(std::strtoul(line.c_str() + prefix.size(), nullptr, 10)));
+                static_cast<ULONG_PTR>(std::strtoull(line.c_str() + prefix.size(), nullptr, 10)));
         }
     }
     return nullptr;

@@ -4,6 +4,7 @@
 
 #include "base/handles.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -22,16 +23,34 @@ struct WindowSpec {
     int show = SW_SHOWNORMAL;
 };
 
-// The sample application's file, beside this test program. Started without
-// the tests' token (as a launcher starts it) it shows one window of class
-// sample::kLaunchedClass.
-std::string SampleAppPath();
+// The widths a sample application comes in: this test program's own, and
+// the other one.
+inline constexpr int kOwnBits = static_cast<int>(sizeof(void*) * 8);
+inline constexpr int kOtherBits = kOwnBits == 64 ? 32 : 64;
+
+// The sample application's file of width bits, beside this test program:
+// sampleapp.exe of this program's width, sampleapp32.exe or sampleapp64.exe
+// of the other. Started without the tests' token (as a launcher starts it)
+// it shows one window of class sample::kLaunchedClass.
+std::string SampleAppPath(int bits = kOwnBits);
+
+// Why the sample application of width bits cannot run here: it was not
+// built, or the system refuses programs of that width. Empty when it can;
+// always empty for this program's own width, whose failures are failures.
+std::string SampleAppUnavailable(int bits);
+
+// The cases of a test over both widths, named "32bit" and "64bit".
+inline const auto kBothWidths = ::testing::Values(32, 64);
+inline std::string WidthName(const ::testing::TestParamInfo<int>& width) {
+    return std::to_string(width.param) + "bit";
+}
 
 class SampleApp {
 public:
-    // Starts the process and waits until it takes commands. With logging on,
-    // the events it receives can be read with Log().
-    explicit SampleApp(bool logging = true, const std::string& arguments = "");
+    // Starts the process (of width bits) and waits until it takes commands.
+    // With logging on, the events it receives can be read with Log().
+    explicit SampleApp(bool logging = true, const std::string& arguments = "",
+                       int bits = kOwnBits);
     ~SampleApp();
     SampleApp(const SampleApp&) = delete;
     SampleApp& operator=(const SampleApp&) = delete;
