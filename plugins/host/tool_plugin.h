@@ -1,8 +1,10 @@
 /* The tool plug-in interface of Panelry.
  *
- * A tool plug-in is a 32-bit Windows DLL with the extension ".ttl" in
- * Panelry's tool folder (or a folder below it) that exports these six
- * functions, cdecl, under exactly these undecorated names. Panelry calls them
+ * A tool plug-in is a Windows DLL of Panelry's width (32-bit x86 for the
+ * 32-bit Panelry, x64 for the 64-bit one; this header serves both) with the
+ * extension ".ttl" in Panelry's tool folder (or a folder below it) that
+ * exports these six functions, cdecl, under exactly these undecorated names
+ * (x64 has one calling convention, which cdecl then names). Panelry calls them
  * on its user-interface thread; a DLL that lacks any one is not a plug-in.
  *
  *   pluginName, pluginCopyright  copy a fixed text into buffer (at most length

@@ -56,5 +56,11 @@ inline constexpr char kPathColumn[] = "Path";
 inline constexpr char kVersionFormat[] = "%d.%d";
 inline constexpr char kNoMoreTools[] = "これ以上ツールは登録できません";
 inline constexpr char kLoadFailed[] = "ツールプラグインの読み込みに失敗しました";
+// A plug-in file built for a Panelry of the other width: its row's name (the
+// other width's bits), and "↓" on it (the other width's bits, then this
+// one's), captioned with its path.
+inline constexpr char kOtherWidthToolName[] = "(%d ビット版用のツール)";
+inline constexpr char kOtherWidthToolRefused[] =
+    "%d ビット版の Panelry 用のツールです。この %d ビット版の Panelry では使えません";
 
 }  // namespace dialog_texts

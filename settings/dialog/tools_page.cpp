@@ -7,6 +7,7 @@
 #include "base/code_page.h"
 #include "base/handles.h"
 #include "base/messages.h"
+#include "plugins/host/tool_file.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
@@ -227,11 +228,16 @@ private:
         }
     }
 
-    // A file the search found: listed above when it loads as a plug-in.
+    // A file the search found: listed above when it loads as a plug-in, or
+    // when it is a plug-in of the other width, so that the user learns why
+    // it cannot be registered.
     void OnFileFound(const char* path) const {
         const std::string relative = RelativePath(folder_, path);
         ToolSlot probe;
-        if (!probe.Load(relative.c_str())) return;
+        if (!probe.Load(relative.c_str())) {
+            if (IsToolOfOtherWidth(path)) ListOtherWidthTool(relative);
+            return;
+        }
         Row row;
         char text[kCellSize] = "";
         probe.Name(text, kPageTextSize);
@@ -243,6 +249,15 @@ private:
         std::snprintf(text, sizeof text, dialog_texts::kVersionFormat, HIBYTE(version),
                       LOBYTE(version));
         row[kVersion] = text;
+        row[kPath] = relative;
+        InsertRow(IDC_TOOLS_FOUND, RowCount(IDC_TOOLS_FOUND), row);
+    }
+
+    void ListOtherWidthTool(const std::string& relative) const {
+        Row row;
+        char text[kCellSize] = "";
+        std::snprintf(text, sizeof text, dialog_texts::kOtherWidthToolName, OtherWidthBits());
+        row[kName] = text;
         row[kPath] = relative;
         InsertRow(IDC_TOOLS_FOUND, RowCount(IDC_TOOLS_FOUND), row);
     }
@@ -268,6 +283,17 @@ private:
             MessageBoxA(window_, dialog_texts::kNoMoreTools, base_texts::kErrorCaption,
                         MB_OK | MB_ICONERROR);
             return;
+        }
+        const int row = SelectedRow(IDC_TOOLS_FOUND);
+        if (row >= 0) {
+            const std::string path = Cell(IDC_TOOLS_FOUND, row, kPath);
+            if (IsToolOfOtherWidth((folder_ + "\\" + path).c_str())) {
+                char text[256] = "";
+                std::snprintf(text, sizeof text, dialog_texts::kOtherWidthToolRefused,
+                              OtherWidthBits(), OwnWidthBits());
+                MessageBoxA(window_, text, path.c_str(), MB_OK | MB_ICONERROR);
+                return;
+            }
         }
         RequestMove(IDC_TOOLS_FOUND, IDC_TOOLS_REGISTERED);
     }

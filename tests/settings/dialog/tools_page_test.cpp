@@ -10,6 +10,7 @@
 #include "tests/settings/dialog/dialog_fixture.h"
 #include "tests/support/message_box_reader.h"
 #include "tests/support/open_menu.h"
+#include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 
 #include <commctrl.h>
@@ -438,3 +439,45 @@ TEST_F(ToolsPageTest, ThePagesMessagesTakeOnlyWhatTheyCanUse) {
 }
 
 }  // namespace
+
+// A tool built for the other width cannot be loaded into this program: the
+// page lists it so that the user learns why, "↓" says so instead of moving
+// it, and a registration of it in tools.ini is skipped as any file that
+// will not load. A program of that width is no tool and is not listed.
+TEST_F(ToolsPageTest, AToolOfTheOtherWidthIsListedAndRefusedWithItsReason) {
+    const int other = testing_support::kOtherBits;
+    const std::string tool = "tool_" + std::to_string(other) + "bit.ttl";
+    const std::string built = testing_support::BuiltFile("testtools", tool.c_str());
+    if (GetFileAttributesA(built.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << built << " was not built: no compiler of the other width";
+    }
+    ASSERT_TRUE(CopyFileA(built.c_str(), (toolFolder_ + "\\other.ttl").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(testing_support::SampleAppPath(other).c_str(),
+                          (toolFolder_ + "\\program.ttl").c_str(), FALSE));
+
+    std::vector<Row> found;
+    std::vector<std::string> registered;
+    std::vector<SeenBox> seen;
+    WithToolsPage([&](HWND dialog, HWND page) {
+        found = Rows(page, IDC_TOOLS_FOUND);
+        MessageBoxReader reader;
+        Press(page, IDC_TOOLS_REGISTER);
+        seen = reader.Seen();
+        registered = Paths(page, IDC_TOOLS_REGISTERED);
+        Ok(dialog);
+    });
+    const std::string name = "(" + std::to_string(other) + " ビット版用のツール)";
+    ASSERT_EQ(found, (std::vector<Row>{{name, "", "", "other.ttl"}}));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "other.ttl");
+    EXPECT_EQ(seen[0].text, std::to_string(other) + " ビット版の Panelry 用のツールです。この " +
+                                std::to_string(testing_support::kOwnBits) +
+                                " ビット版の Panelry では使えません");
+    EXPECT_TRUE(registered.empty());
+    EXPECT_EQ(SlotNames(), Slots({}));
+
+    const std::string toolsIni = settings.Dir().File("tools.ini");
+    testing_support::WriteFileText(toolsIni, "[TOOL PLUGIN PATH]\r\nNo.0=other.ttl\r\n");
+    LoadToolSlots(toolsIni.c_str());
+    EXPECT_FALSE(ToolSlots()[0].IsLoaded());
+}
