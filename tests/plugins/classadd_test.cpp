@@ -239,10 +239,12 @@ TEST_F(ClassAddTest, TheAddDialogInsertsSortedAcceptsEmptyTextsAndKeepsWholeLong
 }
 
 TEST_F(ClassAddTest, AddingTheWindowsCapturesEveryWindowOfTheClassHiddenOnesTooInTheSystemsOrder) {
-    // Shown without activation: an activation that reaches a window late
+    // Shown without activation, and the hidden one below the others: an
+    // activation that reaches a window late, or Wine restacking its shown
+    // windows after one of them has left, moves a shown window up, which
     // would change the order the system finds them in after it was read.
-    const HWND first = OpenOfClass("ClassAddThree", "first", SW_SHOWNOACTIVATE);
     const HWND hidden = OpenOfClass("ClassAddThree", "hidden", SW_HIDE);
+    const HWND first = OpenOfClass("ClassAddThree", "first", SW_SHOWNOACTIVATE);
     const HWND third = OpenOfClass("ClassAddThree", "third", SW_SHOWNOACTIVATE);
     const HWND other = OpenOfClass("ClassAddOther", "other", SW_SHOWNOACTIVATE);
     ASSERT_FALSE(IsWindowVisible(hidden));
