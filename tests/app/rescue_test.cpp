@@ -6,6 +6,7 @@
 // fails.
 #include "base/handles.h"
 #include "tabs/captured_window.h"
+#include "tests/support/process_start.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
@@ -99,14 +100,11 @@ protected:
             commandLine += " --capture " + testing_support::HandleText(window);
         for (HWND window : later) commandLine += " --later " + testing_support::HandleText(window);
         if (!extra.empty()) commandLine += " " + extra;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, dir_.Path().c_str(), &startup, &info));
-        UniqueHandle thread(info.hThread);
-        host_.reset(info.hProcess);
-        hostId_ = info.dwProcessId;
+        testing_support::StartedProcess started =
+            testing_support::StartProcess(commandLine, 0, dir_.Path().c_str());
+        ASSERT_TRUE(started) << "error " << started.error;
+        host_ = std::move(started.process);
+        hostId_ = started.processId;
     }
 
     // Held by the host: a child of one of its windows.

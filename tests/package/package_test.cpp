@@ -19,6 +19,7 @@
 #include "settings/dialog/tools_page_ids.h"
 #include "settings/settings_ids.h"
 #include "tests/support/panelry_process.h"
+#include "tests/support/process_start.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
@@ -184,17 +185,11 @@ void ExpectNothingWrittenElsewhere(const OtherPlaces& before) {
 class ReleasedPanelry {
 public:
     ReleasedPanelry() {
-        std::string commandLine = "\"" + ProgramFolder() + "\\panelry.exe\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &info)) {
-            return;
-        }
-        process_.reset(info.hProcess);
-        CloseHandle(info.hThread);
-        processId_ = info.dwProcessId;
+        testing_support::StartedProcess started =
+            testing_support::StartProcess("\"" + ProgramFolder() + "\\panelry.exe\"");
+        if (!started) return;
+        process_ = std::move(started.process);
+        processId_ = started.processId;
         WaitUntil([&] {
             main_ = MainWindowOf(processId_);
             return main_ != nullptr && IsWindowVisible(main_);

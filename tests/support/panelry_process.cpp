@@ -1,6 +1,7 @@
 #include "tests/support/panelry_process.h"
 
 #include "base/base_ids.h"
+#include "tests/support/process_start.h"
 #include "tests/support/wait.h"
 
 #include <stdexcept>
@@ -61,18 +62,16 @@ PanelryProcess::PanelryProcess() {
 PanelryProcess::~PanelryProcess() { Kill(); }
 
 PanelryProcess::Launched PanelryProcess::Launch(DWORD flags) const {
-    std::string commandLine = "\"" + dir_.File("panelry.exe") + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                        dir_.Path().c_str(), &startup, &info)) {
-        throw std::runtime_error("cannot start panelry.exe");
+    StartedProcess started =
+        StartProcess("\"" + dir_.File("panelry.exe") + "\"", flags, dir_.Path().c_str());
+    if (!started) {
+        throw std::runtime_error("cannot start panelry.exe (error " +
+                                 std::to_string(started.error) + ")");
     }
     Launched launched;
-    launched.process.reset(info.hProcess);
-    launched.thread.reset(info.hThread);
-    launched.processId = info.dwProcessId;
+    launched.process = std::move(started.process);
+    launched.thread = std::move(started.thread);
+    launched.processId = started.processId;
     return launched;
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/sample_app.h"
 
 #include "tests/sampleapp/sample_protocol.h"
+#include "tests/support/process_start.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
@@ -40,19 +41,13 @@ std::string SampleAppUnavailable(int bits) {
     }
     // Started suspended and ended at once: whether the system takes it at all.
     static std::string why = [&] {
-        std::string line = "\"" + path + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                            nullptr, nullptr, &startup, &info)) {
+        const StartedProcess probe = StartProcess("\"" + path + "\"", CREATE_SUSPENDED);
+        if (!probe) {
             return "this system runs no " + std::to_string(bits) + "-bit program (error " +
-                   std::to_string(GetLastError()) + ")";
+                   std::to_string(probe.error) + ")";
         }
-        TerminateProcess(info.hProcess, 0);
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
+        TerminateProcess(probe.process.get(), 0);
+        WaitForSingleObject(probe.process.get(), 5000);
         return std::string();
     }();
     return why;
@@ -109,16 +104,13 @@ SampleApp::SampleApp(bool logging, const std::string& arguments, int bits) {
     if (!arguments.empty()) commandLine += " " + arguments;
     commandLine_ = commandLine;
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
-        throw std::runtime_error("cannot start sampleapp.exe");
+    StartedProcess started = StartProcess(commandLine);
+    if (!started) {
+        throw std::runtime_error("cannot start " + SampleAppPath(bits) + " (error " +
+                                 std::to_string(started.error) + ")");
     }
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    processId_ = info.dwProcessId;
+    process_ = std::move(started.process);
+    processId_ = started.processId;
 
     WaitUntil([&] {
         control_ = FindWindowA(sample::kControlClass, token_.c_str());
