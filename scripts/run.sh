@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Panelry.
 # On $DISPLAY when there is one; otherwise on a virtual display, where it
-# runs a copy in a folder of its own (build/run, made by run_folder.sh) with
+# runs a copy in a folder of its own (build/<width>/run, made by run_folder.sh) with
 # the delivered tools registered, a "ツール" menu that lists them and a
 # shortcut window with a few programs, hands Panelry three windows to hold
 # in a split pane, chooses the launcher panel from that menu (it opens as a
-# tab), writes a screenshot of the screen to build/screenshot.png and then
+# tab), writes a screenshot of the screen to build/<width>/screenshot.png and then
 # ends (scripts/run_demo.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

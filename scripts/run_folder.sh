@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares a folder to run Panelry in, with settings of its own so that a
-# user's settings in build/bin are never touched: the program, the hook
+# user's settings in build/<width>/bin are never touched: the program, the hook
 # library, the sample application and the delivered tools with the
 # release's tools.default.ini; a menu.ini with a "ツール(&L)" menu that lists
 # the tools and the program's own keys; a shortcut.ini and a launcher panel

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the settings dialog, one per page, from the real program on
-# a virtual display: build/settings-screens/page-NN.png in the order the
+# a virtual display: build/<width>/settings-screens/page-NN.png in the order the
 # tree shows the pages (each parent opened on the way), and dialog-*.png of
 # the dialogs the pages open; dialog-geometry says where the dialog is on
 # them (WIDTHxHEIGHT+X+Y).
