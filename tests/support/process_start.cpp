@@ -15,6 +15,7 @@ StartedProcess StartProcess(std::string commandLine, DWORD flags, const char* fo
             started.thread.reset(info.hThread);
             started.processId = info.dwProcessId;
             started.error = 0;
+            started.started = true;
             return started;
         }
         started.error = GetLastError();

@@ -17,7 +17,10 @@ struct StartedProcess {
     UniqueHandle thread;
     DWORD processId = 0;
     DWORD error = 0;  // GetLastError of the last try when nothing started
-    explicit operator bool() const { return static_cast<bool>(process); }
+    bool started = false;
+    // Wine starts a Unix program (xdotool) without giving back a handle, so a
+    // start is told by CreateProcess's answer, not by the handle.
+    explicit operator bool() const { return started; }
 };
 
 // commandLine as CreateProcessA takes it, with flags and a working folder
