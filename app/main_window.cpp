@@ -90,6 +90,7 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
     {PM_APPLYSETTINGS, &cMain::OnApplySettings},
     {PM_TRAYNOTIFY, &cMain::OnTrayNotify},
     {PM_EXECCOMMAND, &cMain::OnExecCommand},
+    {WM_ENABLE, &cMain::OnEnable},
     {WM_INITMENUPOPUP, &cMain::OnInitMenuPopup},
     {WM_MENUSELECT, &cMain::OnMenuSelect},
     {WM_MEASUREITEM, &cMain::OnMeasureItem},
@@ -392,6 +393,12 @@ LRESULT cMain::OnApplySettings(WPARAM, LPARAM) {
 }
 
 LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
+    // Hiding the window or exiting from under a modal window would pull
+    // the panes away from the code that opened it.
+    if (!IsWindowEnabled(window_)) {
+        if (lParam == WM_LBUTTONDBLCLK || lParam == WM_RBUTTONDOWN) BringModalWindowForward();
+        return 0;
+    }
     if (lParam == WM_LBUTTONDBLCLK) ToggleFromTray();
     else if (lParam == WM_RBUTTONDOWN) ShowTrayMenu();
     return 0;
@@ -399,6 +406,7 @@ LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
 
 LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM lParam) {
     const unsigned id = static_cast<unsigned>(wParam);
+    if (HoldForModalWindow(LOWORD(id))) return 1;
     if (ExecListCommand({window_, *ActivePane()}, id, reinterpret_cast<HMENU>(lParam))) return 1;
     if (ActivePane()->ExecCommand(LOWORD(id))) return 1;
     return ExecOwnCommand(CommandKindOf(id)) ? 1 : 0;
@@ -461,6 +469,32 @@ void cMain::SaveSession() const {
         }
     }
     WriteSession(path, true, &session);
+}
+
+// A modal window of ours disables the main window. A key or a gesture
+// still posts its command meanwhile: the settings command would nest a
+// second settings dialog, whose OK the outer one's older copies overwrite,
+// and a command on the panes would change them under the code that opened
+// the modal window. So the one brings the open window forward, and the
+// others wait, in their order, until it has closed.
+bool cMain::HoldForModalWindow(unsigned command) {
+    if (IsWindowEnabled(window_) || command < 1 || command > kBuiltInCommandCount) return false;
+    if (command == kSettings) BringModalWindowForward();
+    else heldCommands_.push_back(command);
+    return true;
+}
+
+void cMain::BringModalWindowForward() const {
+    const HWND open = GetLastActivePopup(window_);
+    if (open && open != window_) SetForegroundWindow(open);
+}
+
+LRESULT cMain::OnEnable(WPARAM wParam, LPARAM) {
+    if (!wParam) return 0;
+    // Posted, so that the modal window's caller finishes first.
+    for (const unsigned command : heldCommands_) PostMessageA(window_, PM_EXECCOMMAND, command, 0);
+    heldCommands_.clear();
+    return 0;
 }
 
 bool cMain::ExecOwnCommand(int kind) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 // The main window, or null while there is none.
 HWND MainWindow();
@@ -71,6 +72,7 @@ private:
     LRESULT OnApplySettings(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     LRESULT OnExecCommand(WPARAM, LPARAM);
+    LRESULT OnEnable(WPARAM, LPARAM);
     LRESULT OnInitMenuPopup(WPARAM, LPARAM);
     LRESULT OnMenuSelect(WPARAM, LPARAM);
     LRESULT OnMeasureItem(WPARAM, LPARAM);
@@ -79,6 +81,10 @@ private:
     LRESULT OnTimer(WPARAM, LPARAM);
 
     bool ExecOwnCommand(int kind);
+    // While a modal window of ours is open; true when the command was taken
+    // care of here.
+    bool HoldForModalWindow(unsigned command);
+    void BringModalWindowForward() const;
     void GiveEverythingBackForSessionEnd();
     void CloseEveryWindowAndWait();
     void ToggleFromTray();
@@ -98,6 +104,9 @@ private:
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;
+    // Commands that came while a modal window was open, in their order;
+    // carried out once it has closed.
+    std::vector<unsigned> heldCommands_;
     // Set while WM_CLOSE waits for the applications' answers.
     bool closing_ = false;
 };

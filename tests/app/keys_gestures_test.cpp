@@ -10,6 +10,7 @@
 // first input set off was queued in Panelry before the second input existed,
 // so had the first command been carried out twice, the release would find
 // another tab selected.
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "commands/command_ids.h"
 #include "tabs/tab_ids.h"
@@ -203,3 +204,81 @@ TEST_F(RunningPanelryGestures, ARealMouseGestureSelectsTheNextTabOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Panelry's dialogs on the screen.
+int OpenDialogsOf(DWORD process) {
+    struct Count {
+        DWORD process;
+        int dialogs;
+    } count{process, 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& c = *reinterpret_cast<Count*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char className[16] = "";
+            GetClassNameA(window, className, sizeof className);
+            if (owner == c.process && IsWindowVisible(window) &&
+                std::string(className) == "#32770") {
+                ++c.dialogs;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.dialogs;
+}
+
+}  // namespace
+
+// The settings command by key, gesture or message while the settings dialog
+// is open brings that dialog forward (shown by taking the foreground back
+// from a window of the sample application); a command on the tabs waits
+// until the dialog has closed.
+TEST_F(RunningPanelryGestures, WhileTheSettingsDialogIsOpenNoSecondOneOpensAndTabCommandsWait) {
+    ASSERT_TRUE(observer.Installed());
+    Start("[MOUSEGESTURE]\r\nELAPSE=600000\r\nNo21=RL\r\n");
+    WindowSpec outsideForm;
+    outsideForm.title = "outside";
+    const HWND outside = app.Open(outsideForm);
+    ASSERT_NE(outside, nullptr);
+    PostMessageA(main, WM_COMMAND, kSettings, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = GetLastActivePopup(main);
+        return dialog != main && IsWindowVisible(dialog);
+    }, kDeadlineMs));
+    const auto broughtForwardBy = [&](auto command) {
+        SetForegroundWindow(outside);
+        if (!WaitUntil([&] { return GetForegroundWindow() == outside; }, kDeadlineMs)) return false;
+        command();
+        return WaitUntil([&] { return GetForegroundWindow() == dialog; }, kDeadlineMs);
+    };
+
+    const int before = Selected();
+    EXPECT_TRUE(broughtForwardBy([&] {
+        PostMessageA(main, WM_COMMAND, kSettings, 0);
+        PostMessageA(main, WM_COMMAND, kSettings, 0);
+    }));
+    EXPECT_TRUE(broughtForwardBy([&] {
+        RECT r{};
+        GetWindowRect(dialog, &r);
+        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        observer.MoveCursorTo(at);
+        observer.MoveCursorTo(POINT{at.x + 60, at.y});
+        observer.MoveCursorTo(POINT{at.x, at.y + 10});
+    })) << "the gesture over the dialog";
+    // Everything posted before the last bring-forward has been handled.
+    EXPECT_TRUE(broughtForwardBy([&] {
+        PostMessageA(main, WM_COMMAND, kSelectNextTab, 0);
+        PostMessageA(main, WM_COMMAND, kSettings, 0);
+    }));
+    EXPECT_EQ(OpenDialogsOf(panelry.ProcessId()), 1);
+    EXPECT_EQ(Selected(), before) << "a tab command acted under the dialog";
+
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == (before + 1) % kWindows; }, kDeadlineMs))
+        << "the held command was not carried out after the dialog closed";
+    EXPECT_EQ(OpenDialogsOf(panelry.ProcessId()), 0);
+}
