@@ -121,8 +121,14 @@ bool cMain::Deferred(UINT message) {
 LRESULT cMain::Defer(UINT message, WPARAM wParam, LPARAM lParam) {
     PostMessageA(window_, message, wParam, lParam);
     // The answers the sender reads: a window that passes the capture's
-    // checks now is taken in a moment; a command is carried out.
-    if (message == PM_ADDWINDOW) return ActivePane()->CanHold(reinterpret_cast<HWND>(lParam));
+    // checks now is promised, and taken in a moment whatever its application
+    // does with it meanwhile short of destroying it; a command is carried out.
+    if (message == PM_ADDWINDOW) {
+        const HWND window = reinterpret_cast<HWND>(lParam);
+        if (!ActivePane()->CanHold(window)) return 0;
+        promised_.push_back(window);
+        return 1;
+    }
     return message == PM_EXECCOMMAND ? 1 : 0;
 }
 
@@ -334,7 +340,13 @@ LRESULT cMain::OnExitMenuLoop(WPARAM, LPARAM) {
 }
 
 LRESULT cMain::OnAddWindow(WPARAM, LPARAM lParam) {
-    return ActivePane()->AddNewWindow(reinterpret_cast<HWND>(lParam)) ? 1 : 0;
+    const HWND window = reinterpret_cast<HWND>(lParam);
+    const auto promise = std::find(promised_.begin(), promised_.end(), window);
+    if (promise != promised_.end()) {
+        promised_.erase(promise);
+        return ActivePane()->AddPromisedWindow(window) ? 1 : 0;
+    }
+    return ActivePane()->AddNewWindow(window) ? 1 : 0;
 }
 
 LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {

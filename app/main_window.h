@@ -104,6 +104,8 @@ private:
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;
+    // Windows whose capture a deferred PM_ADDWINDOW promised its sender.
+    std::vector<HWND> promised_;
     // Commands that came while a modal window was open, in their order;
     // carried out once it has closed.
     std::vector<unsigned> heldCommands_;

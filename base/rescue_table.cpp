@@ -2,6 +2,8 @@
 // the hang watchdog.
 #include "base/rescue_table.h"
 
+#include "base/put_back.h"
+
 #include <initializer_list>
 
 namespace rescue {
@@ -48,7 +50,7 @@ bool Answers(HWND window) {
                                &ignored) != 0;
 }
 
-// The same steps as CapturedWindow::Release, less taking the focus.
+// As CapturedWindow::Release, less taking the focus.
 void GiveBack(const Slot& slot, HWND window) {
     if (!IsWindow(window)) return;  // its application destroyed it
     // While its parent is ours, the window's thread shares its input with
@@ -63,15 +65,7 @@ void GiveBack(const Slot& slot, HWND window) {
     if (appThread && ourThread && appThread != ourThread) {
         AttachThreadInput(appThread, ourThread, FALSE);
     }
-    SetParent(window, nullptr);
-    SetWindowLongA(window, GWL_STYLE, slot.style);
-    SetWindowLongA(window, GWL_EXSTYLE, slot.exStyle);
-    const RECT& r = slot.screenRect;
-    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    ShowWindow(window, static_cast<int>(slot.showCmd));
-    SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, TRUE);
+    PutBackOnDesktop(window, slot.style, slot.exStyle, slot.screenRect, slot.showCmd);
 }
 
 void Free(Slot& slot) {

@@ -19,10 +19,11 @@ bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure
 }
 
 bool IsCapturableTopLevel(HWND window) {
-    if (!window || !IsWindowVisible(window) || GetParent(window) ||
-        GetWindow(window, GW_OWNER)) {
-        return false;
-    }
+    return window && IsWindowVisible(window) && IsTopLevelOfAnotherProgram(window);
+}
+
+bool IsTopLevelOfAnotherProgram(HWND window) {
+    if (!IsWindow(window) || GetParent(window) || GetWindow(window, GW_OWNER)) return false;
     char className[256] = "";
     GetClassNameA(window, className, sizeof className);
     return _stricmp(className, base_ids::kMainClassName) != 0;

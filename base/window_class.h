@@ -17,3 +17,5 @@ inline HBRUSH MenuColorBrush() { return reinterpret_cast<HBRUSH>(COLOR_MENU + 1)
 // neither parent nor owner, and no main window of this program (of this
 // instance or of another).
 bool IsCapturableTopLevel(HWND window);
+// The same whether shown or hidden.
+bool IsTopLevelOfAnotherProgram(HWND window);

@@ -3,6 +3,7 @@
 
 #include "base/handles.h"
 #include "base/messages.h"
+#include "base/put_back.h"
 #include "base/rescue_table.h"
 #include "inputtap/inputtap.h"
 #include "tabs/close_requests.h"
@@ -103,17 +104,9 @@ void CapturedWindow::Release() {
     const bool watching = INPUTTAP_IsAttached() != 0;
     INPUTTAP_End();
 
-    SetParent(window_, nullptr);
-    SetWindowLongA(window_, GWL_STYLE, savedStyle_);
-    SetWindowLongA(window_, GWL_EXSTYLE, savedExStyle_);
     // Not SetWindowPlacement: Wine refuses it for another process's window.
-    MoveWindow(window_, screenRect_.left, screenRect_.top, screenRect_.right - screenRect_.left,
-               screenRect_.bottom - screenRect_.top, TRUE);
-    ShowWindow(window_, static_cast<int>(savedPlacement_.showCmd));
+    PutBackOnDesktop(window_, savedStyle_, savedExStyle_, screenRect_, savedPlacement_.showCmd);
     SetForegroundWindow(window_);
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
-                 SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
-    InvalidateRect(window_, nullptr, TRUE);
 
     rescue::Withdraw(rescueSlot_);
     rescueSlot_ = -1;

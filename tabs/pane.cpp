@@ -324,9 +324,13 @@ bool cTab::CanHold(HWND window) const {
     return IsCapturableTopLevel(window) && !records_.Holds(window);
 }
 
-bool cTab::AddNewWindow(HWND window, int at) {
-    if (!CanHold(window)) return false;
+bool cTab::AddNewWindow(HWND window, int at) { return CanHold(window) && Take(window, at); }
 
+bool cTab::AddPromisedWindow(HWND window) {
+    return IsTopLevelOfAnotherProgram(window) && !records_.Holds(window) && Take(window, -1);
+}
+
+bool cTab::Take(HWND window, int at) {
     CapturedWindow* record = nullptr;
     try {
         record = records_.Capture(window, displayArea_);

@@ -52,6 +52,10 @@ public:
     // owner, not a main window of this program, not held already. Asks
     // nothing of the window's application.
     bool CanHold(HWND window) const;
+    // A window whose capture was promised to a sender while Panelry was busy
+    // with another application: taken even if its application has hidden it
+    // meanwhile, since the sender was told it is ours.
+    bool AddPromisedWindow(HWND window);
     bool QueueWindow(HWND window);
     void ActivateCurrent();
     bool RemoveTabItem(int index);
@@ -165,6 +169,8 @@ private:
     void DropGoneWindows();
     void ReportGone(CapturedWindow* record);
     void RefreshInTurn();
+    // Captures window, checked by the caller, into a new tab.
+    bool Take(HWND window, int at);
     void AskIcon(CapturedWindow* record);
     bool InstallTabIcons();
     void ShowTabIcon(int index, HICON icon);

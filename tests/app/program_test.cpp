@@ -161,6 +161,30 @@ TEST(Program, RequestsSentWhileItWaitsForAnApplicationAreCarriedOutAfterwards) {
     EXPECT_EQ(panelry.Close(), 0);
 }
 
+// An answer of 1 given while Panelry waits for another application is a
+// promise: the window ends inside even though its application hides it
+// before Panelry gets to it, and comes back shown at the end.
+TEST(Program, AWindowPromisedWhileItWaitsForAnApplicationEndsInside) {
+    PanelryProcess panelry;
+    HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app;
+    WindowSpec form;
+    form.title = "offered";
+    const HWND offered = app.Open(form);
+    form.title = "offering";
+    const HWND offering = app.Open(form);
+    ASSERT_TRUE(app.OfferOnNextMove(offering, offered));
+
+    EXPECT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(offering)), 1);
+    const std::string promise = "offered " + testing_support::HandleText(offered) + " 1";
+    ASSERT_TRUE(WaitUntil([&] { return app.Logged(promise); })) << "the window was not promised";
+    EXPECT_TRUE(WaitUntil([&] { return GetAncestor(offered, GA_PARENT) != GetDesktopWindow(); }));
+    EXPECT_EQ(panelry.Close(), 0);
+    EXPECT_EQ(GetAncestor(offered, GA_PARENT), GetDesktopWindow());
+    EXPECT_TRUE(IsWindowVisible(offered));
+}
+
 TEST(Program, SecondStartShowsTheHiddenFirstAndCreatesNoWindow) {
     PanelryProcess panelry;
     HWND main = panelry.Start();

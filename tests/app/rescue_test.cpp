@@ -5,7 +5,10 @@
 // ends, Panelry must go on without them. rescue_host.exe is the process that
 // fails.
 #include "base/handles.h"
+#include "base/messages.h"
 #include "tabs/captured_window.h"
+#include "tabs/tab_ids.h"
+#include "tests/support/panelry_process.h"
 #include "tests/support/process_start.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -13,6 +16,8 @@
 #include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <sstream>
@@ -422,3 +427,45 @@ TEST_P(RescueFaultTest, AFaultingRescueThreadLeavesOnlyItsWindowBehind) {
 INSTANTIATE_TEST_SUITE_P(SpareThenNewThread, RescueFaultTest, ::testing::Values(1, 2));
 
 }  // namespace
+
+// The real program's user-interface thread frozen from outside while it
+// holds a normal and a maximised window: the watchdog gives both back in
+// their show state and place, round after round.
+TEST(RescueOfTheProgram, AFrozenThreadGivesEveryWindowBackInItsShowState) {
+    testing_support::PanelryProcess panelry;
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const HWND tabs = FindWindowExA(FindWindowExA(main, nullptr, tab_ids::kBaseClass, nullptr),
+                                    nullptr, WC_TABCONTROLA, nullptr);
+    SampleApp app(false);
+    UniqueHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE,
+                                   GetWindowThreadProcessId(main, nullptr)));
+    ASSERT_TRUE(thread);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        WindowSpec form;
+        form.x = 140 + 10 * round;
+        const HWND normal = app.Open(form);
+        form.show = SW_SHOWMAXIMIZED;
+        const HWND maximised = app.Open(form);
+        RECT normalRect{};
+        GetWindowRect(normal, &normalRect);
+        for (HWND window : {normal, maximised}) {
+            ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+        }
+        ASSERT_NE(SuspendThread(thread.get()), static_cast<DWORD>(-1));
+        const bool back = WaitUntil([&] {
+            RECT now{};
+            GetWindowRect(normal, &now);
+            return OnDesktop(normal) && OnDesktop(maximised) && IsWindowVisible(normal) &&
+                   IsZoomed(maximised) && !IsZoomed(normal) && EqualRect(&now, &normalRect);
+        }, 30000);
+        ResumeThread(thread.get());
+        ASSERT_TRUE(back) << "zoomed " << IsZoomed(maximised) << ", normal at its place "
+                          << OnDesktop(normal);
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 0; }));
+        app.Destroy(normal);
+        app.Destroy(maximised);
+    }
+    EXPECT_EQ(panelry.Close(), 0);
+}

@@ -24,7 +24,9 @@ std::string g_logPath;
 std::set<HWND> g_refusing;
 std::set<HWND> g_asking;
 std::map<HWND, HWND> g_meddling;  // window -> the window it reports as new
+std::map<HWND, HWND> g_offering;  // window -> the window it offers for capture
 std::set<HWND> g_spawning;
+std::set<HWND> g_placeWatched;  // log where they are whenever they show on the desktop
 HWND OpenSpawned();
 std::set<std::string> g_registered;
 HWND g_control;
@@ -45,6 +47,30 @@ void Log(const char* format, ...) {
 // either width reads back the handle it gave.
 unsigned long long HandleValue(HWND window) {
     return static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window));
+}
+
+void LogPlace(HWND window) {
+    if (!g_placeWatched.count(window) || !IsWindowVisible(window) ||
+        GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
+        return;
+    }
+    RECT r{};
+    GetWindowRect(window, &r);
+    Log("at %llu %ld %ld", HandleValue(window), r.left, r.top);
+}
+
+// While Panelry waits for this thread: offers another window for capture,
+// then hides it, as an application may do with a window at any moment.
+void OfferOnMove(HWND window) {
+    auto it = g_offering.find(window);
+    if (it == g_offering.end()) return;
+    const HWND other = it->second;
+    g_offering.erase(it);
+    const HWND panelry = FindWindowA(base_ids::kMainClassName, nullptr);
+    if (!panelry) return;
+    const LRESULT answer = SendMessageA(panelry, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(other));
+    ShowWindow(other, SW_HIDE);
+    Log("offered %llu %ld", HandleValue(other), static_cast<long>(answer));
 }
 
 LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,6 +110,8 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (g_spawning.erase(window)) {
             Log("spawned %llu %llu", HandleValue(window), HandleValue(OpenSpawned()));
         }
+        OfferOnMove(window);
+        LogPlace(window);
         auto it = g_meddling.find(window);
         if (it == g_meddling.end()) break;
         const HWND other = it->second;
@@ -97,6 +125,11 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         Log("meddled %llu", HandleValue(window));
         break;
     }
+    case WM_STYLECHANGED:
+        // A style that says visible shows the window on the screen with no
+        // move at all.
+        LogPlace(window);
+        break;
     case WM_DESTROY:
         Log("destroyed %llu", HandleValue(window));
         g_refusing.erase(window);
@@ -223,6 +256,14 @@ LRESULT Execute(const Command& c) {
     }
     if (op == "spawn") {
         g_spawning.insert(window);
+        return 1;
+    }
+    if (op == "watchplace") {
+        g_placeWatched.insert(window);
+        return 1;
+    }
+    if (op == "offer") {
+        g_offering[window] = Window(c, "other");
         return 1;
     }
     if (op == "meddle") {

@@ -209,6 +209,14 @@ bool SampleApp::MeddleWithPanelry(HWND window, HWND other) {
     return Send("op=meddle\nhwnd=" + HandleText(window) + "\nother=" + HandleText(other)) == 1;
 }
 
+bool SampleApp::WatchPlace(HWND window) {
+    return Send("op=watchplace\nhwnd=" + HandleText(window)) == 1;
+}
+
+bool SampleApp::OfferOnNextMove(HWND window, HWND other) {
+    return Send("op=offer\nhwnd=" + HandleText(window) + "\nother=" + HandleText(other)) == 1;
+}
+
 bool SampleApp::SpawnOnNextMove(HWND window) {
     return Send("op=spawn\nhwnd=" + HandleText(window)) == 1;
 }

@@ -71,6 +71,12 @@ public:
     // On window's next WM_WINDOWPOSCHANGED the application sends Panelry
     // PM_NEWWINDOW for other and the command "close all tabs".
     bool MeddleWithPanelry(HWND window, HWND other);
+    // From now on each WM_WINDOWPOSCHANGED that finds window shown on the
+    // desktop (moved, or its style changed) logs "at <window> <left> <top>".
+    bool WatchPlace(HWND window);
+    // On window's next WM_WINDOWPOSCHANGED the application sends Panelry
+    // PM_ADDWINDOW for other, logs "offered <other> <answer>" and hides other.
+    bool OfferOnNextMove(HWND window, HWND other);
     // On window's next WM_WINDOWPOSCHANGED the application opens a new
     // window; SpawnedBy tells which (null until then).
     bool SpawnOnNextMove(HWND window);

@@ -124,6 +124,32 @@ TEST_F(CapturedWindowTest, WindowsComeBackToTheirPlaceWithATaskBarAtTopLeft) {
     CaptureAndRelease(form);
 }
 
+// Given back, a window shows first where it belongs, never for a moment
+// at the pane's place.
+TEST_F(CapturedWindowTest, AReleasedWindowShowsOnlyInItsPlace) {
+    WindowSpec form;
+    form.x = 310;
+    form.y = 220;
+    const HWND window = app.Open(form);
+    ASSERT_NE(window, nullptr);
+    RECT before{};
+    GetWindowRect(window, &before);
+    CapturedWindow record(window, host.Area());
+    record.Place(RECT{0, 0, 600, 400});  // as its pane sizes it
+    ASSERT_TRUE(app.WatchPlace(window));
+    record.Release();
+    ASSERT_TRUE(IsWindowVisible(window));
+    const std::string at = "at " + testing_support::HandleText(window) + " ";
+    const std::string inPlace = at + std::to_string(before.left) + " " + std::to_string(before.top);
+    int shown = 0;
+    for (const std::string& line : app.Log()) {
+        if (line.compare(0, at.size(), at) != 0) continue;
+        ++shown;
+        EXPECT_EQ(line, inPlace);
+    }
+    EXPECT_GT(shown, 0);
+}
+
 TEST_F(CapturedWindowTest, DeletingTheRecordGivesTheWindowBack) {
     const HWND window = app.Open(WindowSpec{});
     const LONG style = GetWindowLongA(window, GWL_STYLE);
