@@ -142,7 +142,8 @@ HWND SampleApp::Find(const std::string& className, const std::string& title) con
          window = FindWindowExA(nullptr, window, className.c_str(), title.c_str())) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
-        if (processId == processId_) return window;
+        // Found as soon as it exists; a test wants it once it has been shown.
+        if (processId == processId_ && IsWindowVisible(window)) return window;
     }
     return nullptr;
 }
