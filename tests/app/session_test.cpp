@@ -398,3 +398,22 @@ TEST_P(ApplicationOfEitherWidth, IsCapturedReleasedAndRestoredWithItsCommandLine
 
 INSTANTIATE_TEST_SUITE_P(Widths, ApplicationOfEitherWidth, testing_support::kBothWidths,
                          testing_support::WidthName);
+
+// An application that grants others only a limited query and reading its
+// memory, as an elevated one answers this program: its command line, and
+// with it its document, is still written.
+TEST(SessionRestore, AGuardedApplicationIsWrittenWithItsCommandLine) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    SampleApp app(false, " --guard" + Arguments({"守られた文書"}));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, "守られた文書")) != nullptr; }, 5000));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 1u);
+    EXPECT_EQ(written.entries[0].commandLine, Widened(app.CommandLine().c_str()));
+}

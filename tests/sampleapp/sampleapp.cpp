@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <aclapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -255,6 +257,33 @@ LRESULT Execute(const Command& c) {
     return 0;
 }
 
+// "--guard": the process lets others only query it in the limited way,
+// read its memory, wait for it and end it, as an elevated program answers
+// a program that is not.
+bool Guard() {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
+                                  &everyone)) {
+        return false;
+    }
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions =
+        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE | PROCESS_TERMINATE;
+    access.grfAccessMode = SET_ACCESS;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    PACL acl = nullptr;
+    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
+                SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
+                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+    if (acl) LocalFree(acl);
+    FreeSid(everyone);
+    return done;
+}
+
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -326,6 +355,9 @@ int main(int argc, char** argv) {
                                 WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     if (!g_control) return 3;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--guard") == 0 && !Guard()) return 4;
+    }
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--demo") == 0) HandToPanelry();
         // "--open CLASS:TITLE": a visible window at start, as an application
