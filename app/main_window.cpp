@@ -30,8 +30,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
 namespace {
 
 HWND g_mainWindow;
@@ -182,6 +180,7 @@ bool cMain::Init(HINSTANCE instance) {
         self.window_ = nullptr;
         return false;
     }
+    self.session_.Attach(window, instance, ModuleFilePath(settings_ids::kSessionIni));
 
     self.LayOut();
     ShowWindow(window, show);
@@ -307,7 +306,7 @@ LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
     UnregisterLauncherMenus();
     SetToolMenuSource(nullptr);
     tools_.reset();
-    restore_.reset();
+    session_.Stop();
     tray_.Remove();
     INPUTTAP_End();
     INPUTTAP_AccelEnd();
@@ -352,7 +351,7 @@ LRESULT cMain::OnAddWindow(WPARAM, LPARAM lParam) {
 LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {
     const HWND window = reinterpret_cast<HWND>(lParam);
     // The restore puts it in its own pane, in its place.
-    if (restore_ && restore_->Wants(window)) return 0;
+    if (session_.Wants(window)) return 0;
     ActivePane()->QueueWindow(window);
     return 0;
 }
@@ -450,38 +449,13 @@ LRESULT cMain::OnDrawItem(WPARAM wParam, LPARAM lParam) {
 LRESULT cMain::OnPopupMainMenu(WPARAM, LPARAM) { return PopupMainMenu({window_, *ActivePane()}); }
 
 LRESULT cMain::OnTimer(WPARAM wParam, LPARAM) {
-    if (wParam == kSessionRestoreTimer && restore_) restore_->OnTimer();
+    if (wParam == kSessionRestoreTimer) session_.OnTimer();
     return 0;
 }
 
-void cMain::StartSessionRestore() {
-    Session session;
-    ReadSession(ModuleFilePath(settings_ids::kSessionIni), &session);
-    restore_ = std::make_unique<SessionRestore>(window_, instance_);
-    restore_->Start(RootPane(), std::move(session));
-}
+void cMain::StartSessionRestore() { session_.Start(RootPane()); }
 
-void cMain::SaveSession() const {
-    const std::string path = ModuleFilePath(settings_ids::kSessionIni);
-    if (!RestoreSessionOption()) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            WriteSession(path, false, nullptr);
-        }
-        return;
-    }
-    Session session = TakeSession(RootPane());
-    if (restore_) {
-        // Windows still waited for stay in the session, each process apart
-        // from those of the tabs.
-        int process = 0;
-        for (const SessionEntry& entry : session.entries) process = std::max(process, entry.process + 1);
-        for (SessionEntry entry : restore_->Waiting()) {
-            entry.process += process;
-            session.entries.push_back(std::move(entry));
-        }
-    }
-    WriteSession(path, true, &session);
-}
+void cMain::SaveSession() { session_.Save(RootPane()); }
 
 // A modal window of ours disables the main window. A key or a gesture
 // still posts its command meanwhile: the settings command would nest a
@@ -521,7 +495,10 @@ bool cMain::ExecOwnCommand(int kind) {
         INPUTTAP_End();
         return true;
     case kSettings:
-        if (ShowSettingsDialog(window_)) SendMessageA(window_, PM_APPLYSETTINGS, 0, 0);
+        if (ShowSettingsDialog(window_)) {
+            SendMessageA(window_, PM_APPLYSETTINGS, 0, 0);
+            session_.OptionChanged(RootPane());
+        }
         return true;
     default:
         return false;

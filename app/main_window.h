@@ -45,7 +45,7 @@ public:
     UniqueMenu BuildTrayMenu() const;
 
     // The restore of the last session; null when none was started.
-    const SessionRestore* Restore() const { return restore_.get(); }
+    const SessionRestore* Restore() const { return session_.Restore(); }
 
 private:
     static const MessageRoute<cMain> kRoutes[];
@@ -93,14 +93,14 @@ private:
     void StartSessionRestore();
     // Writes session.ini as the option asks: the tabs while it is on, only
     // the option off (in a file that exists already) while it is off.
-    void SaveSession() const;
+    void SaveSession();
 
     HWND window_ = nullptr;
     HINSTANCE instance_ = nullptr;
     TrayIcon tray_;
     // The tool list's source while the window exists.
     std::unique_ptr<ToolHost> tools_;
-    std::unique_ptr<SessionRestore> restore_;
+    LastSession session_;
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
     bool launchCaptureArmed_ = false;

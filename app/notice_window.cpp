@@ -6,6 +6,8 @@
 #include "base/wide_text.h"
 #include "base/window_class.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace {
@@ -35,6 +37,9 @@ bool NoticeWindow::Show(HINSTANCE instance, const std::wstring& text) {
                              reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1))) {
         return false;
     }
+    owner_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, WC_STATICA, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, instance, nullptr));
+    if (!owner_) return false;
     text_ = text;
     if (!font_) {
         NONCLIENTMETRICSW metrics{};
@@ -43,21 +48,39 @@ bool NoticeWindow::Show(HINSTANCE instance, const std::wstring& text) {
             font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
         }
     }
+    const RECT place = Place();
+    // The window's own text is what other programs (and screen readers) read.
+    const std::string title = Narrowed(text.c_str());
+    window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                  app_ids::kNoticeClass, title.c_str(), WS_POPUP | WS_BORDER,
+                                  place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, owner_.get(), nullptr, instance,
+                                  this));
+    if (!window_) return false;
+    ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
+    return true;
+}
+
+bool NoticeWindow::Add(HINSTANCE instance, const std::wstring& text) {
+    if (!window_) return Show(instance, text);
+    text_ += L"\n\n" + text;
+    SetWindowTextA(window_.get(), Narrowed(text_.c_str()).c_str());
+    const RECT place = Place();
+    SetWindowPos(window_.get(), HWND_TOPMOST, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOACTIVATE);
+    InvalidateRect(window_.get(), nullptr, TRUE);
+    return true;
+}
+
+RECT NoticeWindow::Place() const {
     RECT work{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
         work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     const SIZE size = Measure(work);
-    // The window's own text is what other programs (and screen readers) read.
-    const std::string title = Narrowed(text.c_str());
-    window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                                  app_ids::kNoticeClass, title.c_str(), WS_POPUP | WS_BORDER,
-                                  work.right - size.cx - kFromEdge,
-                                  work.bottom - size.cy - kFromEdge, size.cx, size.cy, nullptr,
-                                  nullptr, instance, this));
-    if (!window_) return false;
-    ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
-    return true;
+    const int left = work.right - size.cx - kFromEdge;
+    const int top = work.bottom - size.cy - kFromEdge;
+    return {left, top, left + size.cx, top + size.cy};
 }
 
 SIZE NoticeWindow::Measure(const RECT& workArea) const {

@@ -145,12 +145,19 @@ std::wstring ProcessImagePath(DWORD processId) {
     return std::wstring(path, size);
 }
 
+// Each way asks only for the access it needs: an elevated program (or one
+// of another user) refuses a lower program more than a limited query, and
+// refuses reading its memory too.
 std::wstring ProcessCommandLine(DWORD processId) {
-    UniqueHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) return L"";
-    std::wstring line = AskedCommandLine(process.get());
-    if (line.empty()) line = ReadCommandLine(process.get());
+    std::wstring line;
+    if (UniqueHandle process{OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)}) {
+        line = AskedCommandLine(process.get());
+    }
+    if (line.empty()) {
+        UniqueHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+        if (process) line = ReadCommandLine(process.get());
+    }
     // What the start-up code keeps may end with the terminator.
     while (!line.empty() && line.back() == L'\0') line.pop_back();
     return line;

@@ -13,5 +13,6 @@ std::wstring ProcessImagePath(DWORD processId);
 
 // The command line of process id, for a process of either width; empty when
 // the platform does not give it (a 64-bit process seen from a 32-bit
-// Panelry on an older system, a process of another user).
+// Panelry on an older system; a process of another user, or an elevated
+// one, before Windows 8.1, where only reading its memory tells).
 std::wstring ProcessCommandLine(DWORD processId);

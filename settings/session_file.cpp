@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -146,6 +147,65 @@ void AppendNumber(std::wstring& file, const wchar_t* key, long value) {
     file += L"\r\n";
 }
 
+// The whole file as text: UTF-16 after its mark, as this version writes
+// it, or the code page's text otherwise (its names then rarely match ours,
+// and it counts as foreign).
+bool FileText(const std::string& path, std::wstring* text) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        text->assign(bytes.size() / 2 - 1, L'\0');
+        if (!text->empty()) std::memcpy(&(*text)[0], bytes.data() + 2, text->size() * 2);
+        return true;
+    }
+    *text = Widened(bytes.c_str());
+    return true;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    const std::size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return L"";
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+bool SameName(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
+
+// The keys this version writes in section; null for a section it does not
+// write.
+const wchar_t* const* KnownKeys(const std::wstring& section) {
+    static const wchar_t* const kSession[] = {settings_ids::kRestoreKey, settings_ids::kCountKey,
+                                              nullptr};
+    static const wchar_t* const kLayout[] = {settings_ids::kSessionSplitRateKey, nullptr};
+    static const wchar_t* const kWindow[] = {
+        settings_ids::kPaneKey,        settings_ids::kProcessKey,     settings_ids::kSelectedKey,
+        settings_ids::kPathKey,        settings_ids::kCommandLineKey, settings_ids::kWindowClassKey,
+        settings_ids::kTitleKey,       settings_ids::kCheckKey,       nullptr};
+    if (SameName(section, settings_ids::kSessionSection)) return kSession;
+    if (SameName(section, settings_ids::kSessionLayoutSection)) return kLayout;
+    // "WINDOW" and a number, as kWindowSectionFormat writes it.
+    const std::wstring prefix = L"WINDOW";
+    if (section.size() > prefix.size() && SameName(section.substr(0, prefix.size()), L"WINDOW") &&
+        section.find_first_not_of(L"0123456789", prefix.size()) == std::wstring::npos) {
+        return kWindow;
+    }
+    return nullptr;
+}
+
+bool Known(const wchar_t* const* keys, const std::wstring& key) {
+    for (; *keys; ++keys) {
+        if (SameName(key, *keys)) return true;
+    }
+    return false;
+}
+
 bool Writable(const SessionEntry& entry) {
     for (const std::wstring* value :
          {&entry.path, &entry.commandLine, &entry.className, &entry.title}) {
@@ -214,6 +274,40 @@ bool ReadSession(const std::string& sessionIni, Session* session) {
         if (ReadEntry(reader, i, &entry)) session->entries.push_back(std::move(entry));
     }
     return true;
+}
+
+bool SessionFileIsForeign(const std::string& sessionIni) {
+    std::wstring text;
+    if (!FileText(sessionIni, &text)) return false;
+    const wchar_t* const* keys = nullptr;
+    bool inSection = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) break;  // the unfinished last line of a cut file
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        line = Trimmed(line);
+        if (line.empty()) continue;
+        if (line[0] == L'[') {
+            const std::size_t close = line.find(L']');
+            if (close == std::wstring::npos || close + 1 != line.size()) return true;
+            keys = KnownKeys(Trimmed(line.substr(1, close - 1)));
+            if (!keys) return true;
+            inSection = true;
+            continue;
+        }
+        const std::size_t equals = line.find(L'=');
+        if (!inSection || equals == std::wstring::npos) return true;
+        const std::wstring key = Trimmed(line.substr(0, equals));
+        if (!Known(keys, key)) return true;
+        if (SameName(key, settings_ids::kRestoreKey)) {
+            const std::wstring value = Trimmed(line.substr(equals + 1));
+            if (value != L"0" && value != L"1") return true;
+        }
+    }
+    return false;
 }
 
 bool WriteSession(const std::string& sessionIni, bool restore, const Session* session) {

@@ -43,6 +43,13 @@ void LoadRestoreSessionOption(const std::string& sessionIni);
 
 // Reads every entry that reads back whole; false when the file is missing.
 bool ReadSession(const std::string& sessionIni, Session* session);
+// Whether sessionIni holds anything this version does not write: a section
+// or key of another name, a line outside any section, or a RESTORE other
+// than 0 or 1 (a newer version's file, or one edited by hand). Such a file
+// is the user's to keep and is never replaced. A line without its line
+// break at the very end is left out: a cut file is damaged, not foreign.
+// A missing file is not foreign.
+bool SessionFileIsForeign(const std::string& sessionIni);
 // Replaces sessionIni with the option and session (null: no windows) in one
 // step, so that a failure part way leaves the old file as it was.
 bool WriteSession(const std::string& sessionIni, bool restore, const Session* session);

@@ -8,10 +8,13 @@
 #include "base/command_kinds.h"
 #include "base/messages.h"
 #include "base/wide_text.h"
+#include "settings/dialog/behaviour_page_ids.h"
 #include "settings/session_file.h"
 #include "settings/settings_ids.h"
 #include "tabs/captured_window.h"
+#include "plugins/host/host_ids.h"
 #include "tabs/tab_ids.h"
+#include "tests/plugins/tool_test_support.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -21,6 +24,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -140,6 +146,41 @@ std::string TextOf(HWND window) {
 
 // The token of a sample application started by a command line of ours.
 std::string TokenArgument(const std::string& token) { return " --token " + token; }
+
+std::string UniqueToken(const char* what) {
+    return std::string("panelry-session-") + what + "-" + std::to_string(GetCurrentProcessId());
+}
+
+// The command line that starts the sample application with token and
+// further arguments.
+std::string LineWith(const std::string& token, const std::string& arguments) {
+    return "\"" + SampleAppPath() + "\"" + TokenArgument(token) + arguments;
+}
+
+BOOL CALLBACK FindControl(HWND window, LPARAM search) {
+    auto* found = reinterpret_cast<std::pair<int, HWND>*>(search);
+    if (GetDlgCtrlID(window) != found->first) return TRUE;
+    found->second = window;
+    return FALSE;
+}
+
+// The control id of the settings dialog of main, once it is open.
+HWND SettingsControl(HWND main, int id) {
+    PostMessageA(main, WM_COMMAND, kSettings, 0);
+    std::pair<int, HWND> found{id, nullptr};
+    WaitUntil([&] {
+        if (HWND dialog = FindWindowA("#32770", "設定")) {
+            EnumChildWindows(dialog, &FindControl, reinterpret_cast<LPARAM>(&found));
+        }
+        return found.second != nullptr;
+    }, 10000);
+    return found.second;
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 }  // namespace
 
@@ -398,3 +439,188 @@ TEST_P(ApplicationOfEitherWidth, IsCapturedReleasedAndRestoredWithItsCommandLine
 
 INSTANTIATE_TEST_SUITE_P(Widths, ApplicationOfEitherWidth, testing_support::kBothWidths,
                          testing_support::WidthName);
+
+// A program that shows a splash window of the same class first: the splash
+// is taken, closes at once, and the entry goes on to the program's window.
+TEST(SessionRestore, AWindowThatClosesAtOnceHandsItsEntryToTheNextOne) {
+    PanelryProcess panelry;
+    const std::string token = UniqueToken("splash");
+    Session session;
+    session.entries.push_back(EntryFor(
+        SampleAppPath(),
+        LineWith(token, " --splash \"" + std::string(kClass) + ":起動中\"" + Arguments({"本体"})),
+        "本体"));
+    ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, &session));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const Pane pane = PaneIn(main);
+    EXPECT_TRUE(WaitUntil([&] { return HeldIn(pane, "本体") && TabCount(pane) == 1; }, 20000))
+        << TabCount(pane);
+    EXPECT_TRUE(NoticesOf(panelry.ProcessId()).empty());
+    EXPECT_EQ(panelry.Close(), 0);
+    EndSampleApps(token);
+}
+
+// Windows of Panelry's own process: a tool's window held as a tab is not
+// written down (its program is Panelry itself), and the notice is never
+// taken as a tab.
+TEST(SessionRestore, PanelrysOwnWindowsAreNeverWrittenAndTheNoticeIsNoTab) {
+    PanelryProcess panelry;
+    CreateDirectoryA(panelry.Dir().File("tool").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("testtools", "tool_window.ttl").c_str(),
+                          panelry.Dir().File("tool\\tool_window.ttl").c_str(), FALSE));
+    ASSERT_TRUE(WritePrivateProfileStringA(host_ids::kToolsSection, "No.0", "tool_window.ttl",
+                                           panelry.Dir().File(host_ids::kToolsIni).c_str()));
+    // A program gone since, so that the start shows a notice.
+    Session session;
+    session.entries.push_back(EntryFor(panelry.Dir().File("gone.exe"), "", "消えた"));
+    const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+    ASSERT_TRUE(WriteSession(ini, true, &session));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    HWND tool = nullptr;
+    std::vector<HWND> notices;
+    ASSERT_TRUE(WaitUntil([&] {
+        tool = FindWindowA("PanelryToolWindow", nullptr);
+        notices = NoticesOf(panelry.ProcessId());
+        return tool && !notices.empty();
+    }, 10000));
+    EXPECT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(notices[0])), 0);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(tool)), 1);
+    EXPECT_EQ(TabCount(PaneIn(main)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(ini, &written));
+    EXPECT_TRUE(written.entries.empty());
+}
+
+// The user's own window of the program and class, with another title, is
+// not the entry's window: it stays on the desktop, and the program is
+// started for the entry.
+TEST(SessionRestore, ARunningWindowWithAnotherTitleIsLeftAlone) {
+    PanelryProcess panelry;
+    SampleApp mine(false, Arguments({"私の文書"}));
+    HWND own = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (own = mine.Find(kClass, "私の文書")) != nullptr; }, 5000));
+    const std::string token = UniqueToken("other");
+    Session session;
+    session.entries.push_back(
+        EntryFor(SampleAppPath(), LineWith(token, Arguments({"保存した文書"})), "保存した文書"));
+    ASSERT_TRUE(WriteSession(panelry.Dir().File(settings_ids::kSessionIni), true, &session));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const Pane pane = PaneIn(main);
+    EXPECT_TRUE(WaitUntil([&] { return HeldIn(pane, "保存した文書") && TabCount(pane) == 1; },
+                          20000))
+        << TabCount(pane);
+    EXPECT_EQ(GetAncestor(own, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(panelry.Close(), 0);
+    EndSampleApps(token);
+}
+
+// An application that grants others only a limited query and reading its
+// memory, as an elevated one answers this program: its command line, and
+// with it its document, is still written.
+TEST(SessionRestore, AGuardedApplicationIsWrittenWithItsCommandLine) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    SampleApp app(false, " --guard" + Arguments({"守られた文書"}));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, "守られた文書")) != nullptr; }, 5000));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 1u);
+    EXPECT_EQ(written.entries[0].commandLine, Widened(app.CommandLine().c_str()));
+}
+
+// A file this version does not fully understand, as a newer version
+// writes it, stays byte for byte: a RESTORE of another value, a key of
+// another name.
+TEST(SessionRestore, AFileOfAnotherVersionIsKeptAsItIs) {
+    for (const wchar_t* text : {L"\xFEFF[SESSION]\r\nRESTORE=2\r\nCOUNT=0\r\n",
+                                L"\xFEFF[SESSION]\r\nRESTORE=1\r\nCOUNT=0\r\nSCREENS=2\r\n"}) {
+        PanelryProcess panelry;
+        const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+        const std::string bytes(reinterpret_cast<const char*>(text), std::wcslen(text) * 2);
+        std::ofstream(ini, std::ios::binary) << bytes;
+        ASSERT_NE(panelry.Start(), nullptr);
+        EXPECT_EQ(panelry.Close(), 0);
+        EXPECT_EQ(Bytes(ini), bytes);
+    }
+}
+
+// A session.ini that cannot be written (here another program holds it open
+// for reading only) is told while the program runs, in the notice, and
+// only once however often the writing fails.
+TEST(SessionRestore, AFileThatCannotBeWrittenIsToldOnce) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+    const UniqueHandle held(CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    std::vector<HWND> notices;
+    ASSERT_TRUE(WaitUntil([&] { return !(notices = NoticesOf(panelry.ProcessId())).empty(); }, 10000));
+    const std::string told = TextOf(notices[0]);
+    EXPECT_NE(told.find("session.ini に書き込めませんでした"), std::string::npos) << told;
+    // The end of the Windows session writes again, and fails again.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    10000, &answer));
+    EXPECT_EQ(NoticesOf(panelry.ProcessId()), notices);
+    EXPECT_EQ(TextOf(notices[0]), told);
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+// A title longer than a tab can show is written whole and compared whole:
+// the running window with it is found again, and nothing is started.
+TEST(SessionRestore, ALongTitleIsWrittenWholeAndFoundAgain) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    const std::string title = "長い題 " + std::string(300, 'x');
+    SampleApp app(false, Arguments({title}));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, title)) != nullptr; }, 5000));
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    Session written;
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
+    ASSERT_EQ(written.entries.size(), 1u);
+    EXPECT_EQ(written.entries[0].title, Widened(title.c_str()));
+
+    const HWND again = panelry.Start();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return GetAncestor(window, GA_PARENT) != GetDesktopWindow(); },
+                          10000));
+    EXPECT_EQ(SampleAppsWithToken(app.Token()), 1) << "nothing started";
+    EXPECT_EQ(panelry.Close(), 0);
+}
+
+// The option switched in the settings is written at once, not only at
+// close: a write that fails is then told while the user is there.
+TEST(SessionRestore, TheOptionIsWrittenWhenItIsSwitched) {
+    PanelryProcess panelry;
+    TurnOptionOn(panelry);
+    const std::string ini = panelry.Dir().File(settings_ids::kSessionIni);
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    const HWND box = SettingsControl(main, IDC_BEHAVIOUR_RESTORE_SESSION);
+    ASSERT_NE(box, nullptr);
+    SendMessageA(box, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(GetAncestor(GetParent(box), GA_ROOT), WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        LoadRestoreSessionOption(ini);
+        return !RestoreSessionOption();
+    }, 10000));
+    EXPECT_TRUE(panelry.Running());
+    EXPECT_EQ(panelry.Close(), 0);
+    RestoreSessionOption() = false;
+}

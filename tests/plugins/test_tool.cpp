@@ -2,7 +2,8 @@
 // source: TEST_TOOL_NAME names it; WITHOUT_COPYRIGHT or WITHOUT_SELECTED
 // leaves one of the six functions out; FAULT_WHEN_SELECTED,
 // LOOP_WHEN_SELECTED and FAULT_WHEN_ASKED make it fail as a plug-in beyond
-// the program's control could. Besides the six it exports
+// the program's control could; OPEN_WINDOW_WHEN_LOADED opens a window of
+// class "PanelryToolWindow" in the program's process, as a tool's panel is. Besides the six it exports
 // testToolAnswer, which sets what the menu queries answer, and
 // testToolCalls, which tells how often pluginSelected ran and with what.
 #define PANELRY_TOOL_PLUGIN_BUILD
@@ -81,3 +82,32 @@ __declspec(dllexport) int __cdecl testToolCalls(int* count, HWND* first, HWND* m
 }
 
 }  // extern "C"
+
+#ifdef OPEN_WINDOW_WHEN_LOADED
+namespace {
+
+HINSTANCE g_module;
+
+// From the program's message loop, once it runs: not under the loader's lock.
+void CALLBACK OpenToolWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = g_module;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "PanelryToolWindow";
+    RegisterClassA(&wc);
+    CreateWindowExA(0, wc.lpszClassName, "tool window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60,
+                    300, 200, nullptr, nullptr, g_module, nullptr);
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = module;
+        SetTimer(nullptr, 0, 10, &OpenToolWindow);
+    }
+    return TRUE;
+}
+#endif

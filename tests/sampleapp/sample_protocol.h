@@ -33,6 +33,14 @@
 // With "--open CLASS:TITLE" (any number of times) it opens a visible window
 // of each at start, after its control window.
 //
+// With "--splash CLASS:TITLE" it opens that window first and the "--open"
+// windows only once another program has taken the splash window (made it
+// the child of one of its own), which it then destroys.
+//
+// With "--guard" its process grants other processes only a limited query,
+// reading its memory, waiting for it and ending it, as an elevated program
+// answers one that is not.
+//
 // With "--log PATH" it appends one line per event it received:
 //   close <hwnd>          a WM_CLOSE or SC_CLOSE request (refused or not)
 //   question <hwnd>       the question of a window that asks is on the screen

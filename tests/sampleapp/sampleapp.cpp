@@ -9,16 +9,20 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <aclapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr UINT kHangMessage = WM_APP + 1;
+constexpr UINT_PTR kSplashTimer = 1;
 
 std::string g_logPath;
 std::set<HWND> g_refusing;
@@ -30,6 +34,8 @@ std::set<HWND> g_placeWatched;  // log where they are whenever they show on the 
 HWND OpenSpawned();
 std::set<std::string> g_registered;
 HWND g_control;
+HWND g_splash;
+std::vector<std::string> g_afterSplash;  // the "--open" windows, once the splash is gone
 
 void Log(const char* format, ...) {
     if (g_logPath.empty()) return;
@@ -296,11 +302,59 @@ LRESULT Execute(const Command& c) {
     return 0;
 }
 
+// "--open CLASS:TITLE": a visible window of the class.
+HWND OpenForm(const std::string& form) {
+    const std::size_t colon = form.find(':');
+    if (colon == std::string::npos) return nullptr;
+    Command c{{"op", "open"}, {"class", form.substr(0, colon)}, {"title", form.substr(colon + 1)}};
+    return reinterpret_cast<HWND>(Open(c));
+}
+
+// As a splash screen goes once the program is ready: here, as soon as
+// another program has taken it, and the program's own windows follow.
+void EndSplashWhenTaken() {
+    if (GetAncestor(g_splash, GA_PARENT) == GetDesktopWindow()) return;
+    KillTimer(g_control, kSplashTimer);
+    DestroyWindow(g_splash);
+    for (const std::string& form : g_afterSplash) OpenForm(form);
+}
+
+// "--guard": the process lets others only query it in the limited way,
+// read its memory, wait for it and end it, as an elevated program answers
+// a program that is not.
+bool Guard() {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
+                                  &everyone)) {
+        return false;
+    }
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions =
+        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE | PROCESS_TERMINATE;
+    access.grfAccessMode = SET_ACCESS;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    PACL acl = nullptr;
+    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
+                SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
+                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+    if (acl) LocalFree(acl);
+    FreeSid(everyone);
+    return done;
+}
+
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (data->dwData != sample::kCommandData || !data->lpData) return 0;
         return Execute(Parse(static_cast<const char*>(data->lpData), data->cbData));
+    }
+    if (message == WM_TIMER && wParam == kSplashTimer) {
+        EndSplashWhenTaken();
+        return 0;
     }
     if (message == kHangMessage) {
         Sleep(static_cast<DWORD>(wParam));
@@ -368,16 +422,21 @@ int main(int argc, char** argv) {
                                 GetModuleHandleA(nullptr), nullptr);
     if (!g_control) return 3;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--guard") == 0 && !Guard()) return 4;
+    }
+    // "--splash CLASS:TITLE": a window of its own first, closed once taken.
+    const std::string splash = Argument(argc, argv, "--splash");
+    if (!splash.empty()) {
+        g_splash = OpenForm(splash);
+        if (!g_splash || !SetTimer(g_control, kSplashTimer, 50, nullptr)) return 5;
+    }
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--demo") == 0) HandToPanelry();
         // "--open CLASS:TITLE": a visible window at start, as an application
         // opens its windows again when it is started with the same command.
         if (std::strcmp(argv[i], "--open") == 0 && i + 1 < argc) {
-            const std::string form = argv[++i];
-            const std::size_t colon = form.find(':');
-            if (colon == std::string::npos) continue;
-            Command c{{"op", "open"}, {"class", form.substr(0, colon)},
-                      {"title", form.substr(colon + 1)}};
-            Open(c);
+            if (g_splash) g_afterSplash.push_back(argv[++i]);
+            else OpenForm(argv[++i]);
         }
     }
 

@@ -161,3 +161,29 @@ TEST(SessionFile, NumbersOutOfRangeAndOverlongValuesGiveNoEntry) {
     ASSERT_TRUE(ReadSession(path, &read));
     EXPECT_TRUE(read.entries.empty()) << "a count beyond any pane chain";
 }
+
+// A file this version wrote is its own however it was cut (it is then
+// written anew at close); a key or section of another name, or another
+// RESTORE, makes it another version's, which is never written over.
+TEST(SessionFile, OnlyWhatThisVersionDoesNotWriteMakesAFileForeign) {
+    TempDir dir;
+    const std::string path = dir.File("session.ini");
+    EXPECT_FALSE(SessionFileIsForeign(path)) << "no file";
+    Session session;
+    session.splitLayout = "V40 ";
+    session.entries.push_back(Entry(0, 0, true, L"window"));
+    ASSERT_TRUE(WriteSession(path, true, &session));
+    const std::string whole = Bytes(path);
+    for (std::size_t cut = 2; cut <= whole.size(); cut += 2) {
+        Store(path, whole.substr(0, cut));
+        ASSERT_FALSE(SessionFileIsForeign(path)) << "cut at " << cut;
+    }
+    const std::wstring wide(path.begin(), path.end());
+    for (const auto& change : {std::make_pair(L"WINDOW0", L"MONITOR"),
+                               std::make_pair(L"LAYOUT", L"SPLITRATE"),
+                               std::make_pair(L"SESSION", L"RESTORE")}) {
+        Store(path, whole);
+        WritePrivateProfileStringW(change.first, change.second, L"2", wide.c_str());
+        EXPECT_TRUE(SessionFileIsForeign(path)) << Bytes(path).size();
+    }
+}
