@@ -1,5 +1,4 @@
-// Loading tool plug-ins into slots, tools.ini, the window list, and the
-// search of the tool folder.
+// Loading tool plug-ins into slots, tools.ini and the window list.
 #include "plugins/host/tool_slots.h"
 
 #include "base/module_path.h"
@@ -8,7 +7,6 @@
 #include "tabs/pane.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 char* ToolFolderName() {
@@ -141,32 +139,4 @@ void ToolHost::Run(int slot) {
     if (!Loaded(slot)) return;
     ActiveWindowList list(root_);
     ToolSlots()[slot].Selected(list.Windows(), list.Count(), main_);
-}
-
-int EnumerateToolFiles(const char* folder, HWND page, UINT message) {
-    int count = 0;
-    WIN32_FIND_DATAA found{};
-    const std::string files = std::string(folder) + "\\*" + host_ids::kToolExtension;
-    HANDLE search = FindFirstFileA(files.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ++count;
-            const std::string path = std::string(folder) + "\\" + found.cFileName;
-            SendMessageA(page, message, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    const std::string all = std::string(folder) + "\\*";
-    search = FindFirstFileA(all.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-            if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
-            const std::string below = std::string(folder) + "\\" + found.cFileName;
-            count += EnumerateToolFiles(below.c_str(), page, message);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return count;
 }

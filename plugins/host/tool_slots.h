@@ -1,6 +1,6 @@
 // The tool plug-in host: sixteen slots, each holding one loaded plug-in or
-// nothing, the registration in tools.ini, the window list handed to the
-// plug-ins, and the search of the tool folder for plug-in files.
+// nothing, the registration in tools.ini, and the window list handed to the
+// plug-ins.
 #pragma once
 
 #include "base/handles.h"
@@ -97,7 +97,3 @@ private:
     const cTab& root_;
     HWND main_;
 };
-
-// Sends PM_TOOLFILEFOUND (lParam the full path) to page for every ".ttl"
-// file in folder and, after them, in the folders below it; the count found.
-int EnumerateToolFiles(const char* folder, HWND page, UINT message);

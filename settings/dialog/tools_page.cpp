@@ -8,6 +8,7 @@
 #include "base/handles.h"
 #include "base/messages.h"
 #include "plugins/host/tool_file.h"
+#include "plugins/host/tool_search.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
