@@ -3,6 +3,7 @@
 
 #include "base/module_path.h"
 #include "plugins/host/host_ids.h"
+#include "plugins/host/tool_modules.h"
 #include "settings/settings_ids.h"
 #include "tabs/pane.h"
 
@@ -50,7 +51,8 @@ void ToolSlot::Unload() {
     version_ = nullptr;
     checked_ = enabled_ = selected_ = nullptr;
     fileName_[0] = '\0';
-    module_.reset();
+    ReleaseToolModule(std::move(module_), ran_);
+    ran_ = false;
 }
 
 char* ToolSlot::Name(char* buffer, int length) const {
@@ -64,14 +66,17 @@ char* ToolSlot::Copyright(char* buffer, int length) const {
 WORD ToolSlot::Version() const { return version_ ? version_() : 0; }
 
 int ToolSlot::Checked(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return checked_ ? checked_(windows, count, mainWindow) : 0;
 }
 
 int ToolSlot::Enabled(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return enabled_ ? enabled_(windows, count, mainWindow) : 0;
 }
 
 int ToolSlot::Selected(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return selected_ ? selected_(windows, count, mainWindow) : 0;
 }
 
@@ -91,6 +96,10 @@ void ToolSlot::WriteTo(const char* toolsIni, int n) const {
 }
 
 ToolSlot* ToolSlots() {
+    // The list of kept modules is made first, so that it outlives the
+    // slots, whose modules go to it when they are destroyed at exit.
+    static const bool keptListFirst = KeptToolModules() >= 0;
+    (void)keptListFirst;
     static ToolSlot slots[kToolSlotCount];
     return slots;
 }

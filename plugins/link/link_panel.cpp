@@ -195,9 +195,10 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_self = instance;
-    // Freed while the panel is open (the tools page reloads every tool): the
+    // Freed while the panel is open (Panelry waits for the panel to close,
+    // but frees what is left when it ends; another host may not wait): the
     // panel would outlive the code that runs it, so it closes and saves
-    // first. At process end the windows go without us.
+    // first. When the process itself ends the windows go without us.
     if (reason == DLL_PROCESS_DETACH && !reserved && PanelOpen()) DestroyWindow(g_panel);
     return TRUE;
 }

@@ -1,7 +1,9 @@
 // Tools in the real panelry.exe, driven from outside as a user, a
-// desktop-wide key or another program would: the settings dialog opened by
-// the desktop-wide key's message, and the search of a tool folder with a
-// link loop in it.
+// desktop-wide key or another program would: the tool chosen from the menu
+// bar with keys, the settings dialog opened by the desktop-wide key's
+// message while a tool's own loop runs, the tools page's OK while the
+// launcher panel's menu or open-file dialog is open, and the search of a
+// tool folder with a link loop in it.
 #include "base/command_kinds.h"
 #include "base/messages.h"
 #include "commands/command_ids.h"
@@ -69,6 +71,23 @@ HWND ShownWindow(DWORD process, const char* className, const std::string& title 
     return search.window;
 }
 
+// Whether process has a module of file name name loaded; false also when
+// its modules cannot be listed (it has ended).
+bool HasModule(DWORD process, const char* name) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return false;
+    }
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot.get(), &entry); more;
+         more = Module32Next(snapshot.get(), &entry)) {
+        if (lstrcmpiA(entry.szModule, name) == 0) return true;
+    }
+    return false;
+}
+
 bool OnDesktop(HWND window) { return GetAncestor(window, GA_PARENT) == GetDesktopWindow(); }
 
 class ToolsInProgram : public ::testing::Test {
@@ -81,10 +100,36 @@ protected:
 
     std::string ToolFolder() const { return panelry.Dir().File(settings_ids::kToolDirDefault); }
 
+    // A delivered tool in the tool folder, registered in slot 0, with the
+    // tool list as the menu bar's first popup.
+    void Register(const char* tool) {
+        CreateDirectoryA(ToolFolder().c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", tool).c_str(),
+                              (ToolFolder() + "\\" + tool).c_str(), FALSE));
+        WriteFileText(panelry.Dir().File(host_ids::kToolsIni),
+                      std::string("[TOOL PLUGIN PATH]\r\nNo.0=") + tool + "\r\n");
+        MenuSettings menus = DefaultMenuSettings();
+        for (auto& popup : menus.mainMenuItems) popup[0] = kEndCode;
+        menus.mainMenuItems[0][0] = kToolList;
+        const std::string ini = panelry.Dir().File(command_ids::kMenuIni);
+        ASSERT_TRUE(profile_hex::WriteStruct(ini.c_str(), command_ids::kMainSection,
+                                             command_ids::kMainItemsKey, menus.mainMenuItems,
+                                             sizeof menus.mainMenuItems));
+        WritePrivateProfileStringA(command_ids::kMainSection, "POPUP.0", "tools", ini.c_str());
+    }
+
     void Start() {
         main = panelry.Start();
         ASSERT_NE(main, nullptr);
         MoveWindow(main, 100, 80, 600, 400, TRUE);
+    }
+
+    // The menu bar's first popup opened and its first item chosen with
+    // keys, as the keyboard reaches the menu bar (F10, Down, Enter).
+    void ChooseFirstTool() {
+        PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        PostMessageA(main, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(main, WM_KEYDOWN, VK_RETURN, 0);
     }
 
     HWND Own(const char* className, const std::string& title = "") const {
@@ -145,6 +190,74 @@ protected:
     PanelryProcess panelry;
     HWND main = nullptr;
 };
+
+// The launcher panel's code is on the stack below the settings dialog (its
+// slot's menu, or the open-file dialog of "新規登録"); OK there takes the tool
+// out of its slot. The tool must stay loaded while its code runs and its
+// panel is open, and go once the panel is closed.
+class UnloadUnderTheLauncher : public ToolsInProgram,
+                               public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnloadUnderTheLauncher, OkOnTheToolsPageLeavesTheToolLoadedUntilItsPanelIsClosed) {
+    const bool fileDialog = GetParam();
+    Register("link.ttl");
+    Start();
+    ChooseFirstTool();
+    HWND panel = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (panel = Own("#32770", "ランチャ")) != nullptr; },
+                          kDeadlineMs));
+    const HWND slot = FindWindowExA(panel, nullptr, "Static", nullptr);
+    ASSERT_NE(slot, nullptr);
+    // The slot's menu (a right press), or the file dialog of its "新規登録".
+    const char* nestedClass = fileDialog ? "#32770" : "#32768";
+    if (fileDialog) {
+        PostMessageA(slot, WM_COMMAND, IconSlot::kRegister, 0);
+    } else {
+        PostMessageA(slot, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    }
+    HWND nested = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            nested = Own(nestedClass);
+            return nested && nested != panel;
+        },
+        kDeadlineMs));
+
+    const HWND settings = OpenSettings();
+    ASSERT_NE(settings, nullptr);
+    const HWND registered = ToolsPageList(settings, IDC_TOOLS_REGISTERED);
+    ASSERT_NE(registered, nullptr);
+    ASSERT_EQ(Rows(registered), 1);
+    const HWND page = GetParent(registered);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TOOLS_UNREGISTER, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_TOOLS_UNREGISTER)));
+    ASSERT_EQ(Rows(registered), 0);
+    PostMessageA(settings, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }, kDeadlineMs));
+
+    // Back in the tool's loop, which ends now.
+    if (fileDialog) {
+        PostMessageA(nested, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        PostMessageA(nested, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(nested) || !panelry.Running(); },
+                          kDeadlineMs));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kDeadlineMs, &answer) &&
+                panelry.Running())
+        << "the return went into a freed tool";
+    EXPECT_TRUE(IsWindow(panel));
+    EXPECT_TRUE(HasModule(panelry.ProcessId(), "link.ttl")) << "freed under its open panel";
+
+    PostMessageA(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(panel); }, kDeadlineMs));
+    EXPECT_TRUE(WaitUntil([&] { return !HasModule(panelry.ProcessId(), "link.ttl"); },
+                          kDeadlineMs));
+    EXPECT_TRUE(panelry.Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(MenuOrFileDialog, UnloadUnderTheLauncher, ::testing::Bool());
 
 // The tools page searches the tool folder when the settings dialog opens;
 // with a link loop in it, or with the folder above the program's as the
