@@ -24,6 +24,8 @@ HWND g_mainWindow = nullptr;  // given to the last pluginSelected
 HWND g_listDialog = nullptr;  // while the list dialog is open
 
 constexpr int kEntryTextLimit = 256;  // characters each edit takes
+// The list dialog's own: "ウィンドウの追加" carried out from its loop.
+constexpr UINT kCaptureLater = WM_APP + 1;
 
 HWND EntryList(HWND listDialog) { return GetDlgItem(listDialog, IDC_CLASSADD_ENTRIES); }
 
@@ -205,10 +207,28 @@ void CaptureSelected(HWND dialog) {
     CloseList(dialog, 1);
 }
 
+// "ウィンドウの追加" pressed by a message another thread sent (BM_CLICK, or
+// the WM_COMMAND itself, as accessibility tools and automation press it):
+// while that message is being answered, the main window takes this tool's
+// capture requests for another application's and puts them off until it
+// returns, so the search would find the same window again and stop. The
+// press is carried out from the dialog's own loop instead.
+void PressCapture(HWND dialog) {
+    if (InSendMessage()) {
+        PostMessageA(dialog, kCaptureLater, 0, 0);
+        return;
+    }
+    CaptureSelected(dialog);
+}
+
 INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         InitListDialog(dialog);
         return FALSE;  // the focus is set
+    }
+    if (message == kCaptureLater) {
+        CaptureSelected(dialog);
+        return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
@@ -219,7 +239,7 @@ INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         DeleteSelected(dialog);
         return TRUE;
     case IDC_CLASSADD_CAPTURE:
-        CaptureSelected(dialog);
+        PressCapture(dialog);
         return TRUE;
     case IDC_CLASSADD_CANCEL:
     case IDCANCEL:

@@ -2,8 +2,9 @@
 // desktop-wide key or another program would: the tool chosen from the menu
 // bar with keys, the settings dialog opened by the desktop-wide key's
 // message while a tool's own loop runs, the tools page's OK while the
-// launcher panel's menu or open-file dialog is open, and the search of a
-// tool folder with a link loop in it.
+// launcher panel's menu or open-file dialog is open, the search of a tool
+// folder with a link loop in it, and "ウィンドウの追加" pressed by messages
+// another process sends.
 #include "base/command_kinds.h"
 #include "base/messages.h"
 #include "commands/command_ids.h"
@@ -292,5 +293,47 @@ TEST_P(SearchOfALoop, TheSettingsOpenAndNoWindowIsGivenBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ToolFolder, SearchOfALoop, ::testing::Values("tool", ".."));
+
+// "ウィンドウの追加" pressed by a message another process sends, as
+// accessibility tools and automation press buttons: BM_CLICK to the button,
+// or the WM_COMMAND itself to the dialog. Either captures every window of
+// the chosen class.
+class PressedFromOutside : public ToolsInProgram, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PressedFromOutside, AddTheWindowsCapturesEveryWindowOfTheClass) {
+    const bool command = GetParam();
+    Register("classadd.ttl");
+    WriteFileText(ToolFolder() + "\\classadd.ini",
+                  "[STATUS]\r\nCOUNT=1\r\nSELECTED=0\r\n[ITEM 0]\r\nNAME=pressed\r\n"
+                  "CLASS=PanelryPressedClass\r\n");
+    Start();
+    SampleApp app(false);
+    WindowSpec form;
+    form.className = "PanelryPressedClass";
+    const HWND first = app.Open(form);
+    const HWND second = app.Open(form);
+    ASSERT_TRUE(first && second);
+
+    ChooseFirstTool();
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = Own("#32770", "追加するウィンドウのクラス名")) != nullptr; },
+        kDeadlineMs));
+    const HWND button = GetDlgItem(dialog, 1003);
+    if (command) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    } else {
+        SendMessageA(button, BM_CLICK, 0, 0);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kDeadlineMs));
+    EXPECT_TRUE(WaitUntil([&] { return !OnDesktop(first) && !OnDesktop(second); }, kDeadlineMs))
+        << "captured: " << !OnDesktop(first) << !OnDesktop(second);
+    const HWND tabs = FindWindowExA(FindWindowExA(main, nullptr, tab_ids::kBaseClass, nullptr),
+                                    nullptr, WC_TABCONTROLA, nullptr);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(ClickOrCommand, PressedFromOutside, ::testing::Bool());
 
 }  // namespace
