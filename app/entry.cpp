@@ -8,6 +8,7 @@
 #include "commands/accelerators.h"
 #include "inputtap/inputtap.h"
 #include "launcher/shortcut_window.h"
+#include "plugins/host/tool_modules.h"
 #include "tabs/pane.h"
 
 bool ActivateRunningInstance() {
@@ -32,9 +33,13 @@ InstanceMark::InstanceMark()
 int RunMessageLoop() {
     MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!AcceleratorTable::Instance().Translate(MainWindow(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (AcceleratorTable::Instance().Translate(MainWindow(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        // Between two messages of this loop no tool's code is running: the
+        // one place where a tool that left its slot may be freed.
+        ReleaseRetiredTools();
     }
     return static_cast<int>(msg.wParam);
 }

@@ -5,6 +5,7 @@
 #include "plugins/classadd/class_list.h"
 
 #include "plugins/classadd/classadd_texts.h"
+#include "plugins/common/tool_paths.h"
 #include "settings/profile_text.h"
 
 #include <cstdio>
@@ -75,15 +76,7 @@ void WriteNumber(const char* iniPath, const char* key, int value) {
 
 }  // namespace
 
-// Joined as a string: the plug-in's file may have a shorter name than
-// "classadd.ini", and the path would then outgrow a MAX_PATH buffer.
-std::string ClassListPath(HMODULE self) {
-    char module[MAX_PATH] = "";
-    GetModuleFileNameA(self, module, MAX_PATH);
-    char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
-    _splitpath(module, drive, folder, nullptr, nullptr);
-    return std::string(drive) + folder + kIniName + "." + kIniExtension;
-}
+std::string ClassListPath(HMODULE self) { return PathBesideModule(self, kIniName, kIniExtension); }
 
 ClassList LoadClassList(const char* iniPath) {
     const int stored =

@@ -20,7 +20,7 @@ struct ClassEntry {
 
 struct ClassList {
     std::vector<ClassEntry> entries;  // in the file's order
-    int selected = -1;                // index into entries; -1 for none
+    int selected = -1;                // row in the sorted list; -1 for none
     bool builtIn = false;             // the built-in entries: the first row is selected
 };
 

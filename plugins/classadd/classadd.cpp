@@ -13,7 +13,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,16 +24,23 @@ HWND g_mainWindow = nullptr;  // given to the last pluginSelected
 HWND g_listDialog = nullptr;  // while the list dialog is open
 
 constexpr int kEntryTextLimit = 256;  // characters each edit takes
+// The list dialog's own: "ウィンドウの追加" carried out from its loop.
+constexpr UINT kCaptureLater = WM_APP + 1;
 
 HWND EntryList(HWND listDialog) { return GetDlgItem(listDialog, IDC_CLASSADD_ENTRIES); }
 
-// Inserts the pair where the list's sorting puts it; its row, or -1.
-int InsertEntry(HWND list, const ClassEntry& entry, LPARAM tag) {
+// Each row's number in the order the entries came: those of the file, in the
+// file's order, then those added since the dialog opened.
+LPARAM g_nextArrival = 0;
+
+// Inserts the pair where the list's sorting puts it, numbered as it came;
+// its row, or -1.
+int InsertEntry(HWND list, const ClassEntry& entry) {
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = ListView_GetItemCount(list);
     item.pszText = const_cast<char*>(entry.name.c_str());
-    item.lParam = tag;
+    item.lParam = g_nextArrival++;
     const int row =
         static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
@@ -74,7 +83,7 @@ void AcceptEntry(HWND dialog) {
     char name[kEntryTextSize] = "", className[kEntryTextSize] = "";
     GetDlgItemTextA(dialog, IDC_ENTRY_NAME, name, sizeof name);
     GetDlgItemTextA(dialog, IDC_ENTRY_CLASS, className, sizeof className);
-    if (g_listDialog) InsertEntry(EntryList(g_listDialog), {name, className}, -1);
+    if (g_listDialog) InsertEntry(EntryList(g_listDialog), {name, className});
     EndDialog(dialog, 1);
 }
 
@@ -115,24 +124,48 @@ void AddColumns(HWND list) {
     ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }
 
-// Each row is tagged with its index in the file, so that the entry selected
-// last time is selected again wherever the sorting puts it (a file edited
-// by hand need not be sorted, and equal names may change places).
-void Fill(HWND list, const ClassList& stored) {
-    for (std::size_t n = 0; n < stored.entries.size(); ++n) {
-        InsertEntry(list, stored.entries[n], static_cast<LPARAM>(n));
+LPARAM Arrival(HWND list, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+// The rows in sorted order, the order "SELECTED" counts in when a file is
+// read. The list sorts by name but may put a name equal to others before or
+// after them; here equal names go in the order they came, which for a file
+// this tool wrote is the order the list showed them in when "SELECTED" was
+// counted, so that the same entry is selected again.
+std::vector<int> SortedRows(HWND list) {
+    const int count = ListView_GetItemCount(list);
+    std::vector<int> rows(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) rows[static_cast<std::size_t>(row)] = row;
+    for (int first = 0; first < count;) {
+        const std::string name = CellText(list, first, 0);
+        int end = first + 1;
+        while (end < count && lstrcmpA(CellText(list, end, 0).c_str(), name.c_str()) == 0) ++end;
+        std::sort(rows.begin() + first, rows.begin() + end,
+                  [&](int a, int b) { return Arrival(list, a) < Arrival(list, b); });
+        first = end;
     }
+    return rows;
+}
+
+// "SELECTED" counts in the sorted list, whatever order the file holds the
+// entries in (a file edited by hand need not be sorted; one this tool
+// wrote is, so that the two orders agree).
+void Fill(HWND list, const ClassList& stored) {
+    g_nextArrival = 0;
+    for (const ClassEntry& entry : stored.entries) InsertEntry(list, entry);
     if (stored.builtIn) {
         SelectRow(list, 0);
         return;
     }
-    if (stored.selected < 0) return;
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = stored.selected;
-    const int row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                                                  reinterpret_cast<LPARAM>(&find)));
-    if (row >= 0) SelectRow(list, row);
+    const std::vector<int> sorted = SortedRows(list);
+    if (stored.selected >= 0 && stored.selected < static_cast<int>(sorted.size())) {
+        SelectRow(list, sorted[static_cast<std::size_t>(stored.selected)]);
+    }
 }
 
 ClassList Collect(HWND list) {
@@ -174,10 +207,28 @@ void CaptureSelected(HWND dialog) {
     CloseList(dialog, 1);
 }
 
+// "ウィンドウの追加" pressed by a message another thread sent (BM_CLICK, or
+// the WM_COMMAND itself, as accessibility tools and automation press it):
+// while that message is being answered, the main window takes this tool's
+// capture requests for another application's and puts them off until it
+// returns, so the search would find the same window again and stop. The
+// press is carried out from the dialog's own loop instead.
+void PressCapture(HWND dialog) {
+    if (InSendMessage()) {
+        PostMessageA(dialog, kCaptureLater, 0, 0);
+        return;
+    }
+    CaptureSelected(dialog);
+}
+
 INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         InitListDialog(dialog);
         return FALSE;  // the focus is set
+    }
+    if (message == kCaptureLater) {
+        CaptureSelected(dialog);
+        return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
@@ -188,7 +239,7 @@ INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         DeleteSelected(dialog);
         return TRUE;
     case IDC_CLASSADD_CAPTURE:
-        CaptureSelected(dialog);
+        PressCapture(dialog);
         return TRUE;
     case IDC_CLASSADD_CANCEL:
     case IDCANCEL:

@@ -6,6 +6,7 @@
 
 #include "launcher/shell_launch.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_paths.h"
 
 #include <tlhelp32.h>
 
@@ -118,11 +119,7 @@ int __cdecl pluginSelected(HWND* windows, int count, HWND mainWindow) {
         if (!windows[i]) continue;
         char path[MAX_PATH] = "";
         if (!GetProcessImagePath(windows[i], path, MAX_PATH)) return 0;
-        char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
-        _splitpath(path, drive, folder, nullptr, nullptr);
-        char open[MAX_PATH] = "";
-        _makepath(open, drive, folder, nullptr, nullptr);
-        if (!ShellLaunch(mainWindow, open)) return 0;
+        if (!ShellLaunch(mainWindow, FolderOf(path).c_str())) return 0;
     }
     return 1;
 }

@@ -1,14 +1,13 @@
-// Loading tool plug-ins into slots, tools.ini, the window list, and the
-// search of the tool folder.
+// Loading tool plug-ins into slots, tools.ini and the window list.
 #include "plugins/host/tool_slots.h"
 
 #include "base/module_path.h"
 #include "plugins/host/host_ids.h"
+#include "plugins/host/tool_modules.h"
 #include "settings/settings_ids.h"
 #include "tabs/pane.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 char* ToolFolderName() {
@@ -52,7 +51,8 @@ void ToolSlot::Unload() {
     version_ = nullptr;
     checked_ = enabled_ = selected_ = nullptr;
     fileName_[0] = '\0';
-    module_.reset();
+    ReleaseToolModule(std::move(module_), ran_);
+    ran_ = false;
 }
 
 char* ToolSlot::Name(char* buffer, int length) const {
@@ -66,14 +66,17 @@ char* ToolSlot::Copyright(char* buffer, int length) const {
 WORD ToolSlot::Version() const { return version_ ? version_() : 0; }
 
 int ToolSlot::Checked(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return checked_ ? checked_(windows, count, mainWindow) : 0;
 }
 
 int ToolSlot::Enabled(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return enabled_ ? enabled_(windows, count, mainWindow) : 0;
 }
 
 int ToolSlot::Selected(HWND* windows, int count, HWND mainWindow) const {
+    ran_ = true;
     return selected_ ? selected_(windows, count, mainWindow) : 0;
 }
 
@@ -93,6 +96,10 @@ void ToolSlot::WriteTo(const char* toolsIni, int n) const {
 }
 
 ToolSlot* ToolSlots() {
+    // The list of kept modules is made first, so that it outlives the
+    // slots, whose modules go to it when they are destroyed at exit.
+    static const bool keptListFirst = KeptToolModules() >= 0;
+    (void)keptListFirst;
     static ToolSlot slots[kToolSlotCount];
     return slots;
 }
@@ -141,32 +148,4 @@ void ToolHost::Run(int slot) {
     if (!Loaded(slot)) return;
     ActiveWindowList list(root_);
     ToolSlots()[slot].Selected(list.Windows(), list.Count(), main_);
-}
-
-int EnumerateToolFiles(const char* folder, HWND page, UINT message) {
-    int count = 0;
-    WIN32_FIND_DATAA found{};
-    const std::string files = std::string(folder) + "\\*" + host_ids::kToolExtension;
-    HANDLE search = FindFirstFileA(files.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ++count;
-            const std::string path = std::string(folder) + "\\" + found.cFileName;
-            SendMessageA(page, message, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    const std::string all = std::string(folder) + "\\*";
-    search = FindFirstFileA(all.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-            if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
-            const std::string below = std::string(folder) + "\\" + found.cFileName;
-            count += EnumerateToolFiles(below.c_str(), page, message);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return count;
 }

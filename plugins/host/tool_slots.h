@@ -1,6 +1,6 @@
 // The tool plug-in host: sixteen slots, each holding one loaded plug-in or
-// nothing, the registration in tools.ini, the window list handed to the
-// plug-ins, and the search of the tool folder for plug-in files.
+// nothing, the registration in tools.ini, and the window list handed to the
+// plug-ins.
 #pragma once
 
 #include "base/handles.h"
@@ -34,6 +34,8 @@ public:
     // Loads fileName (relative to the tool folder); true when the DLL loaded
     // and exports all six functions, otherwise the slot is left empty.
     bool Load(const char* fileName);
+    // Empties the slot. Its module goes to ReleaseToolModule: a tool that was
+    // asked more than its texts may still be running or have windows open.
     void Unload();
     bool IsLoaded() const { return static_cast<bool>(module_); }
     const char* FileName() const { return fileName_; }
@@ -60,6 +62,8 @@ private:
     PluginQueryFn checked_ = nullptr;
     PluginQueryFn enabled_ = nullptr;
     PluginQueryFn selected_ = nullptr;
+    // Whether a check mark, the enable state or the tool itself was asked for.
+    mutable bool ran_ = false;
 };
 
 // The process-wide slots, constructed at first use and freed at exit.
@@ -97,7 +101,3 @@ private:
     const cTab& root_;
     HWND main_;
 };
-
-// Sends PM_TOOLFILEFOUND (lParam the full path) to page for every ".ttl"
-// file in folder and, after them, in the folders below it; the count found.
-int EnumerateToolFiles(const char* folder, HWND page, UINT message);

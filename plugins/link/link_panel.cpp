@@ -7,6 +7,7 @@
 
 #include "base/handles.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_paths.h"
 #include "plugins/link/link_file.h"
 #include "plugins/link/link_ids.h"
 #include "plugins/link/link_slot.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -32,14 +34,10 @@ bool g_autoTab = false;
 std::unique_ptr<std::array<cLinkSlot, link_file::kSlots>> g_slots;
 UniqueBrush g_background;
 
-// $link in this plug-in's folder.
-void DataFilePath(char (&path)[MAX_PATH]) {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(g_self, self, MAX_PATH);
-    char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
-    _splitpath(self, drive, folder, nullptr, nullptr);
-    _makepath(path, drive, folder, link_ids::kDataFile, nullptr);
-}
+// $link in this plug-in's folder. A path too long to open is a file that
+// cannot be read or made: nothing is loaded or saved, as the panel does for
+// such a file.
+std::string DataFilePath() { return PathBesideModule(g_self, link_ids::kDataFile, nullptr); }
 
 // 8 x 8 of the ground colour with a one-pixel diagonal from the lower left
 // to the upper right (x + y = 7, y from the top).
@@ -115,11 +113,10 @@ void LayOut(HWND panel, POINT cursor) {
 }
 
 void LoadSlots(HWND panel) {
-    char file[MAX_PATH];
-    DataFilePath(file);
+    const std::string file = DataFilePath();
     link_file::Contents contents;
     contents.autoTab = g_autoTab;
-    if (link_file::Read(file, &contents)) {
+    if (PathFits(file) && link_file::Read(file.c_str(), &contents)) {
         g_autoTab = contents.autoTab;
         for (int i = 0; i < link_file::kSlots; ++i) {
             if (contents.paths[i][0]) Slots()[i].SetFile(contents.paths[i]);
@@ -135,9 +132,9 @@ void SaveSlots(HWND panel) {
     for (int i = 0; i < link_file::kSlots; ++i) {
         lstrcpynA(contents.paths[i], Slots()[i].Path(), MAX_PATH);
     }
-    char file[MAX_PATH];
-    DataFilePath(file);
-    link_file::Write(file, contents);  // a file that cannot be made keeps nothing, silently
+    const std::string file = DataFilePath();
+    // A file that cannot be made keeps nothing, silently.
+    if (PathFits(file)) link_file::Write(file.c_str(), contents);
 }
 
 INT_PTR OnInitDialog(HWND panel) {
@@ -195,9 +192,10 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_self = instance;
-    // Freed while the panel is open (the tools page reloads every tool): the
+    // Freed while the panel is open (Panelry waits for the panel to close,
+    // but frees what is left when it ends; another host may not wait): the
     // panel would outlive the code that runs it, so it closes and saves
-    // first. At process end the windows go without us.
+    // first. When the process itself ends the windows go without us.
     if (reason == DLL_PROCESS_DETACH && !reserved && PanelOpen()) DestroyWindow(g_panel);
     return TRUE;
 }

@@ -5,9 +5,11 @@
 #include "plugins/host/tool_plugin.h"
 
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_paths.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -30,25 +32,26 @@ void ReportSystemError() {
     if (text) LocalFree(text);
 }
 
-// drive and folder of this plug-in's file joined with name and extension.
-void BesideSelf(const char* name, const char* extension, char (&path)[MAX_PATH]) {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(g_self, self, MAX_PATH);
-    char drive[_MAX_DRIVE] = "", folder[_MAX_DIR] = "";
-    _splitpath(self, drive, folder, nullptr, nullptr);
-    _makepath(path, drive, folder, name, extension);
-}
-
-bool MakeSnapFolder() {
-    char folder[MAX_PATH] = "";
-    BesideSelf("snap", nullptr, folder);
-    if (CreateDirectoryA(folder, nullptr)) return true;
-    const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS) return true;
+// The message for a snap folder that could not be made, captioned with its path.
+void ReportFolderError(DWORD error, const std::string& folder) {
     const char* text = error == ERROR_PATH_NOT_FOUND        ? kPathNotFound
                        : error == ERROR_FILENAME_EXCED_RANGE ? kNameTooLong
                                                              : kUnknown;
-    MessageBoxA(nullptr, text, folder, MB_ICONERROR);
+    MessageBoxA(nullptr, text, folder.c_str(), MB_ICONERROR);
+}
+
+bool MakeSnapFolder() {
+    const std::string folder = PathBesideModule(g_self, "snap", nullptr);
+    // A folder path the file functions cannot take is one they would refuse
+    // as too long.
+    if (!PathFits(folder)) {
+        ReportFolderError(ERROR_FILENAME_EXCED_RANGE, folder);
+        return false;
+    }
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) return true;
+    ReportFolderError(error, folder);
     return false;
 }
 
@@ -64,10 +67,15 @@ bool WriteFirstFree(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info,
     for (int n = 0; n < kMaxFiles; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "snap\\%.5d", n);
-        char path[MAX_PATH] = "";
-        BesideSelf(name, "bmp", path);
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) continue;
-        HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        const std::string path = PathBesideModule(g_self, name, "bmp");
+        // Every name has five digits: one that does not fit means none does.
+        if (!PathFits(path)) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            ReportSystemError();
+            return false;
+        }
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (out == INVALID_HANDLE_VALUE) {
             ReportSystemError();

@@ -8,6 +8,8 @@
 #include "base/handles.h"
 #include "base/messages.h"
 #include "plugins/host/tool_file.h"
+#include "plugins/host/tool_modules.h"
+#include "plugins/host/tool_search.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
@@ -315,8 +317,9 @@ private:
     }
 
     // The slots anew from the lower list. A plug-in that stays registered
-    // is held loaded meanwhile: freeing it would take its state with it and
-    // leave any window of its own with a window procedure in freed code.
+    // is held loaded meanwhile, so that it keeps its state. One that leaves
+    // goes to ReleaseToolModule, which frees it only once none of its code
+    // can be running: this OK may have been reached from inside it.
     void LoadRegistered() {
         std::vector<UniqueModule> held;
         for (int slot = 0; slot < kToolSlotCount; ++slot) {
@@ -340,6 +343,9 @@ private:
                             MB_OK | MB_ICONERROR);
             }
         }
+        // Where a slot took the module again this only counts down; where
+        // loading it failed, the held one may be the last.
+        for (UniqueModule& module : held) ReleaseToolModule(std::move(module), true);
     }
 
     bool StaysRegistered(const char* fileName) const {

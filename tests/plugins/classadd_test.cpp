@@ -250,7 +250,7 @@ TEST_F(ClassAddTest, AddingTheWindowsCapturesEveryWindowOfTheClassHiddenOnesTooI
     ASSERT_FALSE(IsWindowVisible(hidden));
     const std::vector<HWND> expected = TopLevelOfClass("ClassAddThree");
     ASSERT_EQ(expected.size(), 3u);
-    Store({{"B three", "ClassAddThree"}, {"A other", "ClassAddOther"}}, "2", "0");
+    Store({{"B three", "ClassAddThree"}, {"A other", "ClassAddOther"}}, "2", "1");
 
     EXPECT_EQ(Run([&](HWND dialog) {
                   EXPECT_EQ(testing_support::ShownClasses(dialog).Chosen(),
@@ -368,10 +368,18 @@ TEST_F(ClassAddTest, ValuesOfTenThousandCharactersAreCutToWholeCharactersAndRead
     EXPECT_EQ(reopened.Chosen(), shown.Chosen());
 }
 
-TEST_F(ClassAddTest, TheEntrySelectedInAFileEditedByHandIsSelectedWhereverTheSortingPutsIt) {
-    Store({{"Zeta", "Z"}, {"Alpha", "A"}, {"same", "first"}, {"same", "second"}}, "4", "0");
-    EXPECT_EQ(Look().Chosen(), (ClassRow{"Zeta", "Z"}));
-    // Written sorted now; of two equal names the one chosen stays chosen.
+// "SELECTED" counts in the list as it shows the entries, sorted, also when
+// the file holds them in another order; the list is saved back sorted with
+// the same entry chosen.
+TEST_F(ClassAddTest, SelectedCountsInTheSortedListAlsoForAFileEditedByHand) {
+    Store({{"Zeta", "Z"}, {"Alpha", "A"}, {"Mid", "M"}}, "3", "1");
+    const ClassView shown = Look();
+    EXPECT_EQ(shown.rows, (std::vector<ClassRow>{{"Alpha", "A"}, {"Mid", "M"}, {"Zeta", "Z"}}));
+    EXPECT_EQ(shown.Chosen(), (ClassRow{"Mid", "M"}));
+    const ClassView stored = testing_support::StoredClasses(ini_);
+    EXPECT_EQ(stored.rows, shown.rows);
+    EXPECT_EQ(stored.selected, 1);
+    // Of two equal names the one chosen stays chosen.
     Store({{"same", "first"}, {"same", "second"}}, "2", "1");
     for (int opening = 0; opening < 3; ++opening) {
         EXPECT_EQ(Look().Chosen(), (ClassRow{"same", "second"})) << "opening " << opening;

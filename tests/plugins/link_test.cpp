@@ -6,6 +6,7 @@
 // background's pattern read back from the panel's own windows.
 #include "plugins/host/tool_slots.h"
 
+#include "plugins/host/tool_modules.h"
 #include "tests/plugins/tool_test_support.h"
 #include "tests/support/launched_programs.h"
 #include "tests/support/message_box_reader.h"
@@ -327,15 +328,25 @@ TEST_F(LinkTest, TheCheckMarkFollowsThePanelHoweverItCloses) {
     EXPECT_TRUE(MenuItemChecked());
 }
 
-TEST_F(LinkTest, ThePanelClosesAndSavesWhenTheToolIsUnloadedUnderIt) {
+// The program frees a tool that left its slot between the messages of its
+// outermost loop (ReleaseRetiredTools), once no window runs on it.
+TEST_F(LinkTest, AToolThatLeavesItsSlotStaysLoadedUntilItsPanelIsClosed) {
     const HWND panel = Choose();
     ASSERT_NE(panel, nullptr);
     SendMessageA(SlotWindows(panel)[3], WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop(SampleAppPath())), 0);
     ToolSlots()[0].Unload();
-    EXPECT_FALSE(IsWindow(panel)) << "no window left to code that is gone";
+    ReleaseRetiredTools();
+    ASSERT_TRUE(IsWindow(panel));
+    EXPECT_NE(GetModuleHandleA("link.ttl"), nullptr) << "its panel still runs on it";
+    EXPECT_EQ(TooltipOf(SlotWindows(panel)[3]), "sampleapp") << "and works";
+
+    SendMessageA(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(ReadFileText(data_), Written(false, {"", "", "", SampleAppPath()}));
-    testing_support::PumpPending();
+    EXPECT_TRUE(WaitUntil([] {
+        ReleaseRetiredTools();
+        return GetModuleHandleA("link.ttl") == nullptr;
+    }));
 }
 
 TEST_F(LinkTest, ADoubleClickStartsTheSlotsProgramAndAFailedStartEmptiesTheSlot) {

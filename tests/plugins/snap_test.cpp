@@ -179,4 +179,34 @@ TEST_F(SnapTest, AFolderThatCannotBeMadeIsReportedWithItsPathAndNoFileIsWritten)
     EXPECT_TRUE(FileExists(Snap(0)));
 }
 
+// A tool folder 250 characters long leaves the snapshot's file name no room
+// in MAX_PATH (the plug-in's own path, 259 characters, just fits). The tool
+// says so instead of writing past a buffer: with the system's text for the
+// file ("Error"), or, where the folder cannot be made either, with the
+// folder's message under its path.
+TEST_F(SnapTest, InAFolderOf250CharactersTheToolSavesOrSaysWhyNot) {
+    std::string deep = tools_, relative;
+    while (deep.size() < 250) {
+        const std::size_t left = 250 - deep.size();
+        const std::string name(left > 150 ? 100 : left - 1, 'f');
+        deep += "\\" + name;
+        relative += name + "\\";
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    ASSERT_EQ(deep.size(), 250u);
+    ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "snap.ttl").c_str(),
+                          (deep + "\\snap.ttl").c_str(), FALSE));
+    ASSERT_TRUE(ToolSlots()[1].Load((relative + "snap.ttl").c_str()));
+    UniqueWindow window = PaintedWindow(4, 4);
+    HWND windows[] = {window.get()};
+    testing_support::MessageBoxReader reader;
+    if (ToolSlots()[1].Selected(windows, 1, Main()) == 1) {
+        EXPECT_TRUE(reader.Seen().empty());
+        return;
+    }
+    ASSERT_EQ(reader.Seen().size(), 1u);
+    const std::string caption = reader.Seen()[0].caption;
+    EXPECT_TRUE(caption == "Error" || caption == deep + "\\snap") << caption;
+}
+
 }  // namespace

@@ -9,13 +9,16 @@
 #include "commands/command_texts.h"
 #include "commands/tool_list_menu.h"
 #include "plugins/host/host_ids.h"
+#include "plugins/host/tool_search.h"
 #include "tests/plugins/tool_test_support.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unix_link.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -169,16 +172,21 @@ LRESULT CALLBACK FoundProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST_F(ToolHostTest, EnumerationFindsPlugInFilesInTheFolderAndBelowIt) {
-    const testing_support::TempDir empty;
+// A window that takes the search's reports as the tools page would.
+UniqueWindow FoundPage() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = FoundProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "ToolFoundPage";
     RegisterClassA(&wc);
-    UniqueWindow page(CreateWindowExA(0, "ToolFoundPage", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, nullptr, nullptr));
     g_found.clear();
+    return UniqueWindow(CreateWindowExA(0, "ToolFoundPage", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                        nullptr, nullptr, nullptr));
+}
+
+TEST_F(ToolHostTest, EnumerationFindsPlugInFilesInTheFolderAndBelowIt) {
+    const testing_support::TempDir empty;
+    const UniqueWindow page = FoundPage();
     EXPECT_EQ(EnumerateToolFiles(empty.Path().c_str(), page.get(), WM_USER + 103), 0);
     EXPECT_TRUE(g_found.empty());
 
@@ -192,6 +200,30 @@ TEST_F(ToolHostTest, EnumerationFindsPlugInFilesInTheFolderAndBelowIt) {
     EXPECT_EQ(g_found.back(), below + "\\deep.ttl") << "the files of the folder come first";
     ToolSlot slot;
     EXPECT_TRUE(slot.Load("a\\b\\deep.ttl")) << "loaded by its path below the tool folder";
+}
+
+// A link back up (a junction on Windows; under Wine a Unix symbolic link,
+// which shows as one) is not followed, and the search goes down eight
+// folders at most.
+TEST_F(ToolHostTest, TheSearchFollowsNoLinkAndGoesDownEightFoldersAtMost) {
+    const testing_support::UnixFolderLink back(toolFolder_ + "\\back", ".");
+    ASSERT_TRUE(back.Made());
+    std::string folder = toolFolder_;
+    for (int depth = 1; depth <= kToolSearchDepth + 1; ++depth) {
+        folder += "\\d";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << depth;
+        WriteFileText(folder + "\\deep.ttl", "found by name only");
+    }
+    const UniqueWindow page = FoundPage();
+    EXPECT_EQ(EnumerateToolFiles(toolFolder_.c_str(), page.get(), WM_USER + 103),
+              4 + kToolSearchDepth);
+    ASSERT_FALSE(g_found.empty());
+    EXPECT_EQ(g_found.back(), folder.substr(0, folder.size() - 2) + "\\deep.ttl");
+    EXPECT_EQ(std::count_if(g_found.begin(), g_found.end(),
+                            [](const std::string& path) {
+                                return path.find("\\back") != std::string::npos;
+                            }),
+              0);
 }
 
 }  // namespace

@@ -18,7 +18,12 @@ void RemoveTree(const std::string& folder) {
             const std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
             const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                // A link to a folder is removed, not followed: it may lead
+                // back up.
+                RemoveDirectoryA(path.c_str());
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

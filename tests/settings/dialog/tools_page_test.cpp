@@ -4,6 +4,7 @@
 // boxes it shows, and the slots and tool menu that OK leaves behind.
 #include "base/messages.h"
 #include "commands/tool_list_menu.h"
+#include "plugins/host/tool_modules.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/dialog/tools_page_ids.h"
 #include "tests/plugins/tool_test_support.h"
@@ -371,7 +372,8 @@ TEST_F(ToolsPageTest, OkTakesTheFolderNameForNextTimeAndCancelChangesNothing) {
 
 // OK frees and loads the slots anew, but a plug-in that stays registered
 // is never unloaded on the way: its state (here the count of its runs) and
-// any window of its own survive. One that is unregistered is freed.
+// any window of its own survive. One that is unregistered is freed once
+// the program is back between messages of its outermost loop.
 TEST_F(ToolsPageTest, APlugInThatStaysRegisteredKeepsItsStateThroughOk) {
     Install("tool_one", "tool_one.ttl");
     Install("tool_two", "tool_two.ttl");
@@ -403,6 +405,7 @@ TEST_F(ToolsPageTest, APlugInThatStaysRegisteredKeepsItsStateThroughOk) {
     ASSERT_EQ(registered.size(), 2u);
     EXPECT_EQ(SlotNames(), Slots({"tool_one.ttl"}));
     EXPECT_EQ(runs(), 1) << "the same module, not a fresh load";
+    ReleaseRetiredTools();
     EXPECT_EQ(GetModuleHandleA("tool_two.ttl"), nullptr);
     EXPECT_EQ(ToolMenuTexts(), (std::vector<std::string>{"tool_one"}));
 }
