@@ -30,6 +30,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 
 HWND g_mainWindow;

@@ -232,53 +232,47 @@ int OpenDialogsOf(DWORD process) {
 
 }  // namespace
 
-// The settings command by key, gesture or message while the settings dialog
-// is open brings that dialog forward (shown by taking the foreground back
-// from a window of the sample application); a command on the tabs waits
-// until the dialog has closed.
+// The settings command by gesture or message while the settings dialog is
+// open opens no second dialog; a command on the tabs waits until the dialog
+// has closed. A window offered with PM_ADDWINDOW after the commands (taken
+// at once, dialog or not) shows when Panelry has handled them.
 TEST_F(RunningPanelryGestures, WhileTheSettingsDialogIsOpenNoSecondOneOpensAndTabCommandsWait) {
     ASSERT_TRUE(observer.Installed());
     Start("[MOUSEGESTURE]\r\nELAPSE=600000\r\nNo21=RL\r\n");
-    WindowSpec outsideForm;
-    outsideForm.title = "outside";
-    const HWND outside = app.Open(outsideForm);
-    ASSERT_NE(outside, nullptr);
     PostMessageA(main, WM_COMMAND, kSettings, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         dialog = GetLastActivePopup(main);
         return dialog != main && IsWindowVisible(dialog);
     }, kDeadlineMs));
-    const auto broughtForwardBy = [&](auto command) {
-        SetForegroundWindow(outside);
-        if (!WaitUntil([&] { return GetForegroundWindow() == outside; }, kDeadlineMs)) return false;
-        command();
-        return WaitUntil([&] { return GetForegroundWindow() == dialog; }, kDeadlineMs);
+    const auto handledSoFar = [&] {
+        const HWND marker = app.Open(WindowSpec{});
+        PostMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(marker));
+        return WaitUntil([&] { return !OnDesktop(marker); }, kDeadlineMs);
     };
 
-    const int before = Selected();
-    EXPECT_TRUE(broughtForwardBy([&] {
-        PostMessageA(main, WM_COMMAND, kSettings, 0);
-        PostMessageA(main, WM_COMMAND, kSettings, 0);
-    }));
-    EXPECT_TRUE(broughtForwardBy([&] {
-        RECT r{};
-        GetWindowRect(dialog, &r);
-        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        observer.MoveCursorTo(at);
-        observer.MoveCursorTo(POINT{at.x + 60, at.y});
-        observer.MoveCursorTo(POINT{at.x, at.y + 10});
-    })) << "the gesture over the dialog";
-    // Everything posted before the last bring-forward has been handled.
-    EXPECT_TRUE(broughtForwardBy([&] {
-        PostMessageA(main, WM_COMMAND, kSelectNextTab, 0);
-        PostMessageA(main, WM_COMMAND, kSettings, 0);
-    }));
+    PostMessageA(main, WM_COMMAND, kSettings, 0);
+    PostMessageA(main, WM_COMMAND, kSettings, 0);
+    ASSERT_TRUE(handledSoFar());
     EXPECT_EQ(OpenDialogsOf(panelry.ProcessId()), 1);
-    EXPECT_EQ(Selected(), before) << "a tab command acted under the dialog";
 
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(observer.MoveCursorTo(at));
+    ASSERT_TRUE(observer.MoveCursorTo(POINT{at.x + 60, at.y}));
+    ASSERT_TRUE(observer.MoveCursorTo(POINT{at.x, at.y + 10}));
+    // The gesture's command is posted while Panelry handles the movement.
+    ASSERT_TRUE(handledSoFar());
+    ASSERT_TRUE(handledSoFar());
+    EXPECT_EQ(OpenDialogsOf(panelry.ProcessId()), 1) << "the gesture over the dialog";
+
+    PostMessageA(main, WM_COMMAND, kSelectNextTab, 0);
+    ASSERT_TRUE(handledSoFar());
+    const int last = TabCount() - 1;
+    EXPECT_EQ(Selected(), last) << "a tab command acted under the dialog";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return Selected() == (before + 1) % kWindows; }, kDeadlineMs))
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == 0; }, kDeadlineMs))
         << "the held command was not carried out after the dialog closed";
     EXPECT_EQ(OpenDialogsOf(panelry.ProcessId()), 0);
 }
