@@ -193,7 +193,7 @@ public:
         WaitUntil([&] {
             main_ = MainWindowOf(processId_);
             return main_ != nullptr && IsWindowVisible(main_);
-        }, 20000);
+        }, 60000);
     }
     ~ReleasedPanelry() {
         if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {

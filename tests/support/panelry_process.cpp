@@ -76,13 +76,18 @@ PanelryProcess::Launched PanelryProcess::Launch(DWORD flags) const {
 }
 
 HWND PanelryProcess::Start() {
-    Launched launched = Launch(0);
-    process_ = std::move(launched.process);
-    processId_ = launched.processId;
-    WaitUntil([&] {
-        main_ = MainWindowOf(processId_);
-        return main_ != nullptr && IsWindowVisible(main_);
-    }, 20000);
+    // Under Wine on a loaded machine a new process now and then ends before
+    // its first line runs; such a start is made again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Launched launched = Launch(0);
+        process_ = std::move(launched.process);
+        processId_ = launched.processId;
+        WaitUntil([&] {
+            main_ = MainWindowOf(processId_);
+            return (main_ != nullptr && IsWindowVisible(main_)) || !Running();
+        }, 60000);
+        if (main_ || Running()) break;
+    }
     return main_;
 }
 
