@@ -43,7 +43,7 @@ void cAppIcon::Load(const char* iniPath, int index) {
     std::snprintf(key, sizeof key, launcher_ids::kSlotKeyFormat, index);
     char path[MAX_PATH] = "";
     GetPrivateProfileStringA(launcher_ids::kShortcutSection, key, "", path, MAX_PATH, iniPath);
-    if (path[0]) SetFile(path);
+    if (path[0]) Restore(path);
 }
 
 void cAppIcon::Save(const char* iniPath, int index) const {

@@ -23,7 +23,8 @@ public:
     // The icon window as a child of parent, at size 0 until its owner places
     // it. False without a parent or when the window cannot be made.
     bool Create(HWND parent, HINSTANCE instance, DWORD extraStyle);
-    // Key "No.<index>" of shortcut.ini's section.
+    // Key "No.<index>" of shortcut.ini's section; a file out of reach keeps
+    // its slot (IconSlot::Restore).
     void Load(const char* iniPath, int index);
     void Save(const char* iniPath, int index) const;
 

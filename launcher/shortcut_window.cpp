@@ -137,7 +137,7 @@ bool cShortcutWnd::GetEntry(int index, char* buffer, int size) const {
 bool cShortcutWnd::SetEntry(int index, const char* path) {
     if (!IsSlot(index)) return false;
     if (window_) {
-        icons_[index].SetFile(path);
+        icons_[index].Restore(path);
     } else {
         char key[16];
         std::snprintf(key, sizeof key, launcher_ids::kSlotKeyFormat, index);

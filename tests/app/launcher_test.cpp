@@ -1,28 +1,35 @@
 // The launcher in the main window: the shortcut window made and removed by
-// the settings, docked beside the panes and saved at close, and programs
-// launched from a slot, the shortcut list and the start menu becoming tabs.
+// the settings, docked beside the panes and saved at close, programs
+// launched from a slot, the shortcut list and the start menu becoming tabs,
+// and a slot whose file is out of reach.
 #include "app/main_window.h"
 
 #include "base/command_kinds.h"
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "commands/menus.h"
+#include "launcher/launcher_texts.h"
 #include "launcher/shortcut_window.h"
 #include "settings/conditions.h"
 #include "settings/system_data.h"
 #include "tests/sampleapp/sample_protocol.h"
+#include "tests/support/icon_pixels.h"
 #include "tests/support/launched_programs.h"
+#include "tests/support/message_box_reader.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/shell_link.h"
 #include "tests/support/wait.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 using testing_support::IniValue;
+using testing_support::MessageBoxReader;
 using testing_support::PaneTest;
 using testing_support::WaitUntil;
 
@@ -31,6 +38,37 @@ using testing_support::SampleAppPath;
 namespace {
 
 HWND LaunchedWindow() { return FindWindowA(sample::kLaunchedClass, nullptr); }
+
+bool AllGrey(const std::vector<COLORREF>& pixels) {
+    for (COLORREF pixel : pixels) {
+        if (GetRValue(pixel) != GetGValue(pixel) || GetGValue(pixel) != GetBValue(pixel)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Read as UTF-16: the control gives at most 80 bytes of a text as ANSI.
+std::string TooltipText(const cAppIcon& slot) {
+    wchar_t text[INFOTIPSIZE] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = slot.Window();
+    tool.uId = reinterpret_cast<UINT_PTR>(slot.Window());
+    tool.lpszText = text;
+    SendMessageW(slot.Tooltip(), TTM_GETTEXTW, INFOTIPSIZE, reinterpret_cast<LPARAM>(&tool));
+    char narrow[INFOTIPSIZE * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+// The icon the shell gives for path: for the file itself, or for its type.
+UniqueIcon ShellIcon(const std::string& path, bool ofType) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                   SHGFI_ICON | (ofType ? SHGFI_USEFILEATTRIBUTES : 0u));
+    return UniqueIcon(info.hIcon);
+}
 
 class LauncherTest : public PaneTest {
 protected:
@@ -186,6 +224,40 @@ TEST_F(LauncherTest, AStartMenuShortcutLaunchesItsTargetIntoATab) {
     EXPECT_TRUE(LaunchedBecomesTab());
     // The paths the menu carried go a second after its loop ended.
     EXPECT_TRUE(WaitUntil([] { return MenuDataList::Count() == 0; }, 3000));
+}
+
+TEST_F(LauncherTest, AnEntryOutOfReachAtStartKeepsItsSlotAndStartsOnceItIsBack) {
+    RefuseLaunchedClass();
+    const std::string drive = settings.Dir().File("drive");
+    const std::string program = drive + "\\sample.exe";
+    const std::string ini = settings.Dir().File("shortcut.ini");
+    WritePrivateProfileStringA("SHORTCUT PATH", "No.0", program.c_str(), ini.c_str());
+    {
+        MessageBoxReader reader;
+        ShowStrip(true);
+        EXPECT_TRUE(reader.Seen().empty()) << "nothing asked at start";
+    }
+    const cAppIcon& slot = ShortcutWindow().Icon(0);
+    EXPECT_STREQ(slot.Path(), program.c_str());
+    EXPECT_TRUE(slot.Unavailable());
+    EXPECT_EQ(TooltipText(slot), "sample.exe\n" + std::string(launcher_texts::kUnavailableUnreachable));
+    ASSERT_NE(slot.Icon(), nullptr);
+    // The icon of its type, in grey.
+    const std::vector<COLORREF> greyed = testing_support::DrawnIcon(slot.Icon());
+    EXPECT_TRUE(AllGrey(greyed));
+    EXPECT_NE(greyed, testing_support::DrawnIcon(ShellIcon(program, true).get()));
+    ShowStrip(false);
+    EXPECT_EQ(IniValue(ini, "SHORTCUT PATH", "No.0"), program) << "written back as it was";
+
+    // The drive is back.
+    ShowStrip(true);
+    ASSERT_TRUE(CreateDirectoryA(drive.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA(SampleAppPath().c_str(), program.c_str(), FALSE));
+    SendMessageA(ShortcutWindow().Icon(0).Window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_TRUE(LaunchedBecomesTab());
+    EXPECT_FALSE(ShortcutWindow().Icon(0).Unavailable());
+    EXPECT_EQ(testing_support::DrawnIcon(ShortcutWindow().Icon(0).Icon()),
+              testing_support::DrawnIcon(ShellIcon(program, false).get()));
 }
 
 }  // namespace
