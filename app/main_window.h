@@ -26,13 +26,15 @@ public:
 
     HWND Window() const { return window_; }
 
-    // Before a launch: switch the new-window watch on for one window only.
+    // Before a launch: switch the new-window watch on for one window only;
+    // after it, how it went (LaunchedWindowCapture).
     void ArmLaunchCapture() override;
-    bool LaunchCaptureArmed() const override { return launchCaptureArmed_; }
+    void LaunchFinished(bool started, DWORD processId) override;
+    bool LaunchCaptureArmed() const override;
 
     // What the panes ask of the main window.
     HWND HostWindow() const override { return window_; }
-    bool ConsumeLaunchCapture() override;
+    bool ConsumeLaunchCapture(HWND window) override;
     void ShowTabMenu(cTab& pane) override;
 
     // Sends PM_ADDWINDOW for every top-level window the conditions accept
@@ -97,7 +99,6 @@ private:
     std::unique_ptr<SessionRestore> restore_;
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
-    bool launchCaptureArmed_ = false;
     // Set while WM_CLOSE waits for the applications' answers.
     bool closing_ = false;
 };

@@ -100,6 +100,10 @@ void cAppIcon::OnPaint() {
 bool cAppIcon::Launch() {
     char path[MAX_PATH] = "";
     lstrcpynA(path, Path(), MAX_PATH);
-    SendMessageA(GetParent(window_), PM_PRELAUNCH, 0, reinterpret_cast<LPARAM>(path));
-    return LaunchFile();
+    const HWND parent = GetParent(window_);
+    SendMessageA(parent, PM_PRELAUNCH, 0, reinterpret_cast<LPARAM>(path));
+    DWORD process = 0;
+    const bool started = LaunchFile(&process);
+    SendMessageA(parent, PM_LAUNCHED, started, static_cast<LPARAM>(process));
+    return started;
 }

@@ -31,7 +31,8 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
-    // Tells the parent first, so that the shortcut window can catch the
-    // launched program's window.
+    // Tells the parent before (PM_PRELAUNCH) and after (PM_LAUNCHED), so
+    // that the shortcut window can catch the launched program's window, or
+    // stop waiting for it.
     bool Launch();
 };

@@ -252,14 +252,14 @@ void IconSlot::ShowInformation() const {
     MessageBoxA(window_, text, launcher_texts::kInformationCaption, MB_OK);
 }
 
-bool IconSlot::LaunchFile() {
+bool IconSlot::LaunchFile(DWORD* processId) {
     // The path is copied: a failure empties the slot before it is reported.
     char path[MAX_PATH] = "";
     lstrcpynA(path, path_, MAX_PATH);
     if (!path[0]) return false;
     // The drive is back: the slot shows its file again.
     if (unavailable_ && Reachable(path)) Restore(path);
-    if (ShellLaunch(window_, path)) return true;
+    if (ShellLaunch(window_, path, processId)) return true;
     MessageBoxA(nullptr, launcher_texts::kLaunchFailed, path, MB_ICONERROR);
     if (!Reachable(path)) {
         Restore(path);  // kept, unavailable, for when it can be reached again

@@ -68,13 +68,13 @@ protected:
     void TakeDrop(HDROP drop);
     // The context menu's commands other than launching; false for any other.
     bool RunCommand(UINT id);
-    // Opens the registered file with the shell. An unavailable slot whose
-    // file is back shows it first. A
+    // Opens the registered file with the shell; processId as ShellLaunch
+    // gives it. An unavailable slot whose file is back shows it first. A
     // failure is told twice (the shell's reason, then that the registered
     // file did not start) and empties the slot, unless the file is out of
     // reach: that slot is kept, unavailable, for when it is back. Whether it
     // launched.
-    bool LaunchFile();
+    bool LaunchFile(DWORD* processId = nullptr);
 
     HWND window_ = nullptr;
 

@@ -54,7 +54,8 @@ public:
     bool AppendMenuItems(HMENU menu, UINT id);
     void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT& item) const;
     void DrawMenuItem(const DRAWITEMSTRUCT& item) const;
-    // Asks for the capture of the launched program, then opens the entry.
+    // Asks for the capture of the launched program, opens the entry and
+    // tells the capture how the start went.
     bool LaunchEntry(HWND owner, int index);
 
     HWND Window() const { return window_; }
