@@ -315,7 +315,7 @@ LRESULT cMain::OnDestroy(WPARAM, LPARAM) {
     INPUTTAP_MouseEnd();
     KillTimer(window_, kMenuDataTimer);
     KillTimer(window_, kGestureForgetTimer);
-    launchCaptureArmed_ = false;
+    TheLaunchedWindowCapture().Forget();
     g_mainWindow = nullptr;
     PostQuitMessage(0);
     return 0;
@@ -491,9 +491,12 @@ bool cMain::ExecOwnCommand(int kind) {
         AddAllWindows();
         return true;
     case kWatchOn:
+        // The user's watch from now on, which no launched window ends.
+        TheLaunchedWindowCapture().Forget();
         INPUTTAP_Start();
         return true;
     case kWatchOff:
+        TheLaunchedWindowCapture().Forget();
         INPUTTAP_End();
         return true;
     case kSettings:
@@ -511,17 +514,16 @@ void cMain::AddAllWindows() {
     EnumWindows(&AddIfEligible, reinterpret_cast<LPARAM>(window_));
 }
 
-void cMain::ArmLaunchCapture() {
-    if (GetSystemData().addLaunchedWindows && !INPUTTAP_IsAttached() && INPUTTAP_Start()) {
-        launchCaptureArmed_ = true;
-    }
+void cMain::ArmLaunchCapture() { TheLaunchedWindowCapture().Arm(); }
+
+void cMain::LaunchFinished(bool started, DWORD processId) {
+    TheLaunchedWindowCapture().Finished(started, processId);
 }
 
-bool cMain::ConsumeLaunchCapture() {
-    if (!launchCaptureArmed_) return false;
-    INPUTTAP_End();
-    launchCaptureArmed_ = false;
-    return true;
+bool cMain::LaunchCaptureArmed() const { return TheLaunchedWindowCapture().Armed(); }
+
+bool cMain::ConsumeLaunchCapture(HWND window) {
+    return TheLaunchedWindowCapture().Consume(window);
 }
 
 void cMain::ShowTabMenu(cTab& pane) { PopupTabMenu({window_, pane}); }

@@ -27,13 +27,15 @@ public:
 
     HWND Window() const { return window_; }
 
-    // Before a launch: switch the new-window watch on for one window only.
+    // Before a launch: switch the new-window watch on for one window only;
+    // after it, how it went (LaunchedWindowCapture).
     void ArmLaunchCapture() override;
-    bool LaunchCaptureArmed() const override { return launchCaptureArmed_; }
+    void LaunchFinished(bool started, DWORD processId) override;
+    bool LaunchCaptureArmed() const override;
 
     // What the panes ask of the main window.
     HWND HostWindow() const override { return window_; }
-    bool ConsumeLaunchCapture() override;
+    bool ConsumeLaunchCapture(HWND window) override;
     void ShowTabMenu(cTab& pane) override;
 
     // Sends PM_ADDWINDOW for every top-level window the conditions accept
@@ -103,7 +105,6 @@ private:
     LastSession session_;
     // The shell's "TaskbarCreated", registered at start.
     UINT taskbarCreated_ = 0;
-    bool launchCaptureArmed_ = false;
     // Windows whose capture a deferred PM_ADDWINDOW promised its sender.
     std::vector<HWND> promised_;
     // Commands that came while a modal window was open, in their order;

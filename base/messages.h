@@ -10,6 +10,7 @@ inline constexpr UINT PM_FOREGROUNDACTIVE = WM_USER + 1;  // tab control: bring 
 inline constexpr UINT PM_ADDWINDOW = WM_USER + 3;  // main window: capture lParam; 1 captured, 0 refused
 inline constexpr UINT PM_MOVETAB = WM_USER + 3;  // pane base window: lParam 1 into the child, 0 back
 inline constexpr UINT PM_PRELAUNCH = WM_USER + 5;  // shortcut window: lParam path about to launch
+inline constexpr UINT PM_LAUNCHED = WM_USER + 6;  // shortcut window: wParam 1 started, 0 failed; lParam process id or 0
 inline constexpr UINT PM_HOOKCOMMAND = WM_USER + 13;  // main window: desktop-wide accelerator, wParam id
 inline constexpr UINT PM_HOOKWHEEL = WM_USER + 14;  // main window: wheel, wParam as WM_MOUSEWHEEL
 inline constexpr UINT PM_HOOKGESTURE = WM_USER + 15;  // main window: cursor x, y for gestures

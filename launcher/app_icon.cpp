@@ -10,6 +10,7 @@
 #include "launcher/launcher_texts.h"
 
 #include <cstdio>
+#include <cstring>
 
 bool cAppIcon::Init(HINSTANCE instance) {
     constexpr WNDPROC procedure = BoundWindowProc<cAppIcon, launcher_ids::kAppIconProp,
@@ -43,7 +44,13 @@ void cAppIcon::Load(const char* iniPath, int index) {
     std::snprintf(key, sizeof key, launcher_ids::kSlotKeyFormat, index);
     char path[MAX_PATH] = "";
     GetPrivateProfileStringA(launcher_ids::kShortcutSection, key, "", path, MAX_PATH, iniPath);
-    if (path[0]) SetFile(path);
+    // A value cut at the length limit may end in a blank, which the file
+    // would not give back once written: the path is kept without it.
+    for (std::size_t end = std::strlen(path); end > 0 && (path[end - 1] == ' ' ||
+                                                          path[end - 1] == '\t');) {
+        path[--end] = '\0';
+    }
+    if (path[0]) Restore(path);
 }
 
 void cAppIcon::Save(const char* iniPath, int index) const {
@@ -93,6 +100,10 @@ void cAppIcon::OnPaint() {
 bool cAppIcon::Launch() {
     char path[MAX_PATH] = "";
     lstrcpynA(path, Path(), MAX_PATH);
-    SendMessageA(GetParent(window_), PM_PRELAUNCH, 0, reinterpret_cast<LPARAM>(path));
-    return LaunchFile();
+    const HWND parent = GetParent(window_);
+    SendMessageA(parent, PM_PRELAUNCH, 0, reinterpret_cast<LPARAM>(path));
+    DWORD process = 0;
+    const bool started = LaunchFile(&process);
+    SendMessageA(parent, PM_LAUNCHED, started, static_cast<LPARAM>(process));
+    return started;
 }

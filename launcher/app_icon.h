@@ -23,14 +23,16 @@ public:
     // The icon window as a child of parent, at size 0 until its owner places
     // it. False without a parent or when the window cannot be made.
     bool Create(HWND parent, HINSTANCE instance, DWORD extraStyle);
-    // Key "No.<index>" of shortcut.ini's section.
+    // Key "No.<index>" of shortcut.ini's section; a file out of reach keeps
+    // its slot (IconSlot::Restore).
     void Load(const char* iniPath, int index);
     void Save(const char* iniPath, int index) const;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
-    // Tells the parent first, so that the shortcut window can catch the
-    // launched program's window.
+    // Tells the parent before (PM_PRELAUNCH) and after (PM_LAUNCHED), so
+    // that the shortcut window can catch the launched program's window, or
+    // stop waiting for it.
     bool Launch();
 };

@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,11 +29,78 @@ bool IsShortcutFile(const char* path) {
     return _stricmp(extension, ".lnk") == 0 || _stricmp(extension, "lnk") == 0;
 }
 
+// The file name in path, with or without its extension. Walked a character
+// at a time: a trail byte of the code page may look like a separator.
+std::string FileNameOf(const char* path, bool withExtension) {
+    const char* name = path;
+    const char* dot = nullptr;
+    for (const char* at = path; *at; at = CharNextA(at)) {
+        if (*at == '\\' || *at == '/' || *at == ':') {
+            name = at + 1;
+            dot = nullptr;
+        } else if (*at == '.') {
+            dot = at;
+        }
+    }
+    return withExtension || !dot ? std::string(name) : std::string(name, dot);
+}
+
+bool Reachable(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// The icon of path's type, found by its name alone: the file is not touched.
+UniqueIcon TypeIcon(const char* path) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                   SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+    if (info.hIcon) return UniqueIcon(info.hIcon);
+    return UniqueIcon(CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)));
+}
+
+// A copy of icon in pale grey, its shape and transparency kept: how a slot
+// looks whose file is out of reach.
+UniqueIcon GreyCopy(HICON icon) {
+    ICONINFO parts{};
+    if (!icon || !GetIconInfo(icon, &parts)) return UniqueIcon();
+    const UniqueBitmap mask(parts.hbmMask);
+    const UniqueBitmap colour(parts.hbmColor);
+    if (!colour) return UniqueIcon(CopyIcon(icon));  // black and white already
+    BITMAP size{};
+    GetObjectA(colour.get(), sizeof size, &size);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    WindowDC screen(nullptr);
+    const UINT rows = static_cast<UINT>(size.bmHeight);
+    if (pixels.empty() || !screen ||
+        !GetDIBits(screen.get(), colour.get(), 0, rows, pixels.data(), &format, DIB_RGB_COLORS)) {
+        return UniqueIcon();
+    }
+    for (DWORD& pixel : pixels) {
+        const DWORD grey = (GetRValue(pixel) * 30 + GetGValue(pixel) * 59 +
+                            GetBValue(pixel) * 11) / 100;
+        const DWORD pale = (grey + 2 * 192) / 3;
+        pixel = (pixel & 0xFF000000) | pale << 16 | pale << 8 | pale;
+    }
+    if (!SetDIBits(screen.get(), colour.get(), 0, rows, pixels.data(), &format,
+                   DIB_RGB_COLORS)) {
+        return UniqueIcon();
+    }
+    ICONINFO grey{TRUE, 0, 0, mask.get(), colour.get()};
+    return UniqueIcon(CreateIconIndirect(&grey));
+}
+
 }  // namespace
 
-bool IconSlot::SetFile(const char* path) { return Register(path, 0); }
+bool IconSlot::SetFile(const char* path) { return Register(path, 0, false); }
 
-bool IconSlot::Register(const char* path, int linksFollowed) {
+bool IconSlot::Restore(const char* path) { return Register(path, 0, true); }
+
+bool IconSlot::Register(const char* path, int linksFollowed, bool restoring) {
     // The path may be the slot's own, which Clear empties.
     char given[MAX_PATH] = "";
     lstrcpynA(given, path ? path : "", MAX_PATH);
@@ -39,18 +108,28 @@ bool IconSlot::Register(const char* path, int linksFollowed) {
     if (!given[0]) return false;
     if (IsShortcutFile(given) && linksFollowed < kMostLinksFollowed) {
         char target[MAX_PATH] = "";
-        if (ResolveShortcut(given, target) && target[0]) return Register(target, linksFollowed + 1);
+        if (ResolveShortcut(given, target) && target[0]) {
+            return Register(target, linksFollowed + 1, restoring);
+        }
     }
     lstrcpynA(path_, given, MAX_PATH);
     // A file that is not there has no icon. The shell is not asked for one:
     // some shells give the icon of the file's type anyway, and looking for a
     // missing file can keep the shell busy long after.
     SHFILEINFOA info{};
-    if (GetFileAttributesA(path_) != INVALID_FILE_ATTRIBUTES) {
+    const bool reachable = Reachable(path_);
+    if (reachable) {
         SHGetFileInfoA(path_, 0, &info, sizeof info,
                        SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
     }
     UniqueIcon icon(info.hIcon);
+    if (!icon && restoring) {
+        // The file may be back tomorrow: the registration is not the
+        // program's to drop, and nobody is asked about it at start.
+        KeepUnavailable(reachable ? launcher_texts::kUnavailableNoIcon
+                                  : launcher_texts::kUnavailableUnreachable);
+        return false;
+    }
     if (!icon) {
         Clear();
         MessageBoxA(window_, launcher_texts::kNoIcon, given, MB_OK);
@@ -59,26 +138,37 @@ bool IconSlot::Register(const char* path, int linksFollowed) {
     icon_ = std::move(icon);
     lstrcpynA(displayName_, info.szDisplayName, sizeof displayName_);
     lstrcpynA(typeName_, info.szTypeName, sizeof typeName_);
-    AddTooltip();
+    char title[MAX_PATH] = "";  // a name may take the whole path's length
+    if (tip_ == TipText::FileTitle) _splitpath(path_, nullptr, nullptr, title, nullptr);
+    AddTooltip(tip_ == TipText::FileTitle ? title : displayName_);
     if (window_) InvalidateRect(window_, nullptr, TRUE);
     return true;
 }
 
-void IconSlot::AddTooltip() {
+void IconSlot::KeepUnavailable(const char* reason) {
+    unavailable_ = true;
+    icon_ = GreyCopy(TypeIcon(path_).get());
+    // The shell cannot name a file it cannot reach: its file name stands in.
+    const std::string name = FileNameOf(path_, tip_ != TipText::FileTitle);
+    lstrcpynA(displayName_, name.c_str(), sizeof displayName_);
+    const std::string tip = name + "\n" + reason;
+    AddTooltip(tip.c_str());
+    if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void IconSlot::AddTooltip(const char* text) {
     if (!window_) return;
     tooltip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                    nullptr, nullptr));
     if (!tooltip_) return;
     // The control keeps its own copy of the text.
-    char title[_MAX_FNAME] = "";
-    if (tip_ == TipText::FileTitle) _splitpath(path_, nullptr, nullptr, title, nullptr);
     TTTOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every version of the control
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(window_);
-    tool.lpszText = tip_ == TipText::FileTitle ? title : displayName_;
+    tool.lpszText = const_cast<char*>(text);
     SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
 }
@@ -87,6 +177,7 @@ void IconSlot::Clear() {
     path_[0] = '\0';
     displayName_[0] = '\0';
     typeName_[0] = '\0';
+    unavailable_ = false;
     icon_.reset();
     tooltip_.reset();
     if (repaintWhenCleared_ && window_) {
@@ -161,13 +252,19 @@ void IconSlot::ShowInformation() const {
     MessageBoxA(window_, text, launcher_texts::kInformationCaption, MB_OK);
 }
 
-bool IconSlot::LaunchFile() {
+bool IconSlot::LaunchFile(DWORD* processId) {
     // The path is copied: a failure empties the slot before it is reported.
     char path[MAX_PATH] = "";
     lstrcpynA(path, path_, MAX_PATH);
     if (!path[0]) return false;
-    if (ShellLaunch(window_, path)) return true;
+    // The drive is back: the slot shows its file again.
+    if (unavailable_ && Reachable(path)) Restore(path);
+    if (ShellLaunch(window_, path, processId)) return true;
     MessageBoxA(nullptr, launcher_texts::kLaunchFailed, path, MB_ICONERROR);
+    if (!Reachable(path)) {
+        Restore(path);  // kept, unavailable, for when it can be reached again
+        return false;
+    }
     Clear();
     InvalidateRect(window_, nullptr, TRUE);
     return false;

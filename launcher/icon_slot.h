@@ -36,6 +36,12 @@ public:
     // for a file the shell has no icon for (said in a message box), both of
     // which leave the slot empty.
     bool SetFile(const char* path);
+    // Registers path kept from before (a settings file, the registered
+    // applications' editor) as SetFile does; but a file that cannot be
+    // reached now (a drive unplugged, a share away) keeps the slot, shown
+    // unavailable, and nothing is asked. False when it is unavailable or
+    // path is empty.
+    bool Restore(const char* path);
     // Empties the slot: no path, no icon, no tooltip.
     void Clear();
 
@@ -45,6 +51,9 @@ public:
     HICON Icon() const { return icon_.get(); }
     const char* DisplayName() const { return displayName_; }
     const char* TypeName() const { return typeName_; }
+    // Holds a path whose file was out of reach when last looked at: the icon
+    // of the file's type in grey, and the tooltip says why.
+    bool Unavailable() const { return unavailable_; }
 
 protected:
     // repaintWhenCleared: a slot whose window paints only while it holds an
@@ -59,16 +68,22 @@ protected:
     void TakeDrop(HDROP drop);
     // The context menu's commands other than launching; false for any other.
     bool RunCommand(UINT id);
-    // Opens the registered file with the shell. A failure is told twice (the
-    // shell's reason, then that the registered file did not start) and
-    // empties the slot. Whether it launched.
-    bool LaunchFile();
+    // Opens the registered file with the shell; processId as ShellLaunch
+    // gives it. An unavailable slot whose file is back shows it first. A
+    // failure is told twice (the shell's reason, then that the registered
+    // file did not start) and empties the slot, unless the file is out of
+    // reach: that slot is kept, unavailable, for when it is back. Whether it
+    // launched.
+    bool LaunchFile(DWORD* processId = nullptr);
 
     HWND window_ = nullptr;
 
 private:
-    bool Register(const char* path, int linksFollowed);
-    void AddTooltip();
+    bool Register(const char* path, int linksFollowed, bool restoring);
+    // The path stays registered without its file: the type's icon in grey,
+    // the reason in the tooltip.
+    void KeepUnavailable(const char* reason);
+    void AddTooltip(const char* text);
     void ShowInformation() const;
     void OpenFolder() const;
 
@@ -77,6 +92,7 @@ private:
     char path_[MAX_PATH] = "";
     char displayName_[MAX_PATH] = "";
     char typeName_[80] = "";
+    bool unavailable_ = false;
     UniqueIcon icon_;
     UniqueWindow tooltip_;
 };

@@ -29,8 +29,11 @@ void AppendStartMenu(HMENU menu, int kind) {
 // A folder item opens its submenu; only a shortcut item launches.
 bool LaunchStartMenuItem(const MenuContext& context, const MenuListItem& item) {
     if (item.submenu || !item.data) return false;
-    if (LaunchCapture* capture = Registered().capture) capture->ArmLaunchCapture();
-    ShellLaunch(context.owner, reinterpret_cast<const char*>(item.data));
+    LaunchCapture* capture = Registered().capture;
+    if (capture) capture->ArmLaunchCapture();
+    DWORD process = 0;
+    const bool started = ShellLaunch(context.owner, reinterpret_cast<const char*>(item.data), &process);
+    if (capture) capture->LaunchFinished(started, process);
     return true;
 }
 

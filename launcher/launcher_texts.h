@@ -42,6 +42,12 @@ inline constexpr char kRegisterFilter[] =
 inline constexpr char kInformationCaption[] = "ファイル情報";
 inline constexpr char kInformationFormat[] = "場所：\t%s\n表示名：\t%s\nタイプ：\t%s";
 inline constexpr char kLaunchFailed[] = "登録ファイルの起動に失敗しました";
+// The second line of the tooltip of a slot whose file is registered but
+// cannot be used now: out of reach (a drive unplugged, a share away), or
+// without an icon.
+inline constexpr char kUnavailableUnreachable[] =
+    "使用できません：ファイルに届きません（ドライブやネットワークの接続を確認してください）";
+inline constexpr char kUnavailableNoIcon[] = "使用できません：アイコンの取得に失敗しました";
 
 // The shortcut window.
 inline constexpr char kShortcutRegisterError[] = "RegisterClass@cTab::cShortcutWnd::Init";

@@ -1,6 +1,7 @@
 // The shell's default action with the user told of failures, and shell links.
 #include "launcher/shell_launch.h"
 
+#include "base/handles.h"
 #include "launcher/launcher_texts.h"
 
 #include <objbase.h>
@@ -57,16 +58,45 @@ std::string UnredirectedPath(const char* path) {
     return narrow;
 }
 
+namespace {
+
+// Whether result is one of the failures the user is told of; told if so.
+bool Refused(HWND owner, const char* path, unsigned result) {
+    for (const auto& failure : launcher_texts::kShellFailures) {
+        if (failure.value == result) {
+            MessageBoxA(owner, failure.text, path, MB_ICONERROR);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 bool ShellLaunch(HWND owner, const char* path) {
     const std::string started = UnredirectedPath(path);
     const auto result = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(
         ShellExecuteA(owner, nullptr, started.c_str(), nullptr, nullptr, SW_SHOWNORMAL)));
-    for (const auto& failure : launcher_texts::kShellFailures) {
-        if (failure.value == result) {
-            MessageBoxA(owner, failure.text, path, MB_ICONERROR);
-            return false;
-        }
-    }
+    return !Refused(owner, path, result);
+}
+
+bool ShellLaunch(HWND owner, const char* path, DWORD* processId) {
+    if (!processId) return ShellLaunch(owner, path);
+    *processId = 0;
+    const std::string started = UnredirectedPath(path);
+    // What ShellExecuteA does, keeping the process it started; its result
+    // comes back in hInstApp as ShellExecuteA's does.
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpFile = started.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExA(&info);
+    const UniqueHandle process(info.hProcess);
+    const auto result = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(info.hInstApp));
+    if (Refused(owner, path, result)) return false;
+    if (process) *processId = GetProcessId(process.get());
     return true;
 }
 

@@ -11,6 +11,10 @@
 // action. On a failure the shell names, a message box owned by owner says
 // why, captioned with the path; false then. Other results are true.
 bool ShellLaunch(HWND owner, const char* path);
+// The same, telling in processId (when not null) which process the shell
+// started for it: 0 when it started none or did not say (a document handed
+// to a program already running, a shell link under some shells).
+bool ShellLaunch(HWND owner, const char* path, DWORD* processId);
 
 // The path a program should be started from so that it is the file the user
 // named. A 32-bit program on 64-bit Windows is shown the 32-bit copies of the

@@ -137,7 +137,7 @@ bool cShortcutWnd::GetEntry(int index, char* buffer, int size) const {
 bool cShortcutWnd::SetEntry(int index, const char* path) {
     if (!IsSlot(index)) return false;
     if (window_) {
-        icons_[index].SetFile(path);
+        icons_[index].Restore(path);
     } else {
         char key[16];
         std::snprintf(key, sizeof key, launcher_ids::kSlotKeyFormat, index);
@@ -188,13 +188,19 @@ bool cShortcutWnd::LaunchEntry(HWND owner, int index) {
     // would take the next window the user opens anywhere.
     if (!GetEntry(index, entry, MAX_PATH)) return false;
     if (capture_) capture_->ArmLaunchCapture();
-    return ShellLaunch(owner, entry);
+    DWORD process = 0;
+    const bool started = ShellLaunch(owner, entry, &process);
+    if (capture_) capture_->LaunchFinished(started, process);
+    return started;
 }
 
 LRESULT cShortcutWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = window_;
     if (message == WM_DESTROY) OnDestroy();
     else if (message == PM_PRELAUNCH) OnPreLaunch();
+    else if (message == PM_LAUNCHED && capture_) {
+        capture_->LaunchFinished(wParam != 0, static_cast<DWORD>(lParam));
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -45,7 +45,8 @@ public:
     // An entry: from the icon while shown, else from shortcut.ini. False
     // for an index outside 0..15 or an empty entry.
     bool GetEntry(int index, char* buffer, int size) const;
-    // Registers path in the icon while shown, else writes it to the file.
+    // Registers path in the icon while shown (a file out of reach keeps its
+    // slot, IconSlot::Restore), else writes it to the file.
     bool SetEntry(int index, const char* path);
 
     // The menu list: an owner-drawn item id | slot << 5 with the slot as
@@ -53,7 +54,8 @@ public:
     bool AppendMenuItems(HMENU menu, UINT id);
     void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT& item) const;
     void DrawMenuItem(const DRAWITEMSTRUCT& item) const;
-    // Asks for the capture of the launched program, then opens the entry.
+    // Asks for the capture of the launched program, opens the entry and
+    // tells the capture how the start went.
     bool LaunchEntry(HWND owner, int index);
 
     HWND Window() const { return window_; }

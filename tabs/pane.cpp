@@ -381,7 +381,9 @@ void cTab::CapturePending() {
     for (const CaptureQueue::Queued& queued : pending_.TakeVisible(timeGetTime())) {
         // Of the windows a launch brought, only the first that shows; the
         // others were queued for the launch alone.
-        if (!queued.launched || host_->ConsumeLaunchCapture()) AddNewWindow(queued.window);
+        if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
+            AddNewWindow(queued.window);
+        }
     }
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
 }

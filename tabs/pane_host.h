@@ -16,9 +16,10 @@ public:
     // Whether a launch waits for its program's window: windows reported now
     // are queued whatever the conditions say.
     virtual bool LaunchCaptureArmed() const = 0;
-    // True once, for the first of those windows that shows: the launch
-    // capture is then disarmed and that window is taken.
-    virtual bool ConsumeLaunchCapture() = 0;
+    // True once, for the first of those windows that shows and is the
+    // launched program's own (no owned splash or tip, no other program's
+    // window): the launch capture is then disarmed and that window is taken.
+    virtual bool ConsumeLaunchCapture(HWND window) = 0;
     // The tab menu of pane at the pointer, owned by the host window.
     virtual void ShowTabMenu(cTab& pane) = 0;
 

@@ -119,7 +119,7 @@ void LoadSlots(HWND panel) {
     if (PathFits(file) && link_file::Read(file.c_str(), &contents)) {
         g_autoTab = contents.autoTab;
         for (int i = 0; i < link_file::kSlots; ++i) {
-            if (contents.paths[i][0]) Slots()[i].SetFile(contents.paths[i]);
+            if (contents.paths[i][0]) Slots()[i].Restore(contents.paths[i]);
         }
     }
     CheckDlgButton(panel, IDC_LINK_AUTOTAB, g_autoTab ? BST_CHECKED : BST_UNCHECKED);

@@ -279,9 +279,9 @@ TEST_F(MainWindowTest, LaunchCaptureIsOneShot) {
     m.ArmLaunchCapture();
     EXPECT_TRUE(m.LaunchCaptureArmed());
     EXPECT_TRUE(INPUTTAP_IsAttached());
-    EXPECT_TRUE(m.ConsumeLaunchCapture());
+    EXPECT_TRUE(m.ConsumeLaunchCapture(main));
     EXPECT_FALSE(INPUTTAP_IsAttached());
-    EXPECT_FALSE(m.ConsumeLaunchCapture());
+    EXPECT_FALSE(m.ConsumeLaunchCapture(main));
 
     SendMessageA(main, WM_COMMAND, kWatchOn, 0);  // watch already on: nothing to arm
     m.ArmLaunchCapture();

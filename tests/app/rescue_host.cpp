@@ -12,7 +12,8 @@
 // (these end the process), stuck (never returns), tool-faults (a tool plug-in
 // faults when chosen from the tool list), tool-faults-in-menu (one faults
 // while the tool list is built), tool-stuck (one never returns when chosen),
-// busy (3 s, then goes on),
+// busy (3 s, then goes on), start-menu (pops the main menu up, its start-menu
+// list read on the way, and takes it down again),
 // hang-then-recover (12 s, then goes on). --release-first releases the first
 // window before waiting; --rescue-faults N makes the rescue threads fault on
 // the first N windows they take.
@@ -208,6 +209,27 @@ int KeepsItsWindowsWithTheSettingsOpen(const Options& o) {
     return StillHeld(o);
 }
 
+bool g_menuShown;
+
+void CALLBACK TakeMenuDown(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    g_menuShown = true;
+    EndMenu();
+}
+
+// The main menu as the user pops it up: the programs folders are read for
+// its start-menu list however large or strange they are, and the hang
+// watch is answered meanwhile.
+int KeepsItsWindowsThroughTheStartMenu(const Options& o) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &TakeMenuDown);
+    SendMessageA(MainWindow(), PM_POPUPMAINMENU, 0, 0);
+    KillTimer(nullptr, timer);
+    if (!g_menuShown) return Failed(50, "no menu shown");
+    Log("menu shown");
+    return StillHeld(o);
+}
+
 int WorksAfterAHang(const Options& o) {
     if (o.later.size() != 2) return Failed(40, "two later windows needed");
     Spin(12000);
@@ -293,6 +315,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         AppendToolList(menu.get());
     } else if (o.fail == "busy") {
         code = KeepsItsWindows(o);
+    } else if (o.fail == "start-menu") {
+        code = KeepsItsWindowsThroughTheStartMenu(o);
     } else if (o.fail == "settings-open") {
         code = KeepsItsWindowsWithTheSettingsOpen(o);
     } else if (o.fail == "hang-then-recover") {

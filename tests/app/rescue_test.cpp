@@ -12,10 +12,12 @@
 #include "tests/support/process_start.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unix_link.h"
 #include "tests/support/wait.h"
 #include "tests/support/window_snapshot.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <commctrl.h>
 
@@ -335,6 +337,47 @@ TEST_F(RescueTest, ABusySpellOfThreeSecondsKeepsTheWindows) {
     for (HWND window : windows_) EXPECT_TRUE(HeldByHost(window)) << "no rescue for a busy spell";
     Go();
     // Closed as usual, it releases them as usual.
+    EXPECT_EQ(WaitHostExit(), 0);
+    ExpectAllGivenBack();
+}
+
+// A folder of the user's programs folder that holds two links back to
+// itself, for the test's time: walked blindly, its tree never ends.
+class LoopInPrograms {
+public:
+    LoopInPrograms() {
+        char programs[MAX_PATH] = "";
+        if (!SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE)) return;
+        folder_ = std::string(programs) + "\\Panelry loop " +
+                  std::to_string(GetCurrentProcessId());
+        made_ = CreateDirectoryA(folder_.c_str(), nullptr) &&
+                testing_support::MakeUnixLink(folder_ + "\\a", ".") &&
+                testing_support::MakeUnixLink(folder_ + "\\b", ".");
+    }
+    ~LoopInPrograms() {
+        if (!folder_.empty()) testing_support::RemoveUnixTree(folder_);
+    }
+    LoopInPrograms(const LoopInPrograms&) = delete;
+    LoopInPrograms& operator=(const LoopInPrograms&) = delete;
+    bool Made() const { return made_; }
+
+private:
+    std::string folder_;
+    bool made_ = false;
+};
+
+TEST_F(RescueTest, TheStartMenuOverALoopingProgramsFolderShowsAndKeepsTheWindows) {
+    const LoopInPrograms loop;
+    ASSERT_TRUE(loop.Made());
+    OpenUsual();
+    StartHost("start-menu", windows_);
+    WaitCapturedThenGo(windows_);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(WaitUntil([&] { return HostLogged("still running") || !HostRunning(); }, 40000));
+    EXPECT_TRUE(HostLogged("menu shown"));
+    EXPECT_TRUE(HostLogged("kept"));
+    for (HWND window : windows_) EXPECT_TRUE(HeldByHost(window)) << "no rescue for a menu";
+    Go();
     EXPECT_EQ(WaitHostExit(), 0);
     ExpectAllGivenBack();
 }

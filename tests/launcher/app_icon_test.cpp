@@ -244,7 +244,26 @@ TEST_F(AppIconTest, AClickLaunchesTheFileAfterTellingTheParent) {
     EXPECT_STREQ(icon_.Path(), SampleAppPath().c_str()) << "still registered";
 }
 
-TEST_F(AppIconTest, AFailedLaunchIsReportedTwiceAndEmptiesTheSlot) {
+TEST_F(AppIconTest, AFailedLaunchIsReportedTwiceAndEmptiesTheSlotOfAFileThatIsThere) {
+    const std::string document = dir_.File("notes.panelryunknown");
+    WriteFileText(document, "no program opens this");
+    ASSERT_TRUE(icon_.SetFile(document.c_str()));
+    MessageBoxReader reader;
+    SendMessageA(icon_.Window(), WM_COMMAND, cAppIcon::kOpen, 0);
+    ASSERT_EQ(reader.Seen().size(), 2u);
+    EXPECT_EQ(reader.Seen()[0].text,
+              "指定したファイルに関連づけられたアプリケーションが見つかりませんでした．");
+    EXPECT_EQ(reader.Seen()[0].caption, document);
+    EXPECT_EQ(reader.Seen()[1].text, "登録ファイルの起動に失敗しました");
+    EXPECT_EQ(reader.Seen()[1].caption, document);
+    EXPECT_STREQ(icon_.Path(), "");
+
+    const std::string ini = dir_.File("shortcut.ini");
+    icon_.Save(ini.c_str(), 4);
+    EXPECT_EQ(testing_support::IniValue(ini, "SHORTCUT PATH", "No.4", "(none)"), "");
+}
+
+TEST_F(AppIconTest, AFailedLaunchOfAFileOutOfReachKeepsTheSlot) {
     const std::string copy = dir_.File("copy of sample.exe");
     ASSERT_TRUE(CopyFileA(SampleAppPath().c_str(), copy.c_str(), FALSE));
     ASSERT_TRUE(icon_.SetFile(copy.c_str()));
@@ -253,14 +272,14 @@ TEST_F(AppIconTest, AFailedLaunchIsReportedTwiceAndEmptiesTheSlot) {
     SendMessageA(icon_.Window(), WM_COMMAND, cAppIcon::kOpen, 0);
     ASSERT_EQ(reader.Seen().size(), 2u);
     EXPECT_EQ(reader.Seen()[0].text, "ファイルが見つかりませんでした．");
-    EXPECT_EQ(reader.Seen()[0].caption, copy);
     EXPECT_EQ(reader.Seen()[1].text, "登録ファイルの起動に失敗しました");
     EXPECT_EQ(reader.Seen()[1].caption, copy);
-    EXPECT_STREQ(icon_.Path(), "");
+    EXPECT_STREQ(icon_.Path(), copy.c_str());
+    EXPECT_TRUE(icon_.Unavailable());
 
     const std::string ini = dir_.File("shortcut.ini");
     icon_.Save(ini.c_str(), 4);
-    EXPECT_EQ(testing_support::IniValue(ini, "SHORTCUT PATH", "No.4", "(none)"), "");
+    EXPECT_EQ(testing_support::IniValue(ini, "SHORTCUT PATH", "No.4"), copy);
 }
 
 // The open-file dialog, filled in and confirmed as a user would.

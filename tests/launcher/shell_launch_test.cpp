@@ -39,11 +39,20 @@ std::vector<HWND> OthersWindows() {
 TEST(ShellLaunch, AMissingFileIsReportedCaptionedWithItsPath) {
     const TempDir dir;
     const std::string missing = dir.File("nothing here.exe");
-    MessageBoxReader reader;
-    EXPECT_FALSE(ShellLaunch(nullptr, missing.c_str()));
-    ASSERT_EQ(reader.Seen().size(), 1u);
-    EXPECT_EQ(reader.Seen()[0].text, "ファイルが見つかりませんでした．");
-    EXPECT_EQ(reader.Seen()[0].caption, missing);
+    // Alike whether the caller asks for the started process or not.
+    for (const bool telling : {false, true}) {
+        SCOPED_TRACE(telling);
+        MessageBoxReader reader;
+        DWORD process = 1;
+        EXPECT_FALSE(telling ? ShellLaunch(nullptr, missing.c_str(), &process)
+                             : ShellLaunch(nullptr, missing.c_str()));
+        ASSERT_EQ(reader.Seen().size(), 1u);
+        EXPECT_EQ(reader.Seen()[0].text, "ファイルが見つかりませんでした．");
+        EXPECT_EQ(reader.Seen()[0].caption, missing);
+        if (telling) {
+            EXPECT_EQ(process, 0u);
+        }
+    }
 }
 
 TEST(ShellLaunch, ADocumentNoApplicationOpensIsReported) {

@@ -9,6 +9,7 @@
 #include "tests/support/fresh_settings.h"
 #include "tests/support/handle_count.h"
 #include "tests/support/launched_programs.h"
+#include "tests/support/message_box_reader.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using testing_support::FreshSettings;
@@ -29,7 +31,11 @@ namespace {
 
 struct CountingCapture : LaunchCapture {
     void ArmLaunchCapture() override { ++armed; }
+    void LaunchFinished(bool started, DWORD process) override {
+        finished.push_back({started, process});
+    }
     int armed = 0;
+    std::vector<std::pair<bool, DWORD>> finished;
 };
 
 class ShortcutWindowTest : public ::testing::Test {
@@ -245,13 +251,30 @@ TEST_F(ShortcutWindowTest, ALaunchAsksForTheCaptureFirstAndStartsTheEntry) {
     strip_.SetEntry(6, SampleAppPath().c_str());
     EXPECT_TRUE(strip_.LaunchEntry(parent_.get(), 6));
     EXPECT_EQ(capture_.armed, 1);
+    HWND launched = nullptr;
     EXPECT_TRUE(testing_support::WaitUntil(
-        [] { return FindWindowA(sample::kLaunchedClass, nullptr) != nullptr; }, 10000));
+        [&] { return (launched = FindWindowA(sample::kLaunchedClass, nullptr)) != nullptr; },
+        10000));
+    // Then it tells how the start went, and which process it started.
+    DWORD process = 0;
+    GetWindowThreadProcessId(launched, &process);
+    ASSERT_EQ(capture_.finished.size(), 1u);
+    EXPECT_TRUE(capture_.finished[0].first);
+    EXPECT_EQ(capture_.finished[0].second, process);
 
-    // A slot's own launch asks through the strip.
+    // A slot's own launch asks through the strip, and so does its failure.
     ASSERT_TRUE(Show());
     SendMessageA(strip_.Icon(6).Window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     EXPECT_EQ(capture_.armed, 2);
+    ASSERT_EQ(capture_.finished.size(), 2u);
+    EXPECT_TRUE(capture_.finished[1].first);
+    strip_.SetEntry(3, settings_.Dir().File("gone.exe").c_str());
+    testing_support::MessageBoxReader reader;
+    SendMessageA(strip_.Icon(3).Window(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(capture_.armed, 3);
+    ASSERT_EQ(capture_.finished.size(), 3u);
+    EXPECT_FALSE(capture_.finished[2].first);
+    EXPECT_EQ(reader.Seen().size(), 2u);
 }
 
 TEST_F(ShortcutWindowTest, MenusAndRegistrationsLeaveNoMenuIconWindowOrGdiObjectBehind) {

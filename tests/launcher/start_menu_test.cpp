@@ -8,9 +8,11 @@
 #include "base/menu_data.h"
 #include "base/messages.h"
 #include "tests/support/handle_count.h"
+#include "tests/support/import_route.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/shell_link.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unix_link.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -60,6 +62,13 @@ void CollectPaths(HMENU menu, std::vector<std::string>& paths) {
     for (const MenuItem& item : ItemsOf(menu)) {
         if (item.data) paths.push_back(PathOf(item));
         if (item.submenu) CollectPaths(item.submenu, paths);
+    }
+}
+
+void CollectShortcutIds(HMENU menu, std::vector<UINT>& ids) {
+    for (const MenuItem& item : ItemsOf(menu)) {
+        if (item.submenu) CollectShortcutIds(item.submenu, ids);
+        else if (item.data) ids.push_back(item.id);
     }
 }
 
@@ -196,20 +205,116 @@ TEST(StartMenu, MissingFoldersAddNothingAndAnEmptyOneShowsNoneBeforeTheNext) {
     EXPECT_EQ(root[1].id, K | 1u << 5);
 }
 
-TEST(StartMenu, ItemDataLivesUntilTheNextBuildOrFreeMenuData) {
+TEST(StartMenu, EveryBuildsPathsAndNumbersLiveUntilFreeMenuData) {
     const TempDir dir;
     const std::string folder = Folder(dir.File("tools"));
     Link(folder + "\\a.lnk");
     Link(dir.File("b.lnk"));
-    UniqueMenu first(CreatePopupMenu());
+    // Two popups of one menu, as the popup variant of the main menu fills them.
+    UniqueMenu first(CreatePopupMenu()), second(CreatePopupMenu());
     BuildStartMenuFrom(first.get(), K, nullptr, 8, {dir.Path()});
     EXPECT_EQ(MenuDataList::Count(), 3u);
-
-    UniqueMenu second(CreatePopupMenu());
     BuildStartMenuFrom(second.get(), K, nullptr, 8, {dir.Path(), folder});
-    EXPECT_EQ(MenuDataList::Count(), 4u) << "the first build's three went first";
+    EXPECT_EQ(MenuDataList::Count(), 7u) << "the first popup's paths are still its own";
+    std::vector<std::string> paths;
+    CollectPaths(first.get(), paths);
+    EXPECT_EQ(paths, (std::vector<std::string>{folder, folder + "\\a.lnk", dir.File("b.lnk")}));
+    std::vector<UINT> ids;
+    CollectShortcutIds(first.get(), ids);
+    CollectShortcutIds(second.get(), ids);
+    EXPECT_EQ(ids.size(), 5u);
+    EXPECT_EQ(std::set<UINT>(ids.begin(), ids.end()).size(), 5u) << "no number given twice";
+
+    // Once the data has been released (the menus are closed by then), the
+    // numbers start again.
     FreeMenuData(nullptr, WM_TIMER, kMenuDataTimer, 0);
     EXPECT_EQ(MenuDataList::Count(), 0u);
+    UniqueMenu third(CreatePopupMenu());
+    BuildStartMenuFrom(third.get(), K, nullptr, 8, {folder});
+    EXPECT_EQ(ItemsOf(third.get())[0].id, K | 1u << 5);
+    FreeMenuData(nullptr, WM_TIMER, kMenuDataTimer, 0);
+}
+
+TEST(StartMenu, FoldersDeeperThanTheLimitAreLeftOut) {
+    const TempDir dir;
+    std::string folder = dir.Path();
+    for (int level = 1; level <= StartMenuLimits::kMaxDepth + 2; ++level) {
+        folder = Folder(folder + "\\" + std::to_string(level));
+        Link(folder + "\\at " + std::to_string(level) + ".lnk");
+    }
+    UniqueMenu menu(CreatePopupMenu());
+    BuildStartMenuFrom(menu.get(), K, nullptr, 8, {dir.Path()});
+    int depth = 0;
+    for (HMENU level = menu.get(); level;) {
+        const MenuItems items = ItemsOf(level);
+        level = items.empty() ? nullptr : items[0].submenu;
+        depth += level ? 1 : 0;
+    }
+    EXPECT_EQ(depth, StartMenuLimits::kMaxDepth);
+    FreeMenuData(nullptr, WM_TIMER, kMenuDataTimer, 0);
+}
+
+// Unix links go before the temporary folder, which would follow them.
+struct UnixTree {
+    std::string path;
+    ~UnixTree() { testing_support::RemoveUnixTree(path); }
+};
+
+TEST(StartMenu, ALinkedFolderIsNeitherListedNorFollowed) {
+    const TempDir dir;
+    const std::string loop = Folder(dir.File("loop"));
+    const UnixTree links{loop};
+    ASSERT_TRUE(testing_support::MakeUnixLink(loop + "\\again", "."));
+    ASSERT_TRUE(testing_support::MakeUnixLink(loop + "\\up", ".."));
+    const std::string link = Link(loop + "\\app.lnk");
+    UniqueMenu menu(CreatePopupMenu());
+    BuildStartMenuFrom(menu.get(), K, nullptr, 8, {dir.Path()});
+    std::vector<std::string> paths;
+    CollectPaths(menu.get(), paths);
+    EXPECT_EQ(paths, (std::vector<std::string>{loop, link}));
+    FreeMenuData(nullptr, WM_TIMER, kMenuDataTimer, 0);
+}
+
+// A folder whose reading never ends until the test lets it, as a share
+// that has gone away holds the call that reads it.
+using FindFirst = HANDLE(WINAPI*)(LPCSTR, LPWIN32_FIND_DATAA);
+FindFirst g_realFindFirst;
+std::string g_held;
+UniqueHandle g_letGo;
+
+HANDLE WINAPI HeldFindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+    if (std::string(pattern).rfind(g_held, 0) == 0) WaitForSingleObject(g_letGo.get(), INFINITE);
+    return g_realFindFirst(pattern, found);
+}
+
+TEST(StartMenu, AFolderThatDoesNotAnswerLeavesTheMenuWhatWasFoundBeforeIt) {
+    const TempDir first, second;
+    const std::string link = Link(first.File("app.lnk"));
+    g_held = Folder(second.File("away"));
+    Link(second.File("later.lnk"));
+    g_letGo.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    g_realFindFirst = reinterpret_cast<FindFirst>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "FindFirstFileA"));
+    const HMODULE self = GetModuleHandleA(nullptr);
+    void* real = reinterpret_cast<void*>(g_realFindFirst);
+    void* held = reinterpret_cast<void*>(&HeldFindFirst);
+    ASSERT_GT(testing_support::RouteImport(self, "kernel32.dll", real, held), 0);
+
+    UniqueMenu menu(CreatePopupMenu());
+    StartMenuLimits limits;
+    limits.timeMs = 300;
+    BuildStartMenuFrom(menu.get(), K, nullptr, 8, {first.Path(), second.Path()}, limits);
+    SetEvent(g_letGo.get());
+    testing_support::RouteImport(self, "kernel32.dll", held, real);
+
+    const MenuItems root = ItemsOf(menu.get());
+    ASSERT_EQ(root.size(), 2u) << "the shortcut after the folder was not reached";
+    EXPECT_EQ(PathOf(root[0]), link);
+    EXPECT_EQ(PathOf(root[1]), g_held);
+    const MenuItems away = ItemsOf(root[1].submenu);
+    ASSERT_EQ(away.size(), 1u);
+    ExpectNone(away[0]);
+    FreeMenuData(nullptr, WM_TIMER, kMenuDataTimer, 0);
 }
 
 TEST(StartMenu, ItemsAreMeasuredByTheShellsDisplayName) {

@@ -30,6 +30,10 @@
 // Started without "--token" (as a launcher starts it) it also opens one
 // visible window of class kLaunchedClass titled "launched".
 //
+// With "--splash" as well, that window is made hidden and first shows a
+// window of class kSplashClass that it owns; the splash goes after a moment
+// and the window shows.
+//
 // With "--open CLASS:TITLE" (any number of times) it opens a visible window
 // of each at start, after its control window.
 //
@@ -56,6 +60,7 @@
 namespace sample {
 inline constexpr char kControlClass[] = "panelry_sample_control";
 inline constexpr char kLaunchedClass[] = "PanelrySampleLaunched";
+inline constexpr char kSplashClass[] = "PanelrySampleSplash";
 inline constexpr unsigned long kCommandData = 0x53414D50;  // "SAMP"
 inline constexpr char kQuestionTitle[] = "sample question";
 }  // namespace sample

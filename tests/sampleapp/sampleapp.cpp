@@ -363,6 +363,33 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// "--splash": the launched window waits hidden behind a splash window it
+// owns, as a program's main window does while it loads.
+constexpr UINT kSplashMs = 700;
+HWND g_afterSplash;
+
+void CALLBACK EndSplash(HWND splash, UINT, UINT_PTR id, DWORD) {
+    KillTimer(splash, id);
+    DestroyWindow(splash);
+    ShowWindow(g_afterSplash, SW_SHOWNORMAL);
+}
+
+void ShowSplashBefore(HWND main) {
+    g_afterSplash = main;
+    Command c{{"op", "open"}, {"class", sample::kSplashClass}, {"title", "splash"},
+              {"style", std::to_string(WS_POPUP | WS_BORDER)},
+              {"owner", std::to_string(HandleValue(main))}, {"w", "200"}, {"h", "100"}};
+    const HWND splash = reinterpret_cast<HWND>(Open(c));
+    if (splash) SetTimer(splash, 1, kSplashMs, EndSplash);
+}
+
+bool Flag(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0) return true;
+    }
+    return false;
+}
+
 std::string Argument(int argc, char** argv, const char* name) {
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
@@ -406,8 +433,11 @@ int main(int argc, char** argv) {
     // tests' token): one ordinary window, the first it makes, as an
     // application's main window is.
     if (token.empty()) {
+        const bool splash = Flag(argc, argv, "--splash");
         Command c{{"op", "open"}, {"class", sample::kLaunchedClass}, {"title", "launched"}};
-        Open(c);
+        if (splash) c["show"] = std::to_string(SW_HIDE);
+        const HWND main = reinterpret_cast<HWND>(Open(c));
+        if (splash && main) ShowSplashBefore(main);
     }
 
     WNDCLASSEXA wc{};

@@ -1,21 +1,28 @@
-// A symbolic link to a folder, made the way that works under Wine: Wine's
-// CreateSymbolicLinkW says yes and makes nothing, but a Unix symbolic link
-// to a folder on the prefix's drive shows to Windows programs as a folder
-// that is a reparse point, as a junction does on Windows. It is made with ln
-// and removed with rm (Windows' own calls follow it instead); Wine starts
-// Unix programs without a handle to wait on, so each waits for its effect.
+// Folder links as a program under Wine meets them. Wine makes none itself
+// (CreateSymbolicLink does nothing there, and junctions cannot be set), but
+// a symbolic link made on the Unix side shows as a folder that is a reparse
+// point, and Wine follows it: the way to give a test a link that loops.
 #pragma once
 
 #include <string>
 
 namespace testing_support {
 
+// Makes link (a Windows path) a Unix symbolic link to target, a path as ln
+// takes it (relative to the link's folder, or absolute); whether the link
+// is there.
+bool MakeUnixLink(const std::string& link, const std::string& target);
+
+// Removes folder with everything in it, links as links (none is followed);
+// whether it is gone.
+bool RemoveUnixTree(const std::string& folder);
+
+// A folder link for the length of a test.
 class UnixFolderLink {
 public:
-    // link (a Windows path) pointing at target, as ln -s takes it (relative
-    // to link's folder, "." for that folder itself).
+    // link (a Windows path) pointing at target, as MakeUnixLink takes them.
     UnixFolderLink(const std::string& link, const std::string& target);
-    ~UnixFolderLink();
+    ~UnixFolderLink() { RemoveUnixTree(link_); }
     UnixFolderLink(const UnixFolderLink&) = delete;
     UnixFolderLink& operator=(const UnixFolderLink&) = delete;
 
@@ -24,7 +31,6 @@ public:
 
 private:
     std::string link_;
-    std::string unixPath_;
 };
 
 }  // namespace testing_support
