@@ -16,6 +16,7 @@
 #include "tabs/tab_ids.h"
 #include "tests/support/desktop_input.h"
 #include "tests/support/input_observer.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -209,25 +210,7 @@ namespace {
 
 // Panelry's dialogs on the screen.
 int OpenDialogsOf(DWORD process) {
-    struct Count {
-        DWORD process;
-        int dialogs;
-    } count{process, 0};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& c = *reinterpret_cast<Count*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char className[16] = "";
-            GetClassNameA(window, className, sizeof className);
-            if (owner == c.process && IsWindowVisible(window) &&
-                std::string(className) == "#32770") {
-                ++c.dialogs;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.dialogs;
+    return static_cast<int>(testing_support::ShownTopLevelWindows(process, "#32770").size());
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "tests/support/icon_pixels.h"
 #include "tests/support/launched_programs.h"
 #include "tests/support/message_box_reader.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/shell_link.h"
@@ -76,20 +77,7 @@ void CollectShortcuts(HMENU menu, testing_support::MenuItems& items) {
 }
 
 int WindowsOfClass(const char* className) {
-    struct Count {
-        const char* className;
-        int windows;
-    } count{className, 0};
-    EnumWindows(
-        [](HWND window, LPARAM param) {
-            auto* c = reinterpret_cast<Count*>(param);
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (std::string(name) == c->className && IsWindowVisible(window)) ++c->windows;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.windows;
+    return static_cast<int>(testing_support::ShownTopLevelWindows(0, className).size());
 }
 
 bool AllGrey(const std::vector<COLORREF>& pixels) {
@@ -324,7 +312,7 @@ TEST_F(LauncherTest, ALaunchThatOpensNoWindowStopsWaitingForOne) {
 TEST_F(LauncherTest, AnOwnedSplashLeavesTheCaptureToTheProgramsOwnWindow) {
     RefuseLaunchedClass();
     GetSystemData().startMenuMaxItems = 1000;
-    StartMenuShortcut shortcut(SampleAppPath(), "--splash");
+    StartMenuShortcut shortcut(SampleAppPath(), "--owned-splash");
     ASSERT_TRUE(shortcut.Saved());
     Choose(kStartMenuList, shortcut.Path());
     ASSERT_TRUE(WaitUntil([] { return FindWindowA(sample::kSplashClass, nullptr) != nullptr; },

@@ -528,13 +528,11 @@ TEST_F(SettingsFuzz, MutatedLinkFilesLoadTheWholeRecordsBeforeTheDamageAndAreWri
             default: bytes.erase(at, 1 + below(300)); break;
             }
         }
-        // What should come of it: the records read, each file that exists.
+        // What should come of it: the records read, each as it was, since a
+        // file out of reach keeps its slot.
         LinkContents expected;
         if (!bytes.empty()) ParseLink(bytes, &expected);
         if (bytes.empty()) expected.autoTab = false;
-        for (std::string& path : expected.paths) {
-            if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) path.clear();
-        }
 
         FreshProgramSettings settings;
         ASSERT_TRUE(testing_support::InstallDeliveredTool(settings.Dir().Path(), "link.ttl"));

@@ -19,6 +19,7 @@
 #include "settings/dialog/tools_page_ids.h"
 #include "settings/settings_ids.h"
 #include "tests/support/panelry_process.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/process_start.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -219,26 +220,6 @@ private:
     HWND main_ = nullptr;
 };
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchSettingsDialog(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = "", title[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && std::string(className) == "#32770" &&
-        std::string(title) == "設定" && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK MatchRegisteredList(HWND window, LPARAM data) {
     char className[32] = "";
     GetClassNameA(window, className, sizeof className);
@@ -294,20 +275,22 @@ std::ostream& operator<<(std::ostream& out, const ListedTool& tool) {
 std::vector<ListedTool> RegisteredTools(const ReleasedPanelry& panelry) {
     std::vector<ListedTool> tools;
     PostMessageA(panelry.Main(), WM_COMMAND, kSettings, 0);
-    Search search{panelry.ProcessId(), nullptr};
+    HWND dialog = nullptr;
     WaitUntil([&] {
-        EnumWindows(&MatchSettingsDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        const auto found =
+            testing_support::ShownTopLevelWindows(panelry.ProcessId(), "#32770", "設定");
+        dialog = found.empty() ? nullptr : found.front();
+        return dialog != nullptr;
     }, 15000);
-    EXPECT_NE(search.found, nullptr) << "the settings dialog did not open";
-    if (!search.found) return tools;
+    EXPECT_NE(dialog, nullptr) << "the settings dialog did not open";
+    if (!dialog) return tools;
     // The dialog shows before it makes its pages; the tree is filled once
     // they are all made.
-    const HWND tree = GetDlgItem(search.found, IDC_SETTINGS_TREE);
+    const HWND tree = GetDlgItem(dialog, IDC_SETTINGS_TREE);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 15; }, 15000))
         << "the dialog's page tree was not filled";
     HWND list = nullptr;
-    EnumChildWindows(search.found, &MatchRegisteredList, reinterpret_cast<LPARAM>(&list));
+    EnumChildWindows(dialog, &MatchRegisteredList, reinterpret_cast<LPARAM>(&list));
     EXPECT_NE(list, nullptr) << "no list of registered tools";
     UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
                                      FALSE, panelry.ProcessId()));
@@ -320,7 +303,6 @@ std::vector<ListedTool> RegisteredTools(const ReleasedPanelry& panelry) {
                              RemoteCell(process.get(), list, row, 3)});
         }
     }
-    const HWND dialog = search.found;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stays";
     std::sort(tools.begin(), tools.end());

@@ -17,6 +17,7 @@
 #include "settings/settings_ids.h"
 #include "tabs/tab_ids.h"
 #include "tests/plugins/tool_test_support.h"
+#include "tests/support/on_screen.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
 #include "tests/support/temp_dir.h"
@@ -28,6 +29,7 @@
 #include <tlhelp32.h>
 
 #include <string>
+#include <vector>
 
 using testing_support::PanelryProcess;
 using testing_support::SampleApp;
@@ -43,33 +45,10 @@ constexpr DWORD kDeadlineMs = 15000;
 // well beyond the silence after which the hang rescue gives windows back.
 constexpr DWORD kSearchDeadlineMs = 30000;
 
-struct Found {
-    DWORD process;
-    std::string className;
-    std::string title;
-    HWND window;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Found*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[64] = "", title[256] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    if (process != search->process || !IsWindowVisible(window) ||
-        search->className != className || (!search->title.empty() && search->title != title)) {
-        return TRUE;
-    }
-    search->window = window;
-    return FALSE;
-}
-
 // A shown top-level window of process; any title when title is empty.
 HWND ShownWindow(DWORD process, const char* className, const std::string& title = "") {
-    Found search{process, className, title, nullptr};
-    EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.window;
+    const std::vector<HWND> found = testing_support::ShownTopLevelWindows(process, className, title);
+    return found.empty() ? nullptr : found.front();
 }
 
 // Whether process has a module of file name name loaded; false also when
@@ -157,26 +136,25 @@ protected:
 
     // A list of the tools page: the page of the settings dialog that has
     // both (other pages use the same ids).
+    struct ListSearch {
+        int id;
+        HWND found;
+    };
     static HWND ToolsPageList(HWND settings, int id) {
-        struct Search {
-            int id;
-            HWND found;
-        } search{id, nullptr};
-        EnumChildWindows(
-            settings,
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                const HWND page = GetParent(window);
-                if (GetDlgCtrlID(window) != s->id || !IsList(window) ||
-                    !IsList(GetDlgItem(page, IDC_TOOLS_FOUND)) ||
-                    !IsList(GetDlgItem(page, IDC_TOOLS_REGISTERED))) {
-                    return TRUE;
-                }
-                s->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ListSearch search{id, nullptr};
+        EnumChildWindows(settings, &MatchToolsList, reinterpret_cast<LPARAM>(&search));
         return search.found;
+    }
+    static BOOL CALLBACK MatchToolsList(HWND window, LPARAM param) {
+        auto* s = reinterpret_cast<ListSearch*>(param);
+        const HWND page = GetParent(window);
+        if (GetDlgCtrlID(window) != s->id || !IsList(window) ||
+            !IsList(GetDlgItem(page, IDC_TOOLS_FOUND)) ||
+            !IsList(GetDlgItem(page, IDC_TOOLS_REGISTERED))) {
+            return TRUE;
+        }
+        s->found = window;
+        return FALSE;
     }
     static bool IsList(HWND window) {
         char className[32] = "";

@@ -30,7 +30,7 @@
 // Started without "--token" (as a launcher starts it) it also opens one
 // visible window of class kLaunchedClass titled "launched".
 //
-// With "--splash" as well, that window is made hidden and first shows a
+// With "--owned-splash" as well, that window is made hidden and first shows a
 // window of class kSplashClass that it owns; the splash goes after a moment
 // and the window shows.
 //

@@ -363,24 +363,24 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// "--splash": the launched window waits hidden behind a splash window it
+// "--owned-splash": the launched window waits hidden behind a splash window it
 // owns, as a program's main window does while it loads.
 constexpr UINT kSplashMs = 700;
-HWND g_afterSplash;
+HWND g_behindSplash;
 
-void CALLBACK EndSplash(HWND splash, UINT, UINT_PTR id, DWORD) {
+void CALLBACK EndOwnedSplash(HWND splash, UINT, UINT_PTR id, DWORD) {
     KillTimer(splash, id);
     DestroyWindow(splash);
-    ShowWindow(g_afterSplash, SW_SHOWNORMAL);
+    ShowWindow(g_behindSplash, SW_SHOWNORMAL);
 }
 
-void ShowSplashBefore(HWND main) {
-    g_afterSplash = main;
+void ShowOwnedSplashBefore(HWND main) {
+    g_behindSplash = main;
     Command c{{"op", "open"}, {"class", sample::kSplashClass}, {"title", "splash"},
               {"style", std::to_string(WS_POPUP | WS_BORDER)},
               {"owner", std::to_string(HandleValue(main))}, {"w", "200"}, {"h", "100"}};
     const HWND splash = reinterpret_cast<HWND>(Open(c));
-    if (splash) SetTimer(splash, 1, kSplashMs, EndSplash);
+    if (splash) SetTimer(splash, 1, kSplashMs, EndOwnedSplash);
 }
 
 bool Flag(int argc, char** argv, const char* name) {
@@ -433,11 +433,11 @@ int main(int argc, char** argv) {
     // tests' token): one ordinary window, the first it makes, as an
     // application's main window is.
     if (token.empty()) {
-        const bool splash = Flag(argc, argv, "--splash");
+        const bool splash = Flag(argc, argv, "--owned-splash");
         Command c{{"op", "open"}, {"class", sample::kLaunchedClass}, {"title", "launched"}};
         if (splash) c["show"] = std::to_string(SW_HIDE);
         const HWND main = reinterpret_cast<HWND>(Open(c));
-        if (splash && main) ShowSplashBefore(main);
+        if (splash && main) ShowOwnedSplashBefore(main);
     }
 
     WNDCLASSEXA wc{};

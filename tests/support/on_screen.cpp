@@ -99,4 +99,36 @@ void ClickAt(POINT at, DWORD down, DWORD up) {
     MouseButton(up);
 }
 
+namespace {
+
+struct TopLevelSearch {
+    DWORD process;
+    const std::string& className;
+    const std::string& title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<TopLevelSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[256] = "", title[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if ((search.process == 0 || process == search.process) && IsWindowVisible(window) && search.className == className &&
+        (search.title.empty() || search.title == title)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> ShownTopLevelWindows(DWORD process, const std::string& className,
+                                       const std::string& title) {
+    TopLevelSearch search{process, className, title, {}};
+    EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -20,6 +21,11 @@ void ExpectRect(const RECT& actual, const RECT& expected, const std::string& wha
 COLORREF PixelOf(HWND window, int x, int y);
 POINT ScreenPoint(HWND window, int x, int y);
 POINT CentreOnScreen(HWND window);
+
+// The shown top-level windows of process (0: of any) of class className and,
+// unless it is empty, of title title; the topmost first.
+std::vector<HWND> ShownTopLevelWindows(DWORD process, const std::string& className,
+                                       const std::string& title = "");
 
 // The text of tab index of a tab control.
 std::string TabText(HWND tabControl, int index);
