@@ -177,6 +177,21 @@ HWND SettingsControl(HWND main, int id) {
     return found.second;
 }
 
+// Starts Panelry, captures app's window titled title and closes Panelry
+// again; the session it wrote, which holds that one window.
+void CaptureAndClose(PanelryProcess& panelry, SampleApp& app, const std::string& title,
+                     Session* written, HWND* captured = nullptr) {
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, title)) != nullptr; }, 5000));
+    if (captured) *captured = window;
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
+    ASSERT_EQ(panelry.Close(), 0);
+    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), written));
+    ASSERT_EQ(written->entries.size(), 1u);
+}
+
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -525,15 +540,8 @@ TEST(SessionRestore, AGuardedApplicationIsWrittenWithItsCommandLine) {
     PanelryProcess panelry;
     TurnOptionOn(panelry);
     SampleApp app(false, " --guard" + Arguments({"守られた文書"}));
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, "守られた文書")) != nullptr; }, 5000));
-    const HWND main = panelry.Start();
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
-    ASSERT_EQ(panelry.Close(), 0);
     Session written;
-    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
-    ASSERT_EQ(written.entries.size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(CaptureAndClose(panelry, app, "守られた文書", &written));
     EXPECT_EQ(written.entries[0].commandLine, Widened(app.CommandLine().c_str()));
 }
 
@@ -586,14 +594,8 @@ TEST(SessionRestore, ALongTitleIsWrittenWholeAndFoundAgain) {
     const std::string title = "長い題 " + std::string(300, 'x');
     SampleApp app(false, Arguments({title}));
     HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (window = app.Find(kClass, title)) != nullptr; }, 5000));
-    const HWND main = panelry.Start();
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
-    ASSERT_EQ(panelry.Close(), 0);
     Session written;
-    ASSERT_TRUE(ReadSession(panelry.Dir().File(settings_ids::kSessionIni), &written));
-    ASSERT_EQ(written.entries.size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(CaptureAndClose(panelry, app, title, &written, &window));
     EXPECT_EQ(written.entries[0].title, Widened(title.c_str()));
 
     const HWND again = panelry.Start();
