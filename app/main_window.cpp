@@ -417,12 +417,22 @@ LRESULT cMain::OnTrayNotify(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+// A command from outside the panes (the menu bar, a key, a gesture, another
+// process) acts on the active pane.
 LRESULT cMain::OnExecCommand(WPARAM wParam, LPARAM lParam) {
     const unsigned id = static_cast<unsigned>(wParam);
     if (HoldForModalWindow(LOWORD(id))) return 1;
-    if (ExecListCommand({window_, *ActivePane()}, id, reinterpret_cast<HMENU>(lParam))) return 1;
-    if (ActivePane()->ExecCommand(LOWORD(id))) return 1;
+    cTab& pane = *ActivePane();
+    if (ExecListCommand({window_, pane}, id, reinterpret_cast<HMENU>(lParam))) return 1;
+    if (pane.ExecCommand(LOWORD(id))) return 1;
     return ExecOwnCommand(CommandKindOf(id)) ? 1 : 0;
+}
+
+// A pane has tried the command itself already.
+bool cMain::ExecHostCommand(cTab& pane, unsigned id) {
+    if (HoldForModalWindow(LOWORD(id))) return true;
+    if (ExecListCommand({window_, pane}, id, nullptr)) return true;
+    return ExecOwnCommand(CommandKindOf(id));
 }
 
 LRESULT cMain::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
@@ -526,7 +536,12 @@ bool cMain::ConsumeLaunchCapture(HWND window) {
     return TheLaunchedWindowCapture().Consume(window);
 }
 
-void cMain::ShowTabMenu(cTab& pane) { PopupTabMenu({window_, pane}); }
+unsigned cMain::ChooseFromMainMenu(cTab& pane) {
+    const int id = PopupMainMenu({window_, pane});
+    return id > 0 ? static_cast<unsigned>(id) : 0;
+}
+
+unsigned cMain::ChooseFromTabMenu(cTab& pane) { return PopupTabMenu({window_, pane}); }
 
 void cMain::ToggleFromTray() {
     ShowWindow(window_, IsIconic(window_) ? SW_SHOWNORMAL : SW_SHOWMINIMIZED);

@@ -36,7 +36,9 @@ public:
     // What the panes ask of the main window.
     HWND HostWindow() const override { return window_; }
     bool ConsumeLaunchCapture(HWND window) override;
-    void ShowTabMenu(cTab& pane) override;
+    unsigned ChooseFromMainMenu(cTab& pane) override;
+    unsigned ChooseFromTabMenu(cTab& pane) override;
+    bool ExecHostCommand(cTab& pane, unsigned id) override;
 
     // Sends PM_ADDWINDOW for every top-level window the conditions accept
     // and that has a title.

@@ -186,19 +186,22 @@ int PopupMainMenu(const MenuContext& context) {
                           context.owner, nullptr);
 }
 
-void PopupTabMenu(const MenuContext& context) {
+unsigned PopupTabMenu(const MenuContext& context) {
     UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return;
+    if (!menu) return 0;
     const MenuSettings& model = GetMenuSettings();
     for (int i = 0; i < MenuSettings::kTabEntries; ++i) {
         if (!AppendMenuEntry(menu.get(), model.tabMenuItems[i], false)) break;
     }
     // A list that gave no items leaves nothing to show.
-    if (GetMenuItemCount(menu.get()) <= 0) return;
+    if (GetMenuItemCount(menu.get()) <= 0) return 0;
     context.pane.EnableMenuCommands(menu.get());
     POINT at{};
     GetCursorPos(&at);
-    TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, at.x, at.y, 0, context.owner, nullptr);
+    // The choice comes back here rather than as WM_COMMAND, which would act
+    // on whichever pane is active by the time it arrives.
+    return static_cast<unsigned>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_LEFTBUTTON, at.x,
+                                                at.y, 0, context.owner, nullptr));
 }
 
 const MenuSelection& LastMenuSelection() { return Selection(); }

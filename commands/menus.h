@@ -44,9 +44,10 @@ void FillMenuBarPopup(const MenuContext& context, HMENU popup, UINT position);
 // the menu cannot be built.
 int PopupMainMenu(const MenuContext& context);
 
-// The tab menu of the context's pane at the pointer: the chosen command
-// reaches the owner as WM_COMMAND. Nothing when it is empty.
-void PopupTabMenu(const MenuContext& context);
+// The tab menu of the context's pane at the pointer, owned by the context's
+// owner: the chosen id, which the caller carries out for that pane; 0 for
+// none and when the menu is empty.
+unsigned PopupTabMenu(const MenuContext& context);
 
 // The command item last highlighted in a menu of the main window. A list
 // command still finds its target through it once its menu is destroyed.

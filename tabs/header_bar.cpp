@@ -2,6 +2,7 @@
 // clicks and colours reach the pane's tab control.
 #include "tabs/header_bar.h"
 
+#include "base/command_kinds.h"
 #include "base/messages.h"
 #include "base/wide_text.h"
 #include "base/window_class.h"
@@ -37,7 +38,7 @@ std::wstring Framed(const wchar_t* title) {
 constexpr int kFallbackButtonSize = 16;
 
 // The tab control's commands for close, release and minimise, in button order.
-constexpr WPARAM kPaneCommands[] = {8, 6, 7};
+constexpr WPARAM kPaneCommands[] = {kCloseTab, kReleaseTab, kMinimizeTab};
 constexpr int kFaceIds[] = {IDI_CLOSE,    IDI_CLOSE_PRESSED,
                             IDI_RELEASE,  IDI_RELEASE_PRESSED,
                             IDI_MINIMIZE, IDI_MINIMIZE_PRESSED};
@@ -116,7 +117,7 @@ cHeader::~cHeader() { DestroyWindow(); }
 
 bool cHeader::Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack,
                      COLORREF inactiveBack, COLORREF activeText, COLORREF inactiveText,
-                     const char* paneProperty, void* pane) {
+                     cTab& pane) {
     DestroyWindow();
     if (!instance) instance = GetModuleHandleA(nullptr);
     lastClickTime_ = timeGetTime();
@@ -130,8 +131,8 @@ bool cHeader::Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack,
     active_ = false;
     CreateChildren(instance);
     ShowTitle(nullptr);
-    paneProperty_ = paneProperty ? paneProperty : "";
-    if (!paneProperty_.empty()) SetPropA(window_, paneProperty_.c_str(), pane);
+    pane_ = &pane;
+    SetPropA(window_, tab_ids::kPaneProperty, pane_);
     return true;
 }
 
@@ -346,6 +347,6 @@ LRESULT cHeader::OnDestroy(WPARAM, LPARAM) {
     activeBrush_.reset();
     inactiveBrush_.reset();
     // The header's own property goes with the binding, right after this.
-    if (!paneProperty_.empty()) RemovePropA(window_, paneProperty_.c_str());
+    RemovePropA(window_, tab_ids::kPaneProperty);
     return 0;
 }

@@ -9,9 +9,9 @@
 
 #include <windows.h>
 
-#include <string>
 
 class CapturedWindow;
+class cTab;
 
 class cHeader {
 public:
@@ -23,12 +23,11 @@ public:
     cHeader(const cHeader&) = delete;
     cHeader& operator=(const cHeader&) = delete;
 
-    // Creates the header window inside the pane's tab control; the pane's
-    // property (name and value) goes on the header window too, so a tab
-    // dropped on a header is dropped on its pane.
+    // Creates the header window inside the tab control of pane; the pane's
+    // property goes on the header window too, so a tab dropped on a header is
+    // dropped on its pane.
     bool Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack, COLORREF inactiveBack,
-                COLORREF activeText, COLORREF inactiveText, const char* paneProperty,
-                void* pane);
+                COLORREF activeText, COLORREF inactiveText, cTab& pane);
     void DestroyWindow();
 
     // The record's title, buttons enabled; null: empty, buttons disabled.
@@ -42,6 +41,8 @@ public:
     void Relayout();
 
     HWND Window() const { return window_; }
+    // The pane of the last Create; null before.
+    cTab* Pane() const { return pane_; }
     bool Active() const { return active_; }
     COLORREF ActiveBack() const { return activeBack_; }
     COLORREF ActiveText() const { return activeText_; }
@@ -93,6 +94,5 @@ private:
     // so they do not go with it: the header takes them down itself.
     UniqueWindow tooltips_[kButtonCount];
     DWORD lastClickTime_ = 0;
-    // The pane's property, taken off again with the header's own.
-    std::string paneProperty_;
+    cTab* pane_ = nullptr;
 };

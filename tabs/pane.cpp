@@ -90,7 +90,7 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
                     0, 0, 0, tabControl_, noId, instance, this);
     if (!displayArea_) return false;
     if (!header_.Create(tabControl_, instance, activeBack, inactiveBack, activeText, inactiveText,
-                        tab_ids::kPaneProperty, this)) {
+                        *this)) {
         return false;
     }
     fonts_[0].reset(CreatePaneFont(0));
@@ -203,22 +203,19 @@ LRESULT cTab::OnTabLButtonDown(WPARAM wParam, LPARAM lParam) {
 
 LRESULT cTab::OnTabRButtonDown(WPARAM wParam, LPARAM lParam) {
     ActivePane() = this;
-    if (GetKeyState(VK_CONTROL) < 0) {
-        const LRESULT id = SendMessageA(host_->HostWindow(), PM_POPUPMAINMENU, 0, 0);
-        if (id > 0 && !ExecCommand(static_cast<unsigned>(id))) {
-            SendMessageA(host_->HostWindow(), PM_EXECCOMMAND, static_cast<WPARAM>(id), 0);
-        }
-    } else {
-        host_->ShowTabMenu(*this);
-    }
+    const bool mainMenu = GetKeyState(VK_CONTROL) < 0;
+    RunCommand(mainMenu ? host_->ChooseFromMainMenu(*this) : host_->ChooseFromTabMenu(*this));
     return CallTabDefault(WM_RBUTTONDOWN, wParam, lParam);
 }
 
+// The header bar's buttons.
 LRESULT cTab::OnTabCommand(WPARAM wParam, LPARAM lParam) {
-    if (!ExecCommand(LOWORD(wParam))) {
-        SendMessageA(host_->HostWindow(), PM_EXECCOMMAND, wParam, lParam);
-    }
+    RunCommand(LOWORD(wParam));
     return CallTabDefault(WM_COMMAND, wParam, lParam);
+}
+
+void cTab::RunCommand(unsigned id) {
+    if (id != 0 && !ExecCommand(id)) host_->ExecHostCommand(*this, id);
 }
 
 LRESULT cTab::OnTabDropFiles(WPARAM wParam, LPARAM lParam) {

@@ -70,6 +70,9 @@ public:
     // the settings.
     void RefreshAllTabs();
     bool ExecCommand(unsigned id);
+    // A command chosen in this pane (its menus, its header bar): carried out
+    // here, or by the host for this pane.
+    void RunCommand(unsigned id);
 
     void ApplyTabStyle(DWORD style, DWORD exStyle);
     void ApplyHeaderExStyle(DWORD exStyle);

@@ -46,6 +46,21 @@ POINT TabDrag::Follow() {
     return at;
 }
 
+// The property alone proves nothing: a window of another program may carry
+// one of the same name, and its value is no address in this process.
 cTab* TabDrag::PaneAt(POINT screenPoint) {
-    return static_cast<cTab*>(GetPropA(WindowFromPoint(screenPoint), tab_ids::kPaneProperty));
+    const HWND window = WindowFromPoint(screenPoint);
+    DWORD process = 0;
+    if (!window || !GetWindowThreadProcessId(window, &process) ||
+        process != GetCurrentProcessId()) {
+        return nullptr;
+    }
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    const bool paneClass = lstrcmpiA(className, tab_ids::kBaseClass) == 0 ||
+                           lstrcmpiA(className, tab_ids::kDisplayAreaClass) == 0 ||
+                           lstrcmpiA(className, tab_ids::kHeaderClassName) == 0 ||
+                           lstrcmpiA(className, WC_TABCONTROLA) == 0;
+    if (!paneClass) return nullptr;
+    return static_cast<cTab*>(GetPropA(window, tab_ids::kPaneProperty));
 }

@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "resources/resource_ids.h"
 #include "tabs/captured_window.h"
+#include "tabs/pane.h"
 #include "tabs/tab_ids.h"
 #include "tabs/tab_texts.h"
 #include "tests/support/on_screen.h"
@@ -218,7 +219,7 @@ protected:
 
     bool CreateIn(cHeader& header, HINSTANCE faces) {
         return header.Create(tabControl_, faces, kActiveBack, kInactiveBack, kActiveText,
-                             kInactiveText, tab_ids::kPaneProperty, &paneStandIn_);
+                             kInactiveText, paneStandIn_);
     }
     HWND Child(int id) const { return GetDlgItem(header_.Window(), id); }
     HWND Title() const { return Child(cHeader::kTitleId); }
@@ -248,7 +249,7 @@ protected:
     UniqueWindow frame_;
     HWND tabControl_ = nullptr;
     HWND displayArea_ = nullptr;
-    int paneStandIn_ = 0;
+    cTab paneStandIn_;  // never created: the header only keeps it
     cHeader header_;
     DWORD created_ = 0;
 };
@@ -688,6 +689,7 @@ TEST_F(HeaderWindow, PropertiesAreSetAndTakenOffBeforeTheWindowGoes) {
     const HWND window = header_.Window();
     EXPECT_EQ(GetPropA(window, tab_ids::kHeaderProp), static_cast<void*>(&header_));
     EXPECT_EQ(GetPropA(window, tab_ids::kPaneProperty), static_cast<void*>(&paneStandIn_));
+    EXPECT_EQ(header_.Pane(), &paneStandIn_);
 
     g_sawNcDestroy = false;
     g_headerProc = reinterpret_cast<WNDPROC>(
