@@ -8,6 +8,7 @@
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
+#include "tabs/split_bar.h"
 #include "tabs/tab_ids.h"
 #include "tests/plugins/tool_test_support.h"
 #include "tests/support/fresh_program_settings.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 using testing_support::FreshProgramSettings;
 using testing_support::ReadFileText;
@@ -163,6 +166,48 @@ TEST(SettingsFiles, TheUsersToolsIniWinsOverTheReleasesFileEvenWithNoToolInIt) {
     EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.0"), "");
     EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.3"), "snap.ttl");
     EXPECT_EQ(ReadFileText(defaults), delivered);
+}
+
+TEST(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {
+    const FreshProgramSettings settings;
+    const std::string ini = settings.SystemIni();
+    const auto value = [&](const char* key) {
+        return Value(ini, settings_ids::kSystemSection, key);
+    };
+    WriteFileText(ini, "[SYSTEMDATA]\r\nSBARFLAG=1\r\nSBARRATE=300\r\n");
+    LoadAllSettings(nullptr);
+    EXPECT_TRUE(cSplitbar::DragWithRightButton());
+    EXPECT_EQ(cSplitbar::GripPercent(), 44);
+
+    WriteFileText(ini, "");
+    cSplitbar::SetGripPercent(55);
+    const HWND window = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 50, 60, 400,
+                                        300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    SaveAllSettings(window);
+    DestroyWindow(window);
+    EXPECT_EQ(value(tab_ids::kSplitbarFlagKey), "1");
+    EXPECT_EQ(value(tab_ids::kSplitbarRateKey), "55");
+    // Written after the system data and the placement.
+    char keys[4096] = "";
+    GetPrivateProfileSectionA(settings_ids::kSystemSection, keys, sizeof keys,
+                              ini.c_str());
+    std::vector<std::string> order;
+    for (const char* key = keys; *key; key += std::strlen(key) + 1) {
+        const std::string entry = key;
+        order.push_back(entry.substr(0, entry.find('=')));
+    }
+    const auto at = [&](const char* name) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (order[i] == name) return static_cast<int>(i);
+        }
+        return -1;
+    };
+    ASSERT_GE(at(settings_ids::kPlacementKey), 0);
+    EXPECT_GT(at(tab_ids::kSplitbarFlagKey), at(settings_ids::kPlacementKey));
+    EXPECT_EQ(at(tab_ids::kSplitbarRateKey), at(tab_ids::kSplitbarFlagKey) + 1);
+    cSplitbar::SetDragWithRightButton(false);
+    cSplitbar::SetGripPercent(20);
 }
 
 }  // namespace

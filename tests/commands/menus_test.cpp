@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -134,22 +135,24 @@ protected:
         return WithOpenMenu(std::move(keys),
                             [&] { return SendMessageA(Main(), PM_POPUPMAINMENU, 0, 0); });
     }
-    // A right press on the first tab (or the empty strip), as the mouse
-    // gives it; the menu opens at the pointer.
-    void RightClickTabStrip(std::vector<WPARAM> keys = {}) {
+    // A right press on the first tab (or the empty strip) of pane, the root
+    // unless named, as the mouse gives it; the menu opens at the pointer.
+    void RightClickTabStrip(std::vector<WPARAM> keys = {}, cTab* pane = nullptr,
+                            std::function<void()> whileOpen = {}) {
+        const HWND strip = (pane ? *pane : Root()).TabControl();
         RECT r{};
-        if (!SendMessageA(Root().TabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
+        if (!SendMessageA(strip, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
             r = {10, 5, 30, 15};
         }
         POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         POINT screen = at;
-        ClientToScreen(Root().TabControl(), &screen);
+        ClientToScreen(strip, &screen);
         SetCursorPos(screen.x, screen.y);
         BringMainForward();
-        WithOpenMenu(std::move(keys), [&] {
-            return SendMessageA(Root().TabControl(), WM_RBUTTONDOWN, MK_RBUTTON,
-                                MAKELPARAM(at.x, at.y));
-        });
+        WithOpenMenu(
+            std::move(keys),
+            [&] { return SendMessageA(strip, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y)); },
+            std::move(whileOpen));
     }
 };
 
@@ -570,6 +573,23 @@ TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMai
     EXPECT_FALSE(Opened().seen);
 }
 
+TEST_F(MenusTest, TheTabMenuActsOnThePaneItWasOpenedForWhicheverIsActiveWhenItCloses) {
+    const HWND upper = OpenWindow("upper");
+    const HWND lower = OpenWindow("lower");
+    ASSERT_TRUE(Add(upper));
+    ASSERT_TRUE(Add(lower));
+    ASSERT_TRUE(Root().Split(true));
+    cTab& child = *Root().Child();
+    ASSERT_TRUE(Root().MoveCurrentTabTo(child));
+    // "タブ項目を解放" in the lower pane's menu, while a command from
+    // elsewhere has made the upper pane the active one.
+    RightClickTabStrip({VK_DOWN, VK_RETURN}, &child, [&] { ActivePane() = &Root(); });
+    ASSERT_TRUE(Opened().seen);
+    EXPECT_TRUE(WaitUntil([&] { return OnDesktop(lower); }));
+    EXPECT_EQ(child.TabCount(), 0);
+    EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{upper});
+}
+
 TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnotherUnderItsId) {
     const HWND older = OpenWindow("older");
     // The first window item of the bar: the same id as the tab menu's below.
@@ -580,7 +600,7 @@ TEST_F(MenusTest, AWindowChosenInTheTabMenuIsCapturedEvenWhenTheBarListedAnother
     ASSERT_TRUE(Opened().seen);
     ASSERT_EQ(Opened().items[0].data, reinterpret_cast<ULONG_PTR>(newer));
     ASSERT_EQ(Opened().items[0].id, ListCommandId(0, kWindowList));
-    // The command comes as WM_COMMAND with the bar to look in.
+    // The chosen item is found in the tab menu, not under its id in the bar.
     EXPECT_TRUE(WaitUntil([&] { return Root().TabCount() == 1; }));
     EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{newer});
     EXPECT_TRUE(OnDesktop(older));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,6 +76,9 @@ struct OpenMenu {
 struct MenuDriver {
     OpenMenu menu;
     std::vector<WPARAM> keys;
+    // Runs once the menu shows, before its keys: what happens elsewhere
+    // while the user looks at the menu.
+    std::function<void()> whileOpen;
     int ticksAfterKeys = 0;
 };
 inline MenuDriver g_menuDriver;
@@ -98,6 +102,7 @@ inline void CALLBACK DriveOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     for (const MenuItem& item : open.items) {
         open.popups.push_back(item.submenu ? ItemsOf(item.submenu) : MenuItems{});
     }
+    if (g_menuDriver.whileOpen) g_menuDriver.whileOpen();
     if (g_menuDriver.keys.empty()) {
         EndMenu();
         return;
@@ -111,9 +116,10 @@ inline void CALLBACK DriveOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 // Runs open, which shows a menu and returns when it closes, with the menu
 // read and driven by keys; returns what open returns.
 template <typename Open>
-auto WithOpenMenu(std::vector<WPARAM> keys, Open open) {
+auto WithOpenMenu(std::vector<WPARAM> keys, Open open, std::function<void()> whileOpen = {}) {
     g_menuDriver = MenuDriver{};
     g_menuDriver.keys = std::move(keys);
+    g_menuDriver.whileOpen = std::move(whileOpen);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveOpenMenu);
     auto result = open();
     KillTimer(nullptr, timer);

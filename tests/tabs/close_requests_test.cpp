@@ -61,7 +61,7 @@ TEST_F(CloseRequestsTest, AHungApplicationHoldsUpNobody) {
     const HWND asking = OpenAsking("after the hung one");
     ASSERT_TRUE(hung.Hang(7000));
     // Hung as the system counts it: five seconds without taking a message.
-    PumpFor(5500);
+    ASSERT_TRUE(WaitUntil([&] { return IsHungAppWindow(stuck) != FALSE; }, 15000));
     CloseRequests::Instance().Ask(stuck);
     CloseRequests::Instance().Ask(asking);
     EXPECT_TRUE(WaitUntil([&] { return !app.Questions().empty(); }, 3000))

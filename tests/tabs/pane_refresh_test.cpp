@@ -12,7 +12,7 @@
 #include "tests/support/foreign_calls.h"
 #include "tests/support/icon_pixels.h"
 #include "tests/support/on_screen.h"
-#include "tests/support/pane_fixture.h"
+#include "tests/support/test_pane_host.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@
 #include <vector>
 
 using testing_support::ForeignCallCounter;
-using testing_support::PaneTest;
+using testing_support::HostedPaneTest;
 using testing_support::PumpFor;
 using testing_support::SampleApp;
 using testing_support::TabShowsIcon;
@@ -39,7 +39,7 @@ DWORD IconBound(int tabs) { return static_cast<DWORD>(tabs) * 100; }
 // Time for the machine's own delays on top of a bound.
 constexpr DWORD kSlack = 1500;
 
-class PaneRefreshTest : public PaneTest {
+class PaneRefreshTest : public HostedPaneTest {
 protected:
     // Opens and captures count more windows of app; returns them.
     std::vector<HWND> Hold(int count, SampleApp& from) {

@@ -1,8 +1,8 @@
 // Panes with real windows of another process: what is refused, the most
-// recently used rule, the tab commands, automatic capture and drag and drop.
+// recently used rule, the tab commands, what a pane asks of its host, and
+// drag and drop.
 #include "tabs/pane.h"
 
-#include "app/main_window.h"
 #include "base/base_ids.h"
 #include "base/command_kinds.h"
 #include "base/messages.h"
@@ -12,7 +12,7 @@
 #include "tabs/split_bar.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/open_menu.h"
-#include "tests/support/pane_fixture.h"
+#include "tests/support/test_pane_host.h"
 #include "tests/support/wait.h"
 #include "tests/support/window_snapshot.h"
 
@@ -24,7 +24,7 @@
 
 using testing_support::HandleText;
 using testing_support::MouseButton;
-using testing_support::PaneTest;
+using testing_support::HostedPaneTest;
 using testing_support::PlaceCursor;
 using testing_support::PumpFor;
 using testing_support::TabText;
@@ -35,7 +35,7 @@ namespace {
 
 using Windows = std::vector<HWND>;
 
-TEST_F(PaneTest, RefusedWindowsChangeNothing) {
+TEST_F(HostedPaneTest, RefusedWindowsChangeNothing) {
     const HWND plain = OpenWindow("plain");
     WindowSpec form;
     form.show = SW_HIDE;
@@ -69,7 +69,7 @@ TEST_F(PaneTest, RefusedWindowsChangeNothing) {
     EXPECT_EQ(Root().TabCount(), 1);
 }
 
-TEST_F(PaneTest, CapturedWindowFillsTheDisplayAreaAndShowsOnlyWhenSelected) {
+TEST_F(HostedPaneTest, CapturedWindowFillsTheDisplayAreaAndShowsOnlyWhenSelected) {
     const HWND a = OpenWindow("alpha");
     const HWND b = OpenWindow("beta");
     ASSERT_TRUE(Add(a));
@@ -91,7 +91,7 @@ TEST_F(PaneTest, CapturedWindowFillsTheDisplayAreaAndShowsOnlyWhenSelected) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(a) && !IsWindowVisible(b); }));
 }
 
-TEST_F(PaneTest, TabDisappearsWhenItsApplicationDestroysTheWindow) {
+TEST_F(HostedPaneTest, TabDisappearsWhenItsApplicationDestroysTheWindow) {
     const HWND a = OpenWindow("alpha");
     const HWND b = OpenWindow("beta");
     Add(a);
@@ -102,7 +102,7 @@ TEST_F(PaneTest, TabDisappearsWhenItsApplicationDestroysTheWindow) {
     EXPECT_EQ(SelectedWindow(Root()), a);
 }
 
-TEST_F(PaneTest, PreviousAndNextWrapAround) {
+TEST_F(HostedPaneTest, PreviousAndNextWrapAround) {
     const HWND a = OpenWindow("a"), b = OpenWindow("b"), c = OpenWindow("c");
     Add(a), Add(b), Add(c);
     ASSERT_EQ(SelectedWindow(Root()), c);
@@ -114,7 +114,7 @@ TEST_F(PaneTest, PreviousAndNextWrapAround) {
     EXPECT_EQ(SelectedWindow(Root()), b);
 }
 
-TEST_F(PaneTest, RemovalSelectsTheMostRecentlyUsedTab) {
+TEST_F(HostedPaneTest, RemovalSelectsTheMostRecentlyUsedTab) {
     struct Case {
         std::vector<DWORD> times;  // of tabs 0..3; tab 3 is selected and released
         int expected;
@@ -142,10 +142,10 @@ TEST_F(PaneTest, RemovalSelectsTheMostRecentlyUsedTab) {
 }
 
 // Four tabs, the third selected; which windows each command affects.
-class PaneCommandTest : public PaneTest {
+class PaneCommandTest : public HostedPaneTest {
 protected:
     void SetUp() override {
-        PaneTest::SetUp();
+        HostedPaneTest::SetUp();
         for (const char* t : {"k", "l", "m", "n"}) {
             w.push_back(OpenWindow(t));
             ASSERT_TRUE(Add(w.back()));
@@ -336,7 +336,7 @@ TEST_F(PaneCommandTest, FilesDroppedOnAnotherTabSelectItAndReachItsWindow) {
     })) << "the drop reaches the window of that tab";
 }
 
-TEST_F(PaneTest, FilesDroppedReachTheWindowAndEveryWindowInsideItWhenAsked) {
+TEST_F(HostedPaneTest, FilesDroppedReachTheWindowAndEveryWindowInsideItWhenAsked) {
     const HWND window = OpenWindow("with children");
     WindowSpec form;
     form.parent = window;
@@ -371,63 +371,45 @@ TEST_F(PaneTest, FilesDroppedReachTheWindowAndEveryWindowInsideItWhenAsked) {
     }
 }
 
-TEST_F(PaneTest, TrayMenuListsCapturedWindowsAndGivesOneBack) {
-    const HWND a = OpenWindow("first window");
-    const HWND b = OpenWindow("second window");
-    Add(a), Add(b);
-    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
-    ASSERT_GE(GetMenuItemCount(menu.get()), 5);
-    char text[64] = "";
-    GetMenuStringA(menu.get(), 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "first window");
-    EXPECT_EQ(GetMenuItemID(menu.get(), 0), 3u);
-    EXPECT_EQ(GetMenuItemID(menu.get(), 1), 4u);
-    EXPECT_EQ(GetMenuState(menu.get(), 2, MF_BYPOSITION) & MF_SEPARATOR, MF_SEPARATOR);
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_DATA;
-    GetMenuItemInfoA(menu.get(), 4, FALSE, &item);
-    EXPECT_EQ(item.dwItemData, reinterpret_cast<ULONG_PTR>(b));
-    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
-    EXPECT_TRUE(OnDesktop(b));
-    EXPECT_EQ(TabWindows(Root()), (Windows{a}));
+// A right press makes its pane the active one and asks the host for that
+// pane's menu; the pane carries out its own commands and passes any other
+// to the host, for itself, once.
+TEST_F(HostedPaneTest, APanesMenuChoiceActsOnThatPaneAndTheRestGoesToTheHostOnce) {
+    using Asked = testing_support::TestPaneHost::Asked;
+    const HWND upper = OpenWindow("upper");
+    const HWND lower = OpenWindow("lower");
+    ASSERT_TRUE(Add(upper));
+    ASSERT_TRUE(Add(lower));
+    ASSERT_TRUE(Root().Split(true));
+    cTab& child = *Root().Child();
+    ASSERT_TRUE(Root().MoveCurrentTabTo(child));
+    const auto rightPress = [&](cTab& pane) {
+        POINT at = TabCentre(pane, 0);
+        ScreenToClient(pane.TabControl(), &at);
+        SendMessageA(pane.TabControl(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    };
+
+    host.menuChoice = kReleaseTab;
+    rightPress(child);
+    EXPECT_EQ(ActivePane(), &child);
+    EXPECT_TRUE(OnDesktop(lower));
+    EXPECT_EQ(TabWindows(Root()), (Windows{upper}));
+    ASSERT_EQ(host.requests.size(), 1u);
+    EXPECT_EQ(host.requests[0].what, Asked::TabMenu);
+    EXPECT_EQ(host.requests[0].pane, &child);
+
+    host.requests.clear();
+    host.menuChoice = kSettings;
+    rightPress(Root());
+    EXPECT_EQ(ActivePane(), &Root());
+    ASSERT_EQ(host.requests.size(), 2u);
+    EXPECT_EQ(host.requests[1].what, Asked::Command);
+    EXPECT_EQ(host.requests[1].pane, &Root());
+    EXPECT_EQ(host.requests[1].id, static_cast<unsigned>(kSettings));
+    EXPECT_EQ(TabWindows(Root()), (Windows{upper}));
 }
 
-TEST_F(PaneTest, TheWindowChosenInTheTrayMenuGoesBack) {
-    const HWND a = OpenWindow("first window");
-    const HWND b = OpenWindow("second window");
-    Add(a), Add(b);
-    // A menu closes when its owner loses the activation, as it would to a
-    // captured window that comes forward late.
-    SetForegroundWindow(Main());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }));
-    testing_support::PumpPending();
-    testing_support::WithOpenMenu({VK_DOWN, VK_DOWN, VK_RETURN}, [&] {
-        return SendMessageA(Main(), PM_TRAYNOTIFY, 1, WM_RBUTTONDOWN);
-    });
-    ASSERT_TRUE(testing_support::Opened().seen);
-    EXPECT_TRUE(OnDesktop(b));
-    EXPECT_EQ(TabWindows(Root()), (Windows{a}));
-}
-
-TEST_F(PaneTest, ATrayEntryOfAWindowThatWentReleasesNoOtherWindow) {
-    const HWND gone = OpenWindow("gone");
-    const HWND stays = OpenWindow("stays");
-    Add(gone);
-    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_DATA;
-    ASSERT_TRUE(GetMenuItemInfoA(menu.get(), 3, FALSE, &item));
-    // While the menu is open, its window's tab goes and another window is
-    // captured, whose record may take the address of the one that went.
-    Command(kReleaseTab);
-    Add(stays);
-    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
-    EXPECT_EQ(TabWindows(Root()), (Windows{stays}));
-}
-
-TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
+TEST_F(HostedPaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
     const HWND a = OpenWindow("Alpha Title");
     Add(a);
     const HWND header = Root().Header().Window();
@@ -452,7 +434,7 @@ TEST_F(PaneTest, HeaderShowsTheSelectedTitleAndItsDoubleClickReleases) {
     }
 }
 
-TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
+TEST_F(HostedPaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     Add(OpenWindow("one"));
     Add(OpenWindow("two"));
     SystemData& settings = GetSystemData();
@@ -491,7 +473,7 @@ TEST_F(PaneTest, ApplyingSettingsGivesEveryPaneItsLook) {
     EXPECT_EQ(TabText(tabs, 1), "two");
 }
 
-TEST_F(PaneTest, TabTextsAreCutToTheSetLength) {
+TEST_F(HostedPaneTest, TabTextsAreCutToTheSetLength) {
     GetSystemData().tabTextLength = 5;
     Add(OpenWindow("abcdefghij"));
     EXPECT_EQ(TabText(Root().TabControl(), 0), "abcd") << "at most tabTextLength - 1 characters";

@@ -4,12 +4,11 @@
 // and its two settings in a real system.ini.
 #include "tabs/split_bar.h"
 
-#include "app/settings_files.h"
 #include "base/handles.h"
 #include "base/messages.h"
 #include "settings/settings_ids.h"
 #include "tabs/tab_ids.h"
-#include "tests/support/fresh_program_settings.h"
+#include "tests/support/fresh_settings.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/wait.h"
 
@@ -26,7 +25,7 @@
 
 using testing_support::ClickAt;
 using testing_support::ExpectRect;
-using testing_support::FreshProgramSettings;
+using testing_support::FreshSettings;
 using testing_support::IniValue;
 using testing_support::MouseButton;
 using testing_support::PixelOf;
@@ -905,7 +904,7 @@ protected:
     std::string Value(const char* key) {
         return IniValue(settings_.SystemIni(), settings_ids::kSystemSection, key, "\x01");
     }
-    FreshProgramSettings settings_;
+    FreshSettings settings_;
 };
 
 TEST_F(SplitbarSettings, DefaultsWhenTheFileSaysNothing) {
@@ -953,41 +952,6 @@ TEST_F(SplitbarSettings, SavesBothKeys) {
     cSplitbar::SaveSettings(settings_.SystemIni().c_str());
     EXPECT_EQ(Value(tab_ids::kSplitbarFlagKey), "0");
     EXPECT_EQ(Value(tab_ids::kSplitbarRateKey), "100");
-}
-
-TEST_F(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {
-    WriteFileText(settings_.SystemIni(), "[SYSTEMDATA]\r\nSBARFLAG=1\r\nSBARRATE=300\r\n");
-    LoadAllSettings(nullptr);
-    EXPECT_TRUE(cSplitbar::DragWithRightButton());
-    EXPECT_EQ(cSplitbar::GripPercent(), 44);
-
-    WriteFileText(settings_.SystemIni(), "");
-    cSplitbar::SetGripPercent(55);
-    const HWND window = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 50, 60, 400,
-                                        300, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    SaveAllSettings(window);
-    DestroyWindow(window);
-    EXPECT_EQ(Value(tab_ids::kSplitbarFlagKey), "1");
-    EXPECT_EQ(Value(tab_ids::kSplitbarRateKey), "55");
-    // Written after the system data and the placement.
-    char keys[4096] = "";
-    GetPrivateProfileSectionA(settings_ids::kSystemSection, keys, sizeof keys,
-                              settings_.SystemIni().c_str());
-    std::vector<std::string> order;
-    for (const char* key = keys; *key; key += std::strlen(key) + 1) {
-        const std::string entry = key;
-        order.push_back(entry.substr(0, entry.find('=')));
-    }
-    const auto at = [&](const char* name) {
-        for (size_t i = 0; i < order.size(); ++i) {
-            if (order[i] == name) return static_cast<int>(i);
-        }
-        return -1;
-    };
-    ASSERT_GE(at(settings_ids::kPlacementKey), 0);
-    EXPECT_GT(at(tab_ids::kSplitbarFlagKey), at(settings_ids::kPlacementKey));
-    EXPECT_EQ(at(tab_ids::kSplitbarRateKey), at(tab_ids::kSplitbarFlagKey) + 1);
 }
 
 }  // namespace

@@ -3,14 +3,13 @@
 // layout of the chain kept in system.ini and restored at start.
 #include "tabs/pane.h"
 
-#include "app/main_window.h"
 #include "base/command_kinds.h"
 #include "base/messages.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
 #include "tabs/tab_ids.h"
 #include "tests/support/on_screen.h"
-#include "tests/support/pane_fixture.h"
+#include "tests/support/test_pane_host.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
@@ -20,7 +19,7 @@
 #include <string>
 
 using testing_support::ExpectRect;
-using testing_support::PaneTest;
+using testing_support::HostedPaneTest;
 using testing_support::PixelOf;
 using testing_support::RectIn;
 using testing_support::ReadFileText;
@@ -31,7 +30,7 @@ namespace {
 
 using Windows = std::vector<HWND>;
 
-class SplitPane : public PaneTest {
+class SplitPane : public HostedPaneTest {
 protected:
     // Three sample windows captured into the root, the last one selected.
     Windows CaptureThree() {
@@ -284,31 +283,6 @@ TEST_F(SplitPane, ClosingTheMainWindowGivesBackTheWindowsOfEveryPane) {
     }
 }
 
-TEST_F(SplitPane, TheTrayMenuListsEveryPaneOfTheChainAndGivesBackFromAnyOfThem) {
-    const Windows windows = CaptureThree();
-    ASSERT_TRUE(Root().Split(true));
-    ASSERT_TRUE(Root().Child()->Split(false));
-    cTab& lowest = *Root().Child()->Child();
-    ASSERT_TRUE(Root().MoveCurrentTabTo(lowest));  // "three" goes to the bottom of the chain
-    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
-    char text[64] = "";
-    const char* const expected[] = {"one", "two", "three"};
-    for (int i = 0; i < 3; ++i) {
-        GetMenuStringA(menu.get(), i, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(text, expected[i]);
-        EXPECT_EQ(GetMenuItemID(menu.get(), i), static_cast<UINT>(3 + i));
-    }
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_DATA;
-    ASSERT_TRUE(GetMenuItemInfoA(menu.get(), 5, FALSE, &item));
-    EXPECT_EQ(item.dwItemData, reinterpret_cast<ULONG_PTR>(windows[2]));
-    Root().ReleaseByWindow(reinterpret_cast<HWND>(item.dwItemData));
-    EXPECT_TRUE(OnDesktop(windows[2]));
-    EXPECT_EQ(lowest.TabCount(), 0);
-    EXPECT_EQ(Root().TabCount(), 2);
-}
-
 TEST_F(SplitPane, AppliedSettingsReachEveryPaneOfTheChain) {
     ASSERT_TRUE(Root().Split(true));
     ASSERT_TRUE(Root().Child()->Split(true));
@@ -396,32 +370,6 @@ TEST_F(SplitPane, AnOverlongPercentageSaturatesAndTheBarClampsIt) {
     const RECT bar = RectIn(Root().SplitBar()->Window(), Root().BaseWindow());
     EXPECT_EQ(bar.left, cSplitbar::ClampSplitPosition(600, 600));
     ASSERT_NE(Root().Child()->SplitBar(), nullptr) << "the parse goes on after it";
-}
-
-TEST_F(SplitPane, TheMainWindowSavesTheLayoutAtCloseAndRestoresItWithRestoreSplit) {
-    ASSERT_TRUE(Root().Split(false));
-    Root().SplitBar()->SetRatio(0.4);
-    SendMessageA(Main(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(RawLayout(), "V40 ");
-
-    // system.ini now holds the settings record too; restoreSplit decides.
-    GetSystemData().restoreSplit = 0;
-    SaveSystemData(settings.SystemIni().c_str(), nullptr);
-    ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
-    main_ = MainWindow();
-    EXPECT_EQ(Root().Child(), nullptr);
-    SendMessageA(Main(), WM_CLOSE, 0, 0);
-
-    GetSystemData().restoreSplit = 1;
-    SaveSystemData(settings.SystemIni().c_str(), nullptr);
-    WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "V40 ",
-                               settings.SystemIni().c_str());
-    ASSERT_TRUE(cMain::Init(GetModuleHandleA(nullptr)));
-    main_ = MainWindow();
-    ASSERT_NE(Root().SplitBar(), nullptr);
-    EXPECT_FALSE(Root().SplitBar()->IsHorizontal());
-    EXPECT_NEAR(Root().SplitBar()->Ratio(), 0.4, 0.005);
-    EXPECT_EQ(Root().Child()->TabCount(), 0) << "captured windows are not part of the layout";
 }
 
 }  // namespace

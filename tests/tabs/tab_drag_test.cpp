@@ -6,9 +6,11 @@
 #include "base/command_kinds.h"
 #include "tabs/pane.h"
 #include "tabs/split_bar.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/on_screen.h"
-#include "tests/support/pane_fixture.h"
+#include "tests/support/test_pane_host.h"
 #include "tests/support/strip_fixture.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -17,9 +19,11 @@
 
 using testing_support::CentreOnScreen;
 using testing_support::MouseButton;
-using testing_support::PaneTest;
+using testing_support::HostedPaneTest;
 using testing_support::PlaceCursor;
 using testing_support::StripTest;
+using testing_support::WaitUntil;
+using testing_support::WindowSpec;
 
 namespace {
 
@@ -36,10 +40,19 @@ TEST_F(StripTest, ADragHoldsTheMouseUntilTheButtonComesUpAndSaysWhere) {
     MouseButton(MOUSEEVENTF_LEFTDOWN);
 
     // The user moves on and lets go while the drag follows.
-    std::thread user([to] {
-        Sleep(300);
+    const DWORD dragThread = GetCurrentThreadId();
+    const HWND tabControl = TabControl();
+    std::thread user([to, dragThread, tabControl] {
+        EXPECT_TRUE(WaitUntil([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(dragThread, &info) && info.hwndCapture == tabControl;
+        }));
         SetCursorPos(to.x, to.y);
-        Sleep(100);
+        EXPECT_TRUE(WaitUntil([&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+        }));
         MouseButton(MOUSEEVENTF_LEFTUP);
     });
     POINT released{};
@@ -54,7 +67,7 @@ TEST_F(StripTest, ADragHoldsTheMouseUntilTheButtonComesUpAndSaysWhere) {
     EXPECT_NE(GetCapture(), TabControl()) << "the mouse is free once the drag is over";
 }
 
-TEST_F(PaneTest, ADropLandsInThePaneUnderThePointer) {
+TEST_F(HostedPaneTest, ADropLandsInThePaneUnderThePointer) {
     ASSERT_TRUE(Add(OpenWindow("held")));
     ASSERT_EQ(Command(kSplitLeftRight), 1);
     cTab& child = *Root().Child();
@@ -67,6 +80,18 @@ TEST_F(PaneTest, ADropLandsInThePaneUnderThePointer) {
     EXPECT_EQ(TabDrag::PaneAt(CentreOnScreen(Root().SplitBar()->Window())), nullptr)
         << "the split bar is no pane";
     EXPECT_EQ(TabDrag::PaneAt({5, 790}), nullptr) << "the desktop below the main window";
+
+    // Another program's window that carries a property of the same name,
+    // even with the address of a real pane in it.
+    WindowSpec form;
+    form.title = "impostor";
+    form.x = 900;
+    form.y = 100;
+    const HWND impostor = app.Open(form);
+    ASSERT_NE(impostor, nullptr);
+    ASSERT_TRUE(SetPropA(impostor, tab_ids::kPaneProperty, &Root()));
+    ASSERT_EQ(WindowFromPoint(CentreOnScreen(impostor)), impostor);
+    EXPECT_EQ(TabDrag::PaneAt(CentreOnScreen(impostor)), nullptr);
 }
 
 }  // namespace

@@ -1,22 +1,21 @@
 // Titles of other applications with characters the code page cannot write
-// (Hangul, accented Latin, emoji) in the real main window: its tab, its
-// header and the list of captured windows show them exactly as written, and
-// follow the application when it changes them; so does the tray's menu.
+// (Hangul, accented Latin, emoji) in a pane: its tab, its header and the list
+// of captured windows show them exactly as written, and follow the
+// application when it changes them.
 #include "tabs/header_bar.h"
 #include "tabs/pane.h"
 
-#include "app/main_window.h"
 #include "base/handles.h"
 #include "settings/system_data.h"
 #include "tests/support/on_screen.h"
-#include "tests/support/pane_fixture.h"
+#include "tests/support/test_pane_host.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-using testing_support::PaneTest;
+using testing_support::HostedPaneTest;
 using testing_support::TabTextW;
 using testing_support::WaitUntil;
 
@@ -37,7 +36,7 @@ std::wstring HeaderText(cTab& pane) {
 
 std::wstring Framed(const std::wstring& title) { return L"■[ " + title + L" ]"; }
 
-TEST_F(PaneTest, ATitleOutsideTheCodePageShowsAsWrittenInTabAndHeader) {
+TEST_F(HostedPaneTest, ATitleOutsideTheCodePageShowsAsWrittenInTabAndHeader) {
     const HWND window = OpenWindow("plain");
     ASSERT_TRUE(app.SetTitleW(window, kTitle));
     ASSERT_TRUE(Add(window));
@@ -46,7 +45,7 @@ TEST_F(PaneTest, ATitleOutsideTheCodePageShowsAsWrittenInTabAndHeader) {
     EXPECT_EQ(HeaderText(Root()), Framed(kTitle));
 }
 
-TEST_F(PaneTest, ATitleChangeOutsideTheCodePageIsFollowed) {
+TEST_F(HostedPaneTest, ATitleChangeOutsideTheCodePageIsFollowed) {
     const HWND window = OpenWindow("plain");
     ASSERT_TRUE(Add(window));
     const HWND tabs = Root().TabControl();
@@ -63,7 +62,7 @@ TEST_F(PaneTest, ATitleChangeOutsideTheCodePageIsFollowed) {
     EXPECT_TRUE(WaitUntil([&] { return HeaderText(Root()) == Framed(next); }, 5000));
 }
 
-TEST_F(PaneTest, TabTextsAreCutInColumnsWithoutSplittingACharacter) {
+TEST_F(HostedPaneTest, TabTextsAreCutInColumnsWithoutSplittingACharacter) {
     const HWND window = OpenWindow("plain");
     ASSERT_TRUE(app.SetTitleW(window, kTitle));
     // At most tabTextLength - 1 half-width columns; the emoji would need two.
@@ -79,7 +78,7 @@ TEST_F(PaneTest, TabTextsAreCutInColumnsWithoutSplittingACharacter) {
     EXPECT_EQ(TabTextW(Root().TabControl(), 1), kTwoSyllables) << "5 columns hold two syllables";
 }
 
-TEST_F(PaneTest, TheListOfCapturedWindowsShowsTitlesAsWritten) {
+TEST_F(HostedPaneTest, TheListOfCapturedWindowsShowsTitlesAsWritten) {
     const HWND window = OpenWindow("plain");
     ASSERT_TRUE(app.SetTitleW(window, kTitle));
     ASSERT_TRUE(Add(window));
@@ -93,17 +92,6 @@ TEST_F(PaneTest, TheListOfCapturedWindowsShowsTitlesAsWritten) {
     item.fMask = MIIM_DATA;
     GetMenuItemInfoW(menu.get(), 0, TRUE, &item);
     EXPECT_EQ(reinterpret_cast<HWND>(item.dwItemData), window);
-}
-
-TEST_F(PaneTest, TheTrayMenuListsTitlesAsWritten) {
-    const HWND window = OpenWindow("plain");
-    ASSERT_TRUE(app.SetTitleW(window, kTitle));
-    ASSERT_TRUE(Add(window));
-    UniqueMenu menu = cMain::Instance().BuildTrayMenu();
-    ASSERT_TRUE(menu);
-    wchar_t text[256] = L"";
-    GetMenuStringW(menu.get(), 0, text, 256, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), kTitle);
 }
 
 }  // namespace
