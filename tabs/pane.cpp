@@ -1,7 +1,8 @@
 // cTab: the pane's windows and their messages, capture and the tab
 // operations, file drops, drag and drop, the look, and giving every window
 // back when the pane goes. The periodic refresh is in pane_refresh.cpp, the
-// command set in pane_commands.cpp, splitting in pane_split.cpp.
+// command set in pane_commands.cpp; the split is a part of its own
+// (PaneSplit).
 #include "tabs/pane.h"
 
 #include "base/base_texts.h"
@@ -189,6 +190,18 @@ LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// The split lays out the halves, and moves tabs across for the bar's arrow
+// buttons (lParam 1 into the child, 0 back).
+LRESULT cTab::OnBaseSize(WPARAM, LPARAM) {
+    split_.Layout();
+    return 0;
+}
+
+LRESULT cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
+    if (lParam == 1 || lParam == 0) split_.MoveTabAcross(lParam == 1);
+    return 0;
+}
+
 // ---- Tab control subclass -------------------------------------------------
 
 LRESULT cTab::OnTabLButtonDown(WPARAM wParam, LPARAM lParam) {
@@ -290,8 +303,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     if (displayArea_) DestroyWindow(displayArea_);
     // The chain below goes with this pane; the child gives its windows back
     // the same way.
-    splitBar_.reset();
-    child_.reset();
+    split_.Clear();
     UnbindControl(tabControl_, tab_ids::kPaneProperty);
     fonts_[0].reset();
     fonts_[1].reset();
@@ -525,7 +537,7 @@ void cTab::ApplyLook() {
     if (settings.tabStyle & TCS_FIXEDWIDTH) {
         SendMessageA(tabControl_, TCM_SETITEMSIZE, 0, MAKELPARAM(settings.fixedTabWidth, 0));
     }
-    if (child_) child_->ApplyLook();
+    if (cTab* child = Child()) child->ApplyLook();
 }
 
 // ---- Lists for menus -----------------------------------------------------------
@@ -533,7 +545,7 @@ void cTab::ApplyLook() {
 bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
     bool inserted = false;
     UINT id = firstId;
-    for (const cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (const cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = 0, count = pane->TabCount(); i < count; ++i) {
             CapturedWindow* record = pane->RecordAt(i);
             if (!record) continue;
@@ -555,7 +567,7 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
 
 void cTab::ReleaseByWindow(HWND window) {
     if (!window) return;
-    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) {
             const CapturedWindow* record = pane->RecordAt(i);
             if (record && record->Holds(window)) pane->ReleaseTab(i, false);
@@ -564,13 +576,13 @@ void cTab::ReleaseByWindow(HWND window) {
 }
 
 void cTab::AskEveryWindowToClose() {
-    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) pane->CloseTab(i);
     }
 }
 
 void cTab::ReleaseEveryWindow() {
-    for (cTab* pane = this; pane; pane = pane->child_.get()) pane->ReleaseAll(false);
+    for (cTab* pane = this; pane; pane = pane->Child()) pane->ReleaseAll(false);
 }
 
 void cTab::MoveBaseWindow(int x, int y, int width, int height) {
