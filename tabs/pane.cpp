@@ -1,8 +1,8 @@
 // cTab: the pane's windows and their messages, capture and the tab
-// operations, file drops, drag and drop, the look, and giving every window
-// back when the pane goes. The periodic refresh is in pane_refresh.cpp, the
-// command set in pane_commands.cpp; the split is a part of its own
-// (PaneSplit).
+// operations, the tab texts and icons, file drops, drag and drop, the look,
+// and giving every window back when the pane goes. The command set is in
+// pane_commands.cpp; the split (PaneSplit) and the periodic refresh
+// (PaneRefresh) are parts of their own.
 #include "tabs/pane.h"
 
 #include "base/base_texts.h"
@@ -184,9 +184,7 @@ LRESULT cTab::OnAreaRButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
     const auto* record = reinterpret_cast<const CapturedWindow*>(wParam);
     const int index = IndexOf(record);
-    if (index < 0) return 0;
-    RemoveTabItem(index);
-    records_.Take(record);  // released (nothing left to restore) and deleted here
+    if (index >= 0) RemoveTabAndRecord(index, record);  // nothing left to restore
     return 0;
 }
 
@@ -286,7 +284,7 @@ LRESULT cTab::OnTabTimer(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (wParam == kRefreshTimer) {
-        Refresh();
+        refresh_.Tick();
         return 0;
     }
     return CallTabDefault(WM_TIMER, wParam, lParam);
@@ -442,6 +440,11 @@ bool cTab::RemoveTabItem(int index) {
     return true;
 }
 
+void cTab::RemoveTabAndRecord(int index, const CapturedWindow* record) {
+    RemoveTabItem(index);
+    records_.Take(record);  // deleted here
+}
+
 void cTab::ReleaseTab(int index, bool minimize) {
     // Taken before the tab goes: removing it activates another tab, which
     // then leaves this window alone (it is no longer the pane's).
@@ -501,6 +504,51 @@ void cTab::SelectNextTab() {
     if (count == 0) return;
     const int next = Selected() + 1;
     Tabs().Select(next >= count ? 0 : next);
+}
+
+// ---- Tab texts and icons ------------------------------------------------------
+
+void cTab::RefreshTabText(int index) {
+    const CapturedWindow* record = RecordAt(index);
+    if (!record) return;
+    Tabs().RefreshText(index, GetSystemData().tabTextLength);
+    if (index == Selected()) header_.ShowTitle(record);
+}
+
+void cTab::RefreshAllTabs() {
+    if (!GetSystemData().showTabIcons || !InstallTabIcons()) icons_.Clear(tabControl_);
+    for (int i = 0, count = TabCount(); i < count; ++i) RefreshTabText(i);
+}
+
+// A new image list with every tab's kept icon.
+bool cTab::InstallTabIcons() {
+    if (!icons_.Install(Tabs())) return false;
+    for (int i = 0, count = TabCount(); i < count; ++i) {
+        if (const CapturedWindow* record = RecordAt(i)) icons_.Show(Tabs(), i, record->Icon());
+    }
+    return true;
+}
+
+void cTab::ShowTabIcon(int index, HICON icon) {
+    if (!GetSystemData().showTabIcons) return;
+    if (!icons_.Installed()) {
+        InstallTabIcons();  // shows this tab's icon too
+        return;
+    }
+    icons_.Show(Tabs(), index, icon);
+}
+
+// Asks record's window for its icon and shows it if it changed. Asking lets
+// in messages other threads send meanwhile, which may take the record away,
+// so it is looked for again afterwards.
+void cTab::AskIcon(CapturedWindow* record) {
+    const HWND window = record->Window();
+    if (!window) return;
+    const HICON icon = WindowIcon(window);
+    if (!records_.Contains(record) || !record->Holds(window)) return;
+    if (!record->KeepIcon(icon)) return;
+    const int index = IndexOf(record);
+    if (index >= 0) ShowTabIcon(index, icon);
 }
 
 // ---- Look --------------------------------------------------------------------

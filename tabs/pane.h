@@ -2,13 +2,14 @@
 // they live in, and the header bar above it. The main window owns the root
 // pane; a split gives a pane one child pane, so panes form a chain.
 //
-// cTab keeps the pane's own operations and hands its separate jobs to the
-// small classes it owns: its records in capture order (RecordList), the tab
+// cTab keeps the pane's windows, its tab operations and the state they share
+// (the records, the window shown), and hands its separate jobs to the small
+// classes it owns: its records in capture order (RecordList), the tab
 // control's items (TabStrip), the windows waiting to be captured
-// (CaptureQueue), the tab icons (TabIcons), a tab drag (TabDrag) and the
-// split with its bar and child pane (PaneSplit); the periodic refresh, which
-// also notices windows their applications destroyed, is in pane_refresh.cpp.
-// Its public operations stay here for the layers above.
+// (CaptureQueue), the tab icons (TabIcons), a tab drag (TabDrag), the split
+// with its bar and child pane (PaneSplit) and the periodic refresh, which
+// also notices windows their applications destroyed (PaneRefresh). Its
+// public operations stay here for the layers above.
 #pragma once
 
 #include "base/handles.h"
@@ -18,6 +19,7 @@
 #include "tabs/captured_window.h"
 #include "tabs/header_bar.h"
 #include "tabs/pane_host.h"
+#include "tabs/pane_refresh.h"
 #include "tabs/pane_split.h"
 #include "tabs/record_list.h"
 #include "tabs/tab_icons.h"
@@ -141,6 +143,10 @@ public:
     static constexpr UINT kPendingPeriod = 100;
 
 private:
+    // The refresh reads the records and the window shown, asks for icons and
+    // drops tabs (AskIcon, RemoveTabAndRecord); nothing else of the pane's.
+    friend class PaneRefresh;
+
     static const MessageRoute<cTab> kBaseRoutes[];
     static const MessageRoute<cTab> kAreaRoutes[];
     static const MessageRoute<cTab> kTabRoutes[];
@@ -168,17 +174,14 @@ private:
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
 
     void CapturePending();
-    void Refresh();
-    void DropRescuedTabs();
-    void DropGoneWindows();
-    void ReportGone(CapturedWindow* record);
-    void RefreshInTurn();
+    // Removes tab index and deletes record, the one it shows, which gives
+    // back whatever window the record still holds.
+    void RemoveTabAndRecord(int index, const CapturedWindow* record);
     // Captures window, checked by the caller, into a new tab.
     bool Take(HWND window, int at);
     void AskIcon(CapturedWindow* record);
     bool InstallTabIcons();
     void ShowTabIcon(int index, HICON icon);
-    void KeepMainOnTop();
     RECT AreaRect() const;
     void ReleaseAllAtExit();
     // Every tab of this pane, from the first, and any record left without one.
@@ -203,13 +206,7 @@ private:
     // The record whose window the last activation showed; compared, and
     // dereferenced only while records_ contains it.
     CapturedWindow* shown_ = nullptr;
-    // The periodic refresh's place in the tabs, and its count of ticks.
-    int turn_ = 0;
-    int iconTurn_ = 0;
-    unsigned ticks_ = 0;
-    unsigned long processesEnded_ = 0;
-    // The window the main window was last raised for while it was in use.
-    HWND raisedFor_ = nullptr;
+    PaneRefresh refresh_{*this};
 };
 
 // The main window's root pane, and the pane that commands act on: the one
