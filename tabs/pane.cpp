@@ -1,7 +1,8 @@
 // cTab: the pane's windows and their messages, capture and the tab
-// operations, file drops, drag and drop, the look, and giving every window
-// back when the pane goes. The periodic refresh is in pane_refresh.cpp, the
-// command set in pane_commands.cpp, splitting in pane_split.cpp.
+// operations, the tab texts and icons, file drops, drag and drop, the look,
+// and giving every window back when the pane goes. The command set is in
+// pane_commands.cpp; the split (PaneSplit) and the periodic refresh
+// (PaneRefresh) are parts of their own.
 #include "tabs/pane.h"
 
 #include "base/base_texts.h"
@@ -183,9 +184,19 @@ LRESULT cTab::OnAreaRButtonDown(WPARAM wParam, LPARAM lParam) {
 LRESULT cTab::OnAreaChildGone(WPARAM wParam, LPARAM) {
     const auto* record = reinterpret_cast<const CapturedWindow*>(wParam);
     const int index = IndexOf(record);
-    if (index < 0) return 0;
-    RemoveTabItem(index);
-    records_.Take(record);  // released (nothing left to restore) and deleted here
+    if (index >= 0) RemoveTabAndRecord(index, record);  // nothing left to restore
+    return 0;
+}
+
+// The split lays out the halves, and moves tabs across for the bar's arrow
+// buttons (lParam 1 into the child, 0 back).
+LRESULT cTab::OnBaseSize(WPARAM, LPARAM) {
+    split_.Layout();
+    return 0;
+}
+
+LRESULT cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
+    if (lParam == 1 || lParam == 0) split_.MoveTabAcross(lParam == 1);
     return 0;
 }
 
@@ -273,7 +284,7 @@ LRESULT cTab::OnTabTimer(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (wParam == kRefreshTimer) {
-        Refresh();
+        refresh_.Tick();
         return 0;
     }
     return CallTabDefault(WM_TIMER, wParam, lParam);
@@ -290,8 +301,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     if (displayArea_) DestroyWindow(displayArea_);
     // The chain below goes with this pane; the child gives its windows back
     // the same way.
-    splitBar_.reset();
-    child_.reset();
+    split_.Clear();
     UnbindControl(tabControl_, tab_ids::kPaneProperty);
     fonts_[0].reset();
     fonts_[1].reset();
@@ -430,6 +440,11 @@ bool cTab::RemoveTabItem(int index) {
     return true;
 }
 
+void cTab::RemoveTabAndRecord(int index, const CapturedWindow* record) {
+    RemoveTabItem(index);
+    records_.Take(record);  // deleted here
+}
+
 void cTab::ReleaseTab(int index, bool minimize) {
     // Taken before the tab goes: removing it activates another tab, which
     // then leaves this window alone (it is no longer the pane's).
@@ -491,6 +506,51 @@ void cTab::SelectNextTab() {
     Tabs().Select(next >= count ? 0 : next);
 }
 
+// ---- Tab texts and icons ------------------------------------------------------
+
+void cTab::RefreshTabText(int index) {
+    const CapturedWindow* record = RecordAt(index);
+    if (!record) return;
+    Tabs().RefreshText(index, GetSystemData().tabTextLength);
+    if (index == Selected()) header_.ShowTitle(record);
+}
+
+void cTab::RefreshAllTabs() {
+    if (!GetSystemData().showTabIcons || !InstallTabIcons()) icons_.Clear(tabControl_);
+    for (int i = 0, count = TabCount(); i < count; ++i) RefreshTabText(i);
+}
+
+// A new image list with every tab's kept icon.
+bool cTab::InstallTabIcons() {
+    if (!icons_.Install(Tabs())) return false;
+    for (int i = 0, count = TabCount(); i < count; ++i) {
+        if (const CapturedWindow* record = RecordAt(i)) icons_.Show(Tabs(), i, record->Icon());
+    }
+    return true;
+}
+
+void cTab::ShowTabIcon(int index, HICON icon) {
+    if (!GetSystemData().showTabIcons) return;
+    if (!icons_.Installed()) {
+        InstallTabIcons();  // shows this tab's icon too
+        return;
+    }
+    icons_.Show(Tabs(), index, icon);
+}
+
+// Asks record's window for its icon and shows it if it changed. Asking lets
+// in messages other threads send meanwhile, which may take the record away,
+// so it is looked for again afterwards.
+void cTab::AskIcon(CapturedWindow* record) {
+    const HWND window = record->Window();
+    if (!window) return;
+    const HICON icon = WindowIcon(window);
+    if (!records_.Contains(record) || !record->Holds(window)) return;
+    if (!record->KeepIcon(icon)) return;
+    const int index = IndexOf(record);
+    if (index >= 0) ShowTabIcon(index, icon);
+}
+
 // ---- Look --------------------------------------------------------------------
 
 void cTab::ApplyTabStyle(DWORD style, DWORD exStyle) {
@@ -525,7 +585,7 @@ void cTab::ApplyLook() {
     if (settings.tabStyle & TCS_FIXEDWIDTH) {
         SendMessageA(tabControl_, TCM_SETITEMSIZE, 0, MAKELPARAM(settings.fixedTabWidth, 0));
     }
-    if (child_) child_->ApplyLook();
+    if (cTab* child = Child()) child->ApplyLook();
 }
 
 // ---- Lists for menus -----------------------------------------------------------
@@ -533,7 +593,7 @@ void cTab::ApplyLook() {
 bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
     bool inserted = false;
     UINT id = firstId;
-    for (const cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (const cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = 0, count = pane->TabCount(); i < count; ++i) {
             CapturedWindow* record = pane->RecordAt(i);
             if (!record) continue;
@@ -555,7 +615,7 @@ bool cTab::ListWindowsInMenu(HMENU menu, UINT firstId) const {
 
 void cTab::ReleaseByWindow(HWND window) {
     if (!window) return;
-    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) {
             const CapturedWindow* record = pane->RecordAt(i);
             if (record && record->Holds(window)) pane->ReleaseTab(i, false);
@@ -564,13 +624,13 @@ void cTab::ReleaseByWindow(HWND window) {
 }
 
 void cTab::AskEveryWindowToClose() {
-    for (cTab* pane = this; pane; pane = pane->child_.get()) {
+    for (cTab* pane = this; pane; pane = pane->Child()) {
         for (int i = pane->TabCount() - 1; i >= 0; --i) pane->CloseTab(i);
     }
 }
 
 void cTab::ReleaseEveryWindow() {
-    for (cTab* pane = this; pane; pane = pane->child_.get()) pane->ReleaseAll(false);
+    for (cTab* pane = this; pane; pane = pane->Child()) pane->ReleaseAll(false);
 }
 
 void cTab::MoveBaseWindow(int x, int y, int width, int height) {

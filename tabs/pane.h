@@ -2,12 +2,14 @@
 // they live in, and the header bar above it. The main window owns the root
 // pane; a split gives a pane one child pane, so panes form a chain.
 //
-// cTab keeps the pane's own operations and hands its separate jobs to the
-// small classes it owns: its records in capture order (RecordList), the tab
+// cTab keeps the pane's windows, its tab operations and the state they share
+// (the records, the window shown), and hands its separate jobs to the small
+// classes it owns: its records in capture order (RecordList), the tab
 // control's items (TabStrip), the windows waiting to be captured
-// (CaptureQueue, timer 1), the tab icons (TabIcons) and a tab drag
-// (TabDrag); the periodic refresh (timer 2), which also notices windows
-// their applications destroyed, is in pane_refresh.cpp.
+// (CaptureQueue), the tab icons (TabIcons), a tab drag (TabDrag), the split
+// with its bar and child pane (PaneSplit) and the periodic refresh, which
+// also notices windows their applications destroyed (PaneRefresh). Its
+// public operations stay here for the layers above.
 #pragma once
 
 #include "base/handles.h"
@@ -17,6 +19,8 @@
 #include "tabs/captured_window.h"
 #include "tabs/header_bar.h"
 #include "tabs/pane_host.h"
+#include "tabs/pane_refresh.h"
+#include "tabs/pane_split.h"
 #include "tabs/record_list.h"
 #include "tabs/tab_icons.h"
 #include "tabs/tab_strip.h"
@@ -80,14 +84,14 @@ public:
 
     // Splitting: this pane keeps its tab control as the first half and gains
     // a split bar and a child pane as the second half.
-    bool Split(bool horizontal);
-    void Unsplit();
+    bool Split(bool horizontal) { return split_.Split(horizontal); }
+    void Unsplit() { split_.Unsplit(); }
     // "SPLITRATE" of [TAB]: one entry per split pane down the chain.
-    void SaveSplitLayout(const char* iniPath) const;
-    void LoadSplitLayout(const char* iniPath);
+    void SaveSplitLayout(const char* iniPath) const { split_.Save(iniPath); }
+    void LoadSplitLayout(const char* iniPath) { split_.Load(iniPath); }
     // The same value as text, and splitting by it.
-    std::string SplitLayoutText() const;
-    void ApplySplitLayout(const std::string& layout);
+    std::string SplitLayoutText() const { return split_.LayoutText(); }
+    void ApplySplitLayout(const std::string& layout) { split_.ApplyLayout(layout); }
 
     // Greys the pane's commands in menu by its state (split, tabs, watch).
     void EnableMenuCommands(HMENU menu) const;
@@ -114,8 +118,8 @@ public:
     HWND BaseWindow() const { return baseWindow_; }
     PaneHost* Host() const { return host_; }
     cHeader& Header() { return header_; }
-    cTab* Child() const { return child_.get(); }
-    cSplitbar* SplitBar() const { return splitBar_.get(); }
+    cTab* Child() const { return split_.Child(); }
+    cSplitbar* SplitBar() const { return split_.Bar(); }
     TabStrip Tabs() const { return TabStrip(tabControl_); }
     int TabCount() const { return Tabs().Count(); }
     int Selected() const { return Tabs().Selected(); }
@@ -139,6 +143,10 @@ public:
     static constexpr UINT kPendingPeriod = 100;
 
 private:
+    // The refresh reads the records and the window shown, asks for icons and
+    // drops tabs (AskIcon, RemoveTabAndRecord); nothing else of the pane's.
+    friend class PaneRefresh;
+
     static const MessageRoute<cTab> kBaseRoutes[];
     static const MessageRoute<cTab> kAreaRoutes[];
     static const MessageRoute<cTab> kTabRoutes[];
@@ -164,20 +172,16 @@ private:
     LRESULT OnBaseDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnAreaRButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
-    bool FailSplit();
 
     void CapturePending();
-    void Refresh();
-    void DropRescuedTabs();
-    void DropGoneWindows();
-    void ReportGone(CapturedWindow* record);
-    void RefreshInTurn();
+    // Removes tab index and deletes record, the one it shows, which gives
+    // back whatever window the record still holds.
+    void RemoveTabAndRecord(int index, const CapturedWindow* record);
     // Captures window, checked by the caller, into a new tab.
     bool Take(HWND window, int at);
     void AskIcon(CapturedWindow* record);
     bool InstallTabIcons();
     void ShowTabIcon(int index, HICON icon);
-    void KeepMainOnTop();
     RECT AreaRect() const;
     void ReleaseAllAtExit();
     // Every tab of this pane, from the first, and any record left without one.
@@ -197,29 +201,13 @@ private:
     bool minimizeOnExit_ = false;
     bool dropToWindow_ = true;
     bool dropToWindowTree_ = false;
-    std::unique_ptr<cSplitbar> splitBar_;  // both set after a split, else both null
-    std::unique_ptr<cTab> child_;
+    PaneSplit split_{*this};
     TabIcons icons_;
     // The record whose window the last activation showed; compared, and
     // dereferenced only while records_ contains it.
     CapturedWindow* shown_ = nullptr;
-    // The periodic refresh's place in the tabs, and its count of ticks.
-    int turn_ = 0;
-    int iconTurn_ = 0;
-    unsigned ticks_ = 0;
-    unsigned long processesEnded_ = 0;
-    // The window the main window was last raised for while it was in use.
-    HWND raisedFor_ = nullptr;
+    PaneRefresh refresh_{*this};
 };
-
-// Where the two panes of a split go in the container's client rectangle
-// around the bar's rectangle: the first before the bar, the second after
-// it, each of at least zero size.
-struct SplitHalves {
-    RECT first;
-    RECT second;
-};
-SplitHalves HalvesAround(const RECT& client, const RECT& bar, bool horizontal);
 
 // The main window's root pane, and the pane that commands act on: the one
 // whose tab control last received a button press (the root at first).

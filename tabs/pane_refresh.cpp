@@ -1,5 +1,4 @@
-// The pane's periodic refresh (one timer, every watchInterval ms from the
-// pane's creation to its destruction) and the tab texts and icons.
+// PaneRefresh: one tick of a pane's periodic refresh.
 //
 // A tick does work that does not grow with the tab count: the selected tab
 // (its window's existence, title and header) every tick, and a few other
@@ -10,10 +9,12 @@
 // counted by process_watch and the pane then checks all its windows once;
 // a window asked to close is checked every tick for a while; and an
 // activation never shows a window without asking for it.
-#include "tabs/pane.h"
+#include "tabs/pane_refresh.h"
 
 #include "base/messages.h"
+#include "base/rescue_table.h"
 #include "settings/system_data.h"
+#include "tabs/pane.h"
 #include "tabs/process_watch.h"
 
 #include <mmsystem.h>
@@ -33,87 +34,46 @@ constexpr DWORD kClosingWatch = 10000;
 
 }  // namespace
 
-void cTab::RefreshTabText(int index) {
-    const CapturedWindow* record = RecordAt(index);
-    if (!record) return;
-    Tabs().RefreshText(index, GetSystemData().tabTextLength);
-    if (index == Selected()) header_.ShowTitle(record);
-}
-
-void cTab::RefreshAllTabs() {
-    if (!GetSystemData().showTabIcons || !InstallTabIcons()) icons_.Clear(tabControl_);
-    for (int i = 0, count = TabCount(); i < count; ++i) RefreshTabText(i);
-}
-
-// A new image list with every tab's kept icon.
-bool cTab::InstallTabIcons() {
-    if (!icons_.Install(Tabs())) return false;
-    for (int i = 0, count = TabCount(); i < count; ++i) {
-        if (const CapturedWindow* record = RecordAt(i)) icons_.Show(Tabs(), i, record->Icon());
-    }
-    return true;
-}
-
-void cTab::ShowTabIcon(int index, HICON icon) {
-    if (!GetSystemData().showTabIcons) return;
-    if (!icons_.Installed()) {
-        InstallTabIcons();  // shows this tab's icon too
-        return;
-    }
-    icons_.Show(Tabs(), index, icon);
-}
-
-// Asks record's window for its icon and shows it if it changed. Asking lets
-// in messages other threads send meanwhile, which may take the record away,
-// so it is looked for again afterwards.
-void cTab::AskIcon(CapturedWindow* record) {
-    const HWND window = record->Window();
-    if (!window) return;
-    const HICON icon = WindowIcon(window);
-    if (!records_.Contains(record) || !record->Holds(window)) return;
-    if (!record->KeepIcon(icon)) return;
-    const int index = IndexOf(record);
-    if (index >= 0) ShowTabIcon(index, icon);
-}
-
-void cTab::Refresh() {
-    KillTimer(tabControl_, kRefreshTimer);
+void PaneRefresh::Tick() {
+    KillTimer(pane_.TabControl(), cTab::kRefreshTimer);
     ++ticks_;
     DropRescuedTabs();
     DropGoneWindows();
-    const int selected = Selected();
-    if (CapturedWindow* current = RecordAt(selected)) {
-        RefreshTabText(selected);
-        if (GetSystemData().showTabIcons && ticks_ % kIconTicks == 0) AskIcon(current);
+    const int selected = pane_.Selected();
+    if (CapturedWindow* current = pane_.RecordAt(selected)) {
+        pane_.RefreshTabText(selected);
+        if (GetSystemData().showTabIcons && ticks_ % kIconTicks == 0) pane_.AskIcon(current);
     }
     RefreshInTurn();
     KeepMainOnTop();
-    SetTimer(tabControl_, kRefreshTimer, static_cast<UINT>(GetSystemData().watchInterval),
-             nullptr);
+    SetTimer(pane_.TabControl(), cTab::kRefreshTimer,
+             static_cast<UINT>(GetSystemData().watchInterval), nullptr);
 }
 
 // The display area hears of a window that is gone as it always has
 // (PM_CHILDGONE), and drops its tab and record.
-void cTab::ReportGone(CapturedWindow* record) {
-    SendMessageA(displayArea_, PM_CHILDGONE, reinterpret_cast<WPARAM>(record), 0);
+void PaneRefresh::ReportGone(CapturedWindow* record) {
+    SendMessageA(pane_.DisplayArea(), PM_CHILDGONE, reinterpret_cast<WPARAM>(record), 0);
 }
 
-void cTab::DropGoneWindows() {
+void PaneRefresh::DropGoneWindows() {
     const unsigned long ended = process_watch::Ended();
     if (ended != processesEnded_) {
         processesEnded_ = ended;
-        for (int i = TabCount() - 1; i >= 0; --i) {
-            CapturedWindow* record = RecordAt(i);
+        for (int i = pane_.TabCount() - 1; i >= 0; --i) {
+            CapturedWindow* record = pane_.RecordAt(i);
             if (record && !record->Exists()) ReportGone(record);
         }
     }
-    if (CapturedWindow* current = RecordAt(Selected()); current && !current->Exists()) {
+    if (CapturedWindow* current = pane_.RecordAt(pane_.Selected());
+        current && !current->Exists()) {
         ReportGone(current);
     }
+    const RecordList& records = pane_.records_;
     const DWORD now = timeGetTime();
-    for (std::size_t i = records_.Size(); i-- > 0;) {
-        if (i >= records_.Size()) continue;
-        CapturedWindow* record = records_.At(i);
+    for (std::size_t i = records.Size(); i-- > 0;) {
+        if (i >= records.Size()) continue;
+        CapturedWindow* record = records.At(i);
         const DWORD asked = record->CloseAskedAt();
         if (asked != 0 && now - asked < kClosingWatch && !record->Exists()) ReportGone(record);
     }
@@ -121,32 +81,32 @@ void cTab::DropGoneWindows() {
 
 // A few tabs after the last one looked at: gone, shown while not selected
 // (its application showed it), or retitled.
-void cTab::RefreshInTurn() {
-    const int count = TabCount();
-    const int selected = Selected();
+void PaneRefresh::RefreshInTurn() {
+    const int count = pane_.TabCount();
+    const int selected = pane_.Selected();
     for (int step = 0; step < kTabsPerTick && step < count; ++step) {
         const int index = turn_++ % count;
         if (index == selected) continue;
-        CapturedWindow* record = RecordAt(index);
+        CapturedWindow* record = pane_.RecordAt(index);
         if (!record) continue;
         switch (record->CurrentState()) {
         case CapturedWindow::State::kGone:
             ReportGone(record);
             return;  // the indices moved; the next tick goes on
         case CapturedWindow::State::kShown:
-            if (record != shown_) record->Show(SW_HIDE);
+            if (record != pane_.shown_) record->Show(SW_HIDE);
             break;
         case CapturedWindow::State::kHidden:
             break;
         }
-        RefreshTabText(index);
+        pane_.RefreshTabText(index);
     }
     if (turn_ >= count) turn_ = 0;
     if (count > 1 && GetSystemData().showTabIcons) {
         const int index = iconTurn_++ % count;
         if (iconTurn_ >= count) iconTurn_ = 0;
         if (index != selected) {
-            if (CapturedWindow* record = RecordAt(index)) AskIcon(record);
+            if (CapturedWindow* record = pane_.RecordAt(index)) pane_.AskIcon(record);
         }
     }
 }
@@ -166,17 +126,17 @@ bool OvertakenBelowTopmost(HWND main) {
 // Keeps the main window above other applications while one of its captured
 // windows is in use: raised when that window becomes the foreground window,
 // and again only when another window came above it, not on every tick.
-void cTab::KeepMainOnTop() {
-    const CapturedWindow* current = RecordAt(Selected());
-    if (TabCount() > 0 && current && current->IsForeground()) {
-        header_.SetActive(true);
-        const HWND main = host_->HostWindow();
+void PaneRefresh::KeepMainOnTop() {
+    const CapturedWindow* current = pane_.RecordAt(pane_.Selected());
+    if (pane_.TabCount() > 0 && current && current->IsForeground()) {
+        pane_.Header().SetActive(true);
+        const HWND main = pane_.Host()->HostWindow();
         if (main && (raisedFor_ != current->Window() || OvertakenBelowTopmost(main))) {
             SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             raisedFor_ = current->Window();
         }
     } else {
-        header_.SetActive(false);
+        pane_.Header().SetActive(false);
         raisedFor_ = nullptr;
     }
 }
@@ -188,12 +148,11 @@ void cTab::KeepMainOnTop() {
 // It looks for as long as any rescued window's record is left, so a tab that
 // moved to another pane meanwhile is dropped there; otherwise the check is
 // one read.
-void cTab::DropRescuedTabs() {
+void PaneRefresh::DropRescuedTabs() {
     if (rescue::AwaitingDrop() == 0) return;
-    for (int i = TabCount() - 1; i >= 0; --i) {
-        CapturedWindow* record = RecordAt(i);
+    for (int i = pane_.TabCount() - 1; i >= 0; --i) {
+        const CapturedWindow* record = pane_.RecordAt(i);
         if (!record || !record->Rescued()) continue;
-        RemoveTabItem(i);
-        records_.Take(record);  // deleted here; it only forgets its window
+        pane_.RemoveTabAndRecord(i, record);  // the record only forgets its window
     }
 }

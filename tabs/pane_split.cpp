@@ -1,9 +1,8 @@
-// Splitting a pane: the child pane and the split bar it gains, the layout
-// of the two halves, moving tabs across the bar, and the layout of the
-// whole chain kept in system.ini so that a restart can split it again.
-#include "tabs/pane.h"
+// PaneSplit: making and undoing a pane's split, the layout of the two
+// halves, moving tabs across the bar, and the chain's layout as text.
+#include "tabs/pane_split.h"
 
-#include "base/messages.h"
+#include "tabs/pane.h"
 #include "tabs/split_bar.h"
 #include "tabs/tab_ids.h"
 #include "tabs/tab_texts.h"
@@ -32,82 +31,96 @@ bool IsSplitLetter(char c) { return c == 'h' || c == 'H' || c == 'v' || c == 'V'
 
 }  // namespace
 
-bool cTab::Split(bool horizontal) {
+PaneSplit::PaneSplit(cTab& pane) : pane_(pane) {}
+
+// Out of line: the child's type is complete only here.
+PaneSplit::~PaneSplit() = default;
+
+bool PaneSplit::Split(bool horizontal) {
+    const HWND base = pane_.BaseWindow();
     const HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(baseWindow_, GWLP_HINSTANCE));
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(base, GWLP_HINSTANCE));
+    cHeader& header = pane_.Header();
     try {
         if (!child_) {
             child_ = std::make_unique<cTab>();
-            if (!child_->Create(baseWindow_, instance, header_.ActiveBack(),
-                                header_.InactiveBack(), header_.ActiveText(),
-                                header_.InactiveText(), *host_)) {
-                return FailSplit();
+            if (!child_->Create(base, instance, header.ActiveBack(), header.InactiveBack(),
+                                header.ActiveText(), header.InactiveText(), *pane_.Host())) {
+                return Fail();
             }
         }
-        if (splitBar_ && splitBar_->IsHorizontal() != horizontal) splitBar_.reset();
-        if (!splitBar_) {
-            splitBar_ = std::make_unique<cSplitbar>();
-            if (!splitBar_->Create(baseWindow_, instance, horizontal)) return FailSplit();
+        if (bar_ && bar_->IsHorizontal() != horizontal) bar_.reset();
+        if (!bar_) {
+            bar_ = std::make_unique<cSplitbar>();
+            if (!bar_->Create(base, instance, horizontal)) return Fail();
         }
     } catch (const std::bad_alloc&) {
-        MessageBoxA(tabControl_, tab_texts::kBadAllocText, tab_texts::kSplitCaption, MB_ICONERROR);
-        return FailSplit();
-    } catch (...) {
-        MessageBoxA(tabControl_, tab_texts::kOtherExceptionText, tab_texts::kSplitCaption,
+        MessageBoxA(pane_.TabControl(), tab_texts::kBadAllocText, tab_texts::kSplitCaption,
                     MB_ICONERROR);
-        return FailSplit();
+        return Fail();
+    } catch (...) {
+        MessageBoxA(pane_.TabControl(), tab_texts::kOtherExceptionText, tab_texts::kSplitCaption,
+                    MB_ICONERROR);
+        return Fail();
     }
-    // The child looks like this pane; its other per-pane settings follow at
+    // The child looks like the pane; its other per-pane settings follow at
     // the next application of the settings.
-    child_->ApplyTabStyle(static_cast<DWORD>(GetWindowLongA(tabControl_, GWL_STYLE)),
-                          static_cast<DWORD>(GetWindowLongA(tabControl_, GWL_EXSTYLE)));
-    child_->ApplyHeaderExStyle(header_.ExStyle());
-    SendMessageA(baseWindow_, WM_SIZE, 0, 0);
+    const HWND tabControl = pane_.TabControl();
+    child_->ApplyTabStyle(static_cast<DWORD>(GetWindowLongA(tabControl, GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongA(tabControl, GWL_EXSTYLE)));
+    child_->ApplyHeaderExStyle(header.ExStyle());
+    SendMessageA(base, WM_SIZE, 0, 0);
     return true;
 }
 
 // A half-made split is undone as a whole, so a pane is either split or not.
 // A child that held windows gives them back as it goes.
-bool cTab::FailSplit() {
+bool PaneSplit::Fail() {
     child_.reset();
-    splitBar_.reset();
+    bar_.reset();
     return false;
 }
 
-void cTab::Unsplit() {
+void PaneSplit::Clear() {
+    bar_.reset();
+    child_.reset();
+}
+
+void PaneSplit::Unsplit() {
     if (child_) {
         child_->Unsplit();
         // The child's selected tab first, then the ones it selects next.
         while (child_->TabCount() > 0) {
-            if (!child_->MoveCurrentTabTo(*this)) break;
+            if (!child_->MoveCurrentTabTo(pane_)) break;
         }
         child_.reset();  // anything it could not hand over goes back to the desktop
     }
-    splitBar_.reset();
-    SendMessageA(baseWindow_, WM_SIZE, 0, 0);
+    bar_.reset();
+    SendMessageA(pane_.BaseWindow(), WM_SIZE, 0, 0);
 }
 
-LRESULT cTab::OnBaseSize(WPARAM, LPARAM) {
+void PaneSplit::Layout() {
+    const HWND base = pane_.BaseWindow();
+    const HWND tabControl = pane_.TabControl();
     RECT client{};
-    GetClientRect(baseWindow_, &client);
-    if (!tabControl_) return 0;
-    if (!splitBar_ || !child_) {
-        MoveWindow(tabControl_, client.left, client.top, client.right - client.left,
+    GetClientRect(base, &client);
+    if (!tabControl) return;
+    if (!bar_ || !child_) {
+        MoveWindow(tabControl, client.left, client.top, client.right - client.left,
                    client.bottom - client.top, TRUE);
-        return 0;
+        return;
     }
-    SendMessageA(splitBar_->Window(), WM_SIZE, 0, 0);
+    SendMessageA(bar_->Window(), WM_SIZE, 0, 0);
     RECT bar{};
-    GetWindowRect(splitBar_->Window(), &bar);
-    MapWindowPoints(nullptr, baseWindow_, reinterpret_cast<POINT*>(&bar), 2);
-    const SplitHalves halves = HalvesAround(client, bar, splitBar_->IsHorizontal());
+    GetWindowRect(bar_->Window(), &bar);
+    MapWindowPoints(nullptr, base, reinterpret_cast<POINT*>(&bar), 2);
+    const SplitHalves halves = HalvesAround(client, bar, bar_->IsHorizontal());
     const RECT& first = halves.first;
     const RECT& second = halves.second;
-    MoveWindow(tabControl_, first.left, first.top, first.right - first.left,
+    MoveWindow(tabControl, first.left, first.top, first.right - first.left,
                first.bottom - first.top, TRUE);
     child_->MoveBaseWindow(second.left, second.top, second.right - second.left,
                            second.bottom - second.top);
-    return 0;
 }
 
 // A container too small for the bar's margins puts the bar past its end
@@ -127,27 +140,25 @@ SplitHalves HalvesAround(const RECT& client, const RECT& bar, bool horizontal) {
     return halves;
 }
 
-// From the bar's arrow buttons: 1 sends this pane's selected tab into the
-// child, 0 brings the child's back.
-LRESULT cTab::OnBaseMoveTab(WPARAM, LPARAM lParam) {
-    if (!child_) return 0;
-    if (lParam == 1) {
-        MoveCurrentTabTo(*child_);
-    } else if (lParam == 0) {
-        child_->MoveCurrentTabTo(*this);
+void PaneSplit::MoveTabAcross(bool intoChild) {
+    if (!child_) return;
+    if (intoChild) {
+        pane_.MoveCurrentTabTo(*child_);
+    } else {
+        child_->MoveCurrentTabTo(pane_);
     }
-    return 0;
 }
 
-std::string cTab::SplitLayoutText() const {
+std::string PaneSplit::LayoutText() const {
     char layout[kLayoutSize] = {};
-    for (const cTab* pane = this; pane && pane->splitBar_ && pane->child_;
-         pane = pane->child_.get()) {
+    for (const cTab* pane = &pane_; pane && pane->SplitBar() && pane->Child();
+         pane = pane->Child()) {
+        const cSplitbar& bar = *pane->SplitBar();
         char entry[32];
         std::snprintf(entry, sizeof entry, "%s%d ",
-                      pane->splitBar_->IsHorizontal() ? tab_ids::kHorizontalLetter
-                                                      : tab_ids::kVerticalLetter,
-                      static_cast<int>(pane->splitBar_->Ratio() * 100 + 0.5));
+                      bar.IsHorizontal() ? tab_ids::kHorizontalLetter
+                                         : tab_ids::kVerticalLetter,
+                      static_cast<int>(bar.Ratio() * 100 + 0.5));
         // Stopping here rather than skipping keeps every later entry from
         // being read back for the wrong pane.
         if (std::strlen(layout) + std::strlen(entry) > kLayoutSize - 1) break;
@@ -156,31 +167,31 @@ std::string cTab::SplitLayoutText() const {
     return layout;
 }
 
-void cTab::SaveSplitLayout(const char* iniPath) const {
+void PaneSplit::Save(const char* iniPath) const {
     WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey,
-                               SplitLayoutText().c_str(), iniPath);
+                               LayoutText().c_str(), iniPath);
 }
 
-void cTab::LoadSplitLayout(const char* iniPath) {
+void PaneSplit::Load(const char* iniPath) {
     char layout[kLayoutSize] = "";
     GetPrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "", layout,
                              kLayoutSize, iniPath);
-    ApplySplitLayout(layout);
+    ApplyLayout(layout);
 }
 
-void cTab::ApplySplitLayout(const std::string& text) {
+void PaneSplit::ApplyLayout(const std::string& text) {
     const std::string layout = text.substr(0, kLayoutSize - 1);
     const char* at = layout.c_str();
     const char* const end = at + layout.size();
-    for (cTab* pane = this; pane;) {
+    for (cTab* pane = &pane_; pane;) {
         while (at < end && !IsSplitLetter(*at)) ++at;
         if (at == end) return;
         const bool horizontal = *at == 'h' || *at == 'H';
         while (at < end && !(*at >= '0' && *at <= '9')) ++at;
         if (at == end) return;
         const int percentage = ReadPercentage(at, end);
-        if (!pane->Split(horizontal) || !pane->splitBar_ || !pane->child_) return;
-        pane->splitBar_->SetRatio(percentage / 100.0);
-        pane = pane->child_.get();
+        if (!pane->Split(horizontal) || !pane->SplitBar() || !pane->Child()) return;
+        pane->SplitBar()->SetRatio(percentage / 100.0);
+        pane = pane->Child();
     }
 }
