@@ -39,34 +39,36 @@ bool cTab::ExecCommand(unsigned id) {
 // The release, minimise and close commands: kinds 6..17 come in groups of
 // three (release, minimise, close) for the selected tab, all tabs, the
 // tabs left of the selection and those right of it.
+enum class TabGroup { Selected, All, LeftOfSelection, RightOfSelection };
+enum class TabAction { Release, Minimize, Close };
+
 void cTab::RunOnTabs(int kind) {
-    const int group = (kind - kReleaseTab) / 3;
-    const int action = (kind - kReleaseTab) % 3;  // 0 release, 1 minimise, 2 close
+    const auto group = static_cast<TabGroup>((kind - kReleaseTab) / 3);
+    const auto action = static_cast<TabAction>((kind - kReleaseTab) % 3);
     auto apply = [&](int index) {
-        if (action == 2) CloseTab(index);
-        else ReleaseTab(index, action == 1);
+        if (action == TabAction::Close) CloseTab(index);
+        else ReleaseTab(index, action == TabAction::Minimize);
     };
     const int count = TabCount();
     if (count == 0) return;
     const int selected = Selected();
     switch (group) {
-    case 0:
+    case TabGroup::Selected:
         apply(selected);
         break;
-    case 1:
+    case TabGroup::All:
         for (int i = count - 1; i >= 0; --i) apply(i);
         break;
-    case 2:
+    case TabGroup::LeftOfSelection:
         // Each release removes tab 0; a close leaves the tab where it is,
         // unless it releases the window first.
         for (int i = 0; i < selected; ++i) {
-            apply(action == 2 && !GetSystemData().releaseBeforeClose ? i : 0);
+            const bool stays = action == TabAction::Close && !GetSystemData().releaseBeforeClose;
+            apply(stays ? i : 0);
         }
         break;
-    case 3:
+    case TabGroup::RightOfSelection:
         for (int i = count - 1; i > selected; --i) apply(i);
-        break;
-    default:
         break;
     }
 }
