@@ -2,7 +2,7 @@
 // and OK's broadcast to every page.
 #include "settings/dialog/settings_dialog.h"
 
-#include "settings/dialog/dialog_binding.h"
+#include "base/window_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
 #include "settings/dialog/pages.h"
@@ -52,8 +52,14 @@ constexpr TreeNode kTree[] = {
 };
 
 class SettingsFrame {
-    friend INT_PTR CALLBACK DialogObjectProc<SettingsFrame>(HWND, UINT, WPARAM, LPARAM);
+public:
+    // True when the dialog ended with OK.
+    bool Run(HWND owner) {
+        return RunBoundDialog<SettingsFrame, &SettingsFrame::window_, &SettingsFrame::Handle>(
+                   *this, GetModuleHandleA(nullptr), IDD_SETTINGS, owner) == TRUE;
+    }
 
+private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInit();
     void MakePages();
@@ -155,5 +161,5 @@ void SettingsFrame::Ok() {
 
 bool ShowSettingsDialog(HWND owner) {
     SettingsFrame frame;
-    return RunDialog(frame, IDD_SETTINGS, owner);
+    return frame.Run(owner);
 }
