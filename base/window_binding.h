@@ -16,6 +16,13 @@
 // A control of another class (the panes' tab controls) is subclassed the
 // same way: its object binds itself (BindControl) when it subclasses the
 // control and unbinds itself when it puts the control's procedure back.
+//
+// A dialog is bound the same way too (BoundDialogProc), in its DWLP_USER
+// slot, which the dialog manager keeps for its owner: the object is the
+// parameter WM_INITDIALOG brings, and after the object has handled
+// WM_DESTROY the slot is cleared and the object forgets the handle. The
+// delivered tools, which link nothing of the program, bind their dialogs
+// with it as well: everything here is in this header.
 #pragma once
 
 #include <windows.h>
@@ -124,4 +131,51 @@ LRESULT CALLBACK SubclassWindowProc(HWND window, UINT message, WPARAM wParam, LP
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
     const HandlingMessage handling;
     return (object->*Handler)(message, wParam, lParam);
+}
+
+template <typename T>
+using DialogHandler = INT_PTR (T::*)(UINT message, WPARAM wParam, LPARAM lParam);
+
+// The dialog procedure of dialogs run by objects of T.
+//   Slot      the object's member that keeps the dialog's handle
+//   Handler   the object's member that takes every message, answering as a
+//             dialog procedure does (TRUE for a message it took)
+// Before WM_INITDIALOG (the dialog's font, its creation) and after
+// WM_DESTROY no object is there and the dialog manager answers alone.
+template <typename T, HWND T::*Slot, DialogHandler<T> Handler>
+INT_PTR CALLBACK BoundDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG && lParam) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        reinterpret_cast<T*>(lParam)->*Slot = dialog;
+    }
+    auto* object = reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!object) return FALSE;
+    INT_PTR result;
+    {
+        const HandlingMessage handling;
+        result = (object->*Handler)(message, wParam, lParam);
+    }
+    if (message == WM_DESTROY) {
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        if (object->*Slot == dialog) object->*Slot = nullptr;
+    }
+    return result;
+}
+
+// Runs object's modal dialog from instance's template templateId, owned by
+// owner, bound through BoundDialogProc; what EndDialog gave (-1 when the
+// dialog could not be made).
+template <typename T, HWND T::*Slot, DialogHandler<T> Handler>
+INT_PTR RunBoundDialog(T& object, HINSTANCE instance, int templateId, HWND owner) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner,
+                           &BoundDialogProc<T, Slot, Handler>, reinterpret_cast<LPARAM>(&object));
+}
+
+// Makes object's modeless dialog (or a child dialog, when parent is one),
+// bound through BoundDialogProc; null when it could not be made.
+template <typename T, HWND T::*Slot, DialogHandler<T> Handler>
+HWND CreateBoundDialog(T& object, HINSTANCE instance, int templateId, HWND parent) {
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent,
+                              &BoundDialogProc<T, Slot, Handler>,
+                              reinterpret_cast<LPARAM>(&object));
 }

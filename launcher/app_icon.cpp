@@ -59,42 +59,56 @@ void cAppIcon::Save(const char* iniPath, int index) const {
     WritePrivateProfileStringA(launcher_ids::kShortcutSection, key, Path(), iniPath);
 }
 
+// Every message goes on to the default procedure after its handler, but for
+// a launch that succeeded.
+const MessageRoute<cAppIcon> cAppIcon::kRoutes[] = {
+    {WM_LBUTTONDOWN, &cAppIcon::OnLButtonDown, AfterHandler::CallDefault},
+    {WM_RBUTTONDOWN, &cAppIcon::OnRButtonDown, AfterHandler::CallDefault},
+    {WM_DROPFILES, &cAppIcon::OnDropFiles, AfterHandler::CallDefault},
+    {WM_PAINT, &cAppIcon::OnPaint, AfterHandler::CallDefault},
+    {WM_DESTROY, &cAppIcon::OnDestroy, AfterHandler::CallDefault},
+    {WM_COMMAND, &cAppIcon::OnCommand},
+};
+
 LRESULT cAppIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        SendMessageA(window, WM_COMMAND, kOpen, 0);
-        break;
-    case WM_RBUTTONDOWN:
-        ShowContextMenu();
-        break;
-    case WM_DROPFILES:
-        TakeDrop(reinterpret_cast<HDROP>(wParam));
-        break;
-    case WM_PAINT:
-        OnPaint();
-        break;
-    case WM_DESTROY:
-        Clear();
-        break;
-    case WM_COMMAND:
-        // A launch that succeeded is the one message not passed on.
-        if (LOWORD(wParam) == kOpen && Path()[0] && Launch()) return 1;
-        if (LOWORD(wParam) != kOpen) RunCommand(LOWORD(wParam));
-        break;
-    default:
-        break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
-void cAppIcon::OnPaint() {
-    if (!Icon()) return;
+LRESULT cAppIcon::OnLButtonDown(WPARAM, LPARAM) {
+    SendMessageA(window_, WM_COMMAND, kOpen, 0);
+    return 0;
+}
+
+LRESULT cAppIcon::OnRButtonDown(WPARAM, LPARAM) {
+    ShowContextMenu();
+    return 0;
+}
+
+LRESULT cAppIcon::OnDropFiles(WPARAM wParam, LPARAM) {
+    TakeDrop(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
+LRESULT cAppIcon::OnPaint(WPARAM, LPARAM) {
+    if (!Icon()) return 0;
     PaintDC dc(window_);
     RECT client{};
     GetClientRect(window_, &client);
     FillRect(dc.get(), &client, GetSysColorBrush(COLOR_MENU));
     DrawIconEx(dc.get(), 0, 0, Icon(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
+    return 0;
+}
+
+LRESULT cAppIcon::OnDestroy(WPARAM, LPARAM) {
+    Clear();
+    return 0;
+}
+
+LRESULT cAppIcon::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    if (LOWORD(wParam) == kOpen && Path()[0] && Launch()) return 1;
+    if (LOWORD(wParam) != kOpen) RunCommand(LOWORD(wParam));
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
 bool cAppIcon::Launch() {

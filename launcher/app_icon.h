@@ -5,6 +5,7 @@
 // shortcut is registered as the file it points to.
 #pragma once
 
+#include "base/window_binding.h"
 #include "launcher/icon_slot.h"
 
 #include <windows.h>
@@ -29,8 +30,15 @@ public:
     void Save(const char* iniPath, int index) const;
 
 private:
+    static const MessageRoute<cAppIcon> kRoutes[];
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnPaint();
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     // Tells the parent before (PM_PRELAUNCH) and after (PM_LAUNCHED), so
     // that the shortcut window can catch the launched program's window, or
     // stop waiting for it.

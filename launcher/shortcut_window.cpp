@@ -194,25 +194,33 @@ bool cShortcutWnd::LaunchEntry(HWND owner, int index) {
     return started;
 }
 
+// The strip only listens: the default procedure answers every message.
+const MessageRoute<cShortcutWnd> cShortcutWnd::kRoutes[] = {
+    {WM_DESTROY, &cShortcutWnd::OnDestroy, AfterHandler::CallDefault},
+    {PM_PRELAUNCH, &cShortcutWnd::OnPreLaunch, AfterHandler::CallDefault},
+    {PM_LAUNCHED, &cShortcutWnd::OnLaunched, AfterHandler::CallDefault},
+};
+
 LRESULT cShortcutWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
-    if (message == WM_DESTROY) OnDestroy();
-    else if (message == PM_PRELAUNCH) OnPreLaunch();
-    else if (message == PM_LAUNCHED && capture_) {
-        capture_->LaunchFinished(wParam != 0, static_cast<DWORD>(lParam));
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
-void cShortcutWnd::OnDestroy() {
+LRESULT cShortcutWnd::OnDestroy(WPARAM, LPARAM) {
     SaveEntries();
     for (cAppIcon& icon : icons_) {
         if (icon.Window()) DestroyWindow(icon.Window());
     }
+    return 0;
 }
 
-void cShortcutWnd::OnPreLaunch() {
+LRESULT cShortcutWnd::OnPreLaunch(WPARAM, LPARAM) {
     if (capture_) capture_->ArmLaunchCapture();
+    return 0;
+}
+
+LRESULT cShortcutWnd::OnLaunched(WPARAM wParam, LPARAM lParam) {
+    if (capture_) capture_->LaunchFinished(wParam != 0, static_cast<DWORD>(lParam));
+    return 0;
 }
 
 void cShortcutWnd::SaveEntries() const {

@@ -5,6 +5,7 @@
 // items of the "ショートカット" menu list, launchable with the strip hidden.
 #pragma once
 
+#include "base/window_binding.h"
 #include "launcher/app_icon.h"
 #include "launcher/file_menu_item.h"
 
@@ -64,9 +65,12 @@ public:
     cAppIcon& Icon(int index) { return icons_[index]; }
 
 private:
+    static const MessageRoute<cShortcutWnd> kRoutes[];
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnDestroy();
-    void OnPreLaunch();
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPreLaunch(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLaunched(WPARAM wParam, LPARAM lParam);
     void SaveEntries() const;
 
     HWND window_ = nullptr;

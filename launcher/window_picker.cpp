@@ -3,6 +3,7 @@
 // chosen, and the edit box's text handed back on OK.
 #include "launcher/window_picker.h"
 
+#include "base/window_binding.h"
 #include "launcher/launcher_texts.h"
 #include "launcher/window_picker_ids.h"
 
@@ -11,9 +12,6 @@
 namespace {
 
 constexpr int kNameBuffer = kPickedClassLength + 1;
-
-// What the last confirmed picker chose; its callers copy it at once.
-char g_pickedClass[kNameBuffer];
 
 HWND WindowList(HWND dialog) { return GetDlgItem(dialog, IDC_PICKER_WINDOWS); }
 
@@ -69,18 +67,51 @@ BOOL CALLBACK AddWindowRow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-INT_PTR OnInit(HWND dialog) {
-    g_pickedClass[0] = '\0';
-    CentreOnScreen(dialog);
-    const HWND list = WindowList(dialog);
+class WindowPicker {
+public:
+    // True when the picker ended with OK.
+    bool Run(HWND owner, HINSTANCE instance) {
+        return RunBoundDialog<WindowPicker, &WindowPicker::window_, &WindowPicker::Handle>(
+                   *this, instance, IDD_WINDOW_PICKER, owner) == IDOK;
+    }
+    // The edit box's text as OK found it; empty before.
+    const char* Picked() const { return picked_; }
+
+private:
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnInit();
+    void OnRowChosen();
+    INT_PTR OnNotify(const NMHDR& header);
+    INT_PTR OnCommand(WORD id);
+
+    HWND window_ = nullptr;
+    char picked_[kNameBuffer] = "";
+};
+
+INT_PTR WindowPicker::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInit();
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR WindowPicker::OnInit() {
+    CentreOnScreen(window_);
+    const HWND list = WindowList(window_);
     AddColumns(list);
     EnumWindows(&AddWindowRow, reinterpret_cast<LPARAM>(list));
-    SetDlgItemTextA(dialog, IDC_PICKER_CLASS, "");
+    SetDlgItemTextA(window_, IDC_PICKER_CLASS, "");
     return TRUE;
 }
 
-void OnRowChosen(HWND dialog) {
-    const HWND list = WindowList(dialog);
+void WindowPicker::OnRowChosen() {
+    const HWND list = WindowList(window_);
     const auto row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                    MAKELPARAM(LVNI_SELECTED, 0)));
     if (row < 0 || row >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) return;
@@ -90,47 +121,38 @@ void OnRowChosen(HWND dialog) {
     item.pszText = className;
     item.cchTextMax = sizeof className;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    SetDlgItemTextA(dialog, IDC_PICKER_CLASS, className);
+    SetDlgItemTextA(window_, IDC_PICKER_CLASS, className);
 }
 
-INT_PTR OnNotify(HWND dialog, const NMHDR& header) {
+INT_PTR WindowPicker::OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_PICKER_WINDOWS || header.code != LVN_ITEMCHANGED) return FALSE;
-    OnRowChosen(dialog);
+    OnRowChosen();
     return TRUE;
 }
 
-INT_PTR OnCommand(HWND dialog, WORD id) {
+INT_PTR WindowPicker::OnCommand(WORD id) {
     if (id == IDOK) {
-        g_pickedClass[0] = '\0';
-        GetDlgItemTextA(dialog, IDC_PICKER_CLASS, g_pickedClass, kNameBuffer);
-        EndDialog(dialog, IDOK);
+        picked_[0] = '\0';
+        GetDlgItemTextA(window_, IDC_PICKER_CLASS, picked_, kNameBuffer);
+        EndDialog(window_, IDOK);
         return TRUE;
     }
     // The close box arrives here too, as IDCANCEL.
     if (id == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
+        EndDialog(window_, IDCANCEL);
         return TRUE;
     }
     return FALSE;
 }
 
-INT_PTR CALLBACK PickerProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInit(dialog);
-    case WM_NOTIFY:
-        return OnNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
-    case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 const char* PickWindowClass(HWND owner, HINSTANCE instance) {
-    const INT_PTR ended = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_WINDOW_PICKER), owner,
-                                          &PickerProcedure, 0);
-    return ended == IDOK ? g_pickedClass : nullptr;
+    // The answer outlives the picker, as the header promises, until the
+    // next picker: its callers copy it at once.
+    static char answer[kNameBuffer];
+    WindowPicker picker;
+    const bool ok = picker.Run(owner, instance);
+    lstrcpynA(answer, picker.Picked(), kNameBuffer);
+    return ok ? answer : nullptr;
 }

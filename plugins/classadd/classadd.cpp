@@ -5,6 +5,7 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "base/window_binding.h"
 #include "plugins/classadd/class_capture.h"
 #include "plugins/classadd/class_list.h"
 #include "plugins/classadd/classadd_ids.h"
@@ -20,36 +21,10 @@
 namespace {
 
 HMODULE g_self = nullptr;
-HWND g_mainWindow = nullptr;  // given to the last pluginSelected
-HWND g_listDialog = nullptr;  // while the list dialog is open
 
 constexpr int kEntryTextLimit = 256;  // characters each edit takes
 // The list dialog's own: "ウィンドウの追加" carried out from its loop.
 constexpr UINT kCaptureLater = WM_APP + 1;
-
-HWND EntryList(HWND listDialog) { return GetDlgItem(listDialog, IDC_CLASSADD_ENTRIES); }
-
-// Each row's number in the order the entries came: those of the file, in the
-// file's order, then those added since the dialog opened.
-LPARAM g_nextArrival = 0;
-
-// Inserts the pair where the list's sorting puts it, numbered as it came;
-// its row, or -1.
-int InsertEntry(HWND list, const ClassEntry& entry) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = ListView_GetItemCount(list);
-    item.pszText = const_cast<char*>(entry.name.c_str());
-    item.lParam = g_nextArrival++;
-    const int row =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) return -1;
-    LVITEMA sub{};
-    sub.iSubItem = 1;
-    sub.pszText = const_cast<char*>(entry.className.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-    return row;
-}
 
 std::string CellText(HWND list, int row, int column) {
     char text[kEntryTextSize] = "";
@@ -70,43 +45,6 @@ void SelectRow(HWND list, int row) {
     ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list, row, FALSE);
 }
-
-// --- The add-entry dialog ---------------------------------------------------
-
-void InitEntryDialog(HWND dialog) {
-    SendDlgItemMessageA(dialog, IDC_ENTRY_NAME, EM_LIMITTEXT, kEntryTextLimit, 0);
-    SendDlgItemMessageA(dialog, IDC_ENTRY_CLASS, EM_LIMITTEXT, kEntryTextLimit, 0);
-    SetFocus(GetDlgItem(dialog, IDC_ENTRY_NAME));
-}
-
-void AcceptEntry(HWND dialog) {
-    char name[kEntryTextSize] = "", className[kEntryTextSize] = "";
-    GetDlgItemTextA(dialog, IDC_ENTRY_NAME, name, sizeof name);
-    GetDlgItemTextA(dialog, IDC_ENTRY_CLASS, className, sizeof className);
-    if (g_listDialog) InsertEntry(EntryList(g_listDialog), {name, className});
-    EndDialog(dialog, 1);
-}
-
-INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        InitEntryDialog(dialog);
-        return FALSE;  // the focus is set
-    }
-    if (message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wParam)) {
-    case IDC_ENTRY_OK:
-        AcceptEntry(dialog);
-        return TRUE;
-    case IDC_ENTRY_CANCEL:
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-// --- The list dialog ----------------------------------------------------------
 
 void AddColumns(HWND list) {
     RECT client{};
@@ -152,22 +90,6 @@ std::vector<int> SortedRows(HWND list) {
     return rows;
 }
 
-// "SELECTED" counts in the sorted list, whatever order the file holds the
-// entries in (a file edited by hand need not be sorted; one this tool
-// wrote is, so that the two orders agree).
-void Fill(HWND list, const ClassList& stored) {
-    g_nextArrival = 0;
-    for (const ClassEntry& entry : stored.entries) InsertEntry(list, entry);
-    if (stored.builtIn) {
-        SelectRow(list, 0);
-        return;
-    }
-    const std::vector<int> sorted = SortedRows(list);
-    if (stored.selected >= 0 && stored.selected < static_cast<int>(sorted.size())) {
-        SelectRow(list, sorted[static_cast<std::size_t>(stored.selected)]);
-    }
-}
-
 ClassList Collect(HWND list) {
     ClassList shown;
     const int count = ListView_GetItemCount(list);
@@ -178,33 +100,190 @@ ClassList Collect(HWND list) {
     return shown;
 }
 
-void InitListDialog(HWND dialog) {
-    g_listDialog = dialog;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    const HWND list = EntryList(dialog);
-    AddColumns(list);
-    Fill(list, LoadClassList(ClassListPath(g_self).c_str()));
-    SetFocus(GetDlgItem(dialog, IDC_CLASSADD_CAPTURE));
+// --- The list dialog ----------------------------------------------------------
+
+// The list of named classes. The module has one, g_list, so that the tool
+// chosen again finds it open.
+class ListDialog {
+public:
+    HWND Window() const { return window_; }
+    // The dialog owned by mainWindow, which takes the captures; 1 when it
+    // ended with "ウィンドウの追加".
+    INT_PTR Run(HWND mainWindow) {
+        mainWindow_ = mainWindow;
+        return RunBoundDialog<ListDialog, &ListDialog::window_, &ListDialog::Handle>(
+            *this, g_self, IDD_CLASSADD_LIST, mainWindow);
+    }
+    // Inserts the pair where the list's sorting puts it, numbered as it
+    // came; its row, or -1.
+    int InsertEntry(const ClassEntry& entry);
+
+private:
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnCommand(WORD id);
+    HWND List() const { return GetDlgItem(window_, IDC_CLASSADD_ENTRIES); }
+    void OnInit();
+    void Fill(const ClassList& stored);
+    void DeleteSelected();
+    void Close(INT_PTR result);
+    void CaptureSelected();
+    void PressCapture();
+
+    HWND window_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    // Each row's number in the order the entries came: those of the file, in
+    // the file's order, then those added since the dialog opened.
+    LPARAM nextArrival_ = 0;
+};
+
+ListDialog g_list;
+
+// --- The add-entry dialog ---------------------------------------------------
+
+class EntryDialog {
+public:
+    explicit EntryDialog(ListDialog& list) : list_(list) {}
+    void Run() {
+        RunBoundDialog<EntryDialog, &EntryDialog::window_, &EntryDialog::Handle>(
+            *this, g_self, IDD_CLASSADD_ENTRY, list_.Window());
+    }
+
+private:
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInit();
+    void Accept();
+
+    HWND window_ = nullptr;
+    ListDialog& list_;
+};
+
+INT_PTR EntryDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        OnInit();
+        return FALSE;  // the focus is set
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDC_ENTRY_OK:
+        Accept();
+        return TRUE;
+    case IDC_ENTRY_CANCEL:
+    case IDCANCEL:
+        EndDialog(window_, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }
 
-void DeleteSelected(HWND dialog) {
-    const HWND list = EntryList(dialog);
+void EntryDialog::OnInit() {
+    SendDlgItemMessageA(window_, IDC_ENTRY_NAME, EM_LIMITTEXT, kEntryTextLimit, 0);
+    SendDlgItemMessageA(window_, IDC_ENTRY_CLASS, EM_LIMITTEXT, kEntryTextLimit, 0);
+    SetFocus(GetDlgItem(window_, IDC_ENTRY_NAME));
+}
+
+void EntryDialog::Accept() {
+    char name[kEntryTextSize] = "", className[kEntryTextSize] = "";
+    GetDlgItemTextA(window_, IDC_ENTRY_NAME, name, sizeof name);
+    GetDlgItemTextA(window_, IDC_ENTRY_CLASS, className, sizeof className);
+    if (list_.Window()) list_.InsertEntry({name, className});
+    EndDialog(window_, 1);
+}
+
+// --- The list dialog's messages ------------------------------------------------
+
+int ListDialog::InsertEntry(const ClassEntry& entry) {
+    const HWND list = List();
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<char*>(entry.name.c_str());
+    item.lParam = nextArrival_++;
+    const int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return -1;
+    LVITEMA sub{};
+    sub.iSubItem = 1;
+    sub.pszText = const_cast<char*>(entry.className.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+    return row;
+}
+
+INT_PTR ListDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        OnInit();
+        return FALSE;  // the focus is set
+    }
+    if (message == kCaptureLater) {
+        CaptureSelected();
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    return OnCommand(LOWORD(wParam));
+}
+
+INT_PTR ListDialog::OnCommand(WORD id) {
+    switch (id) {
+    case IDC_CLASSADD_ADD:
+        EntryDialog(*this).Run();
+        return TRUE;
+    case IDC_CLASSADD_DELETE:
+        DeleteSelected();
+        return TRUE;
+    case IDC_CLASSADD_CAPTURE:
+        PressCapture();
+        return TRUE;
+    case IDC_CLASSADD_CANCEL:
+    case IDCANCEL:
+        Close(0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void ListDialog::OnInit() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    AddColumns(List());
+    Fill(LoadClassList(ClassListPath(g_self).c_str()));
+    SetFocus(GetDlgItem(window_, IDC_CLASSADD_CAPTURE));
+}
+
+// "SELECTED" counts in the sorted list, whatever order the file holds the
+// entries in (a file edited by hand need not be sorted; one this tool
+// wrote is, so that the two orders agree).
+void ListDialog::Fill(const ClassList& stored) {
+    const HWND list = List();
+    nextArrival_ = 0;
+    for (const ClassEntry& entry : stored.entries) InsertEntry(entry);
+    if (stored.builtIn) {
+        SelectRow(list, 0);
+        return;
+    }
+    const std::vector<int> sorted = SortedRows(list);
+    if (stored.selected >= 0 && stored.selected < static_cast<int>(sorted.size())) {
+        SelectRow(list, sorted[static_cast<std::size_t>(stored.selected)]);
+    }
+}
+
+void ListDialog::DeleteSelected() {
+    const HWND list = List();
     const int row = SelectedRow(list);
     if (row >= 0) ListView_DeleteItem(list, row);
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
 }
 
-void CloseList(HWND dialog, INT_PTR result) {
-    SaveClassList(ClassListPath(g_self).c_str(), Collect(EntryList(dialog)));
-    EndDialog(dialog, result);
+void ListDialog::Close(INT_PTR result) {
+    SaveClassList(ClassListPath(g_self).c_str(), Collect(List()));
+    EndDialog(window_, result);
 }
 
-void CaptureSelected(HWND dialog) {
-    const HWND list = EntryList(dialog);
+void ListDialog::CaptureSelected() {
+    const HWND list = List();
     const int row = SelectedRow(list);
-    if (row >= 0) CaptureWindowsOfClass(g_mainWindow, CellText(list, row, 1).c_str());
-    CloseList(dialog, 1);
+    if (row >= 0) CaptureWindowsOfClass(mainWindow_, CellText(list, row, 1).c_str());
+    Close(1);
 }
 
 // "ウィンドウの追加" pressed by a message another thread sent (BM_CLICK, or
@@ -213,41 +292,12 @@ void CaptureSelected(HWND dialog) {
 // capture requests for another application's and puts them off until it
 // returns, so the search would find the same window again and stop. The
 // press is carried out from the dialog's own loop instead.
-void PressCapture(HWND dialog) {
+void ListDialog::PressCapture() {
     if (InSendMessage()) {
-        PostMessageA(dialog, kCaptureLater, 0, 0);
+        PostMessageA(window_, kCaptureLater, 0, 0);
         return;
     }
-    CaptureSelected(dialog);
-}
-
-INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        InitListDialog(dialog);
-        return FALSE;  // the focus is set
-    }
-    if (message == kCaptureLater) {
-        CaptureSelected(dialog);
-        return TRUE;
-    }
-    if (message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wParam)) {
-    case IDC_CLASSADD_ADD:
-        DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_ENTRY), dialog, &EntryDialogProc, 0);
-        return TRUE;
-    case IDC_CLASSADD_DELETE:
-        DeleteSelected(dialog);
-        return TRUE;
-    case IDC_CLASSADD_CAPTURE:
-        PressCapture(dialog);
-        return TRUE;
-    case IDC_CLASSADD_CANCEL:
-    case IDCANCEL:
-        CloseList(dialog, 0);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    CaptureSelected();
 }
 
 }  // namespace
@@ -271,15 +321,11 @@ int __cdecl pluginSelected(HWND*, int, HWND mainWindow) {
     // Chosen again (by a desktop-wide key) while the list is open: one list
     // at a time, or whichever closed last would overwrite what the other
     // saved.
-    if (g_listDialog) {
-        SetForegroundWindow(g_listDialog);
+    if (g_list.Window()) {
+        SetForegroundWindow(g_list.Window());
         return 0;
     }
-    g_mainWindow = mainWindow;
-    const INT_PTR result = DialogBoxParamA(g_self, MAKEINTRESOURCEA(IDD_CLASSADD_LIST), mainWindow,
-                                           &ListDialogProc, 0);
-    g_listDialog = nullptr;
-    return result == 1 ? 1 : 0;
+    return g_list.Run(mainWindow) == 1 ? 1 : 0;
 }
 
 }  // extern "C"

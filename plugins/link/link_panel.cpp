@@ -26,13 +26,7 @@ constexpr COLORREF kGround = RGB(216, 235, 242);
 constexpr COLORREF kDiagonal = RGB(202, 220, 226);
 
 HMODULE g_self = nullptr;
-HWND g_panel = nullptr;
 HWND g_main = nullptr;
-bool g_autoTab = false;
-// Built on the panel's first message; each slot gives its window back when
-// the module goes.
-std::unique_ptr<std::array<cLinkSlot, link_file::kSlots>> g_slots;
-UniqueBrush g_background;
 
 // $link in this plug-in's folder. A path too long to open is a file that
 // cannot be read or made: nothing is loaded or saved, as the panel does for
@@ -62,11 +56,6 @@ UniqueBrush MakeBackgroundBrush() {
     return UniqueBrush(CreateDIBPatternBrushPt(&pattern, DIB_RGB_COLORS));
 }
 
-std::array<cLinkSlot, link_file::kSlots>& Slots() {
-    if (!g_slots) g_slots = std::make_unique<std::array<cLinkSlot, link_file::kSlots>>();
-    return *g_slots;
-}
-
 SIZE WindowSize(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -89,100 +78,136 @@ HWND MakeSlotWindow(HWND panel) {
     return window;
 }
 
+// The panel. The module has one, g_panel, which keeps the check box's state
+// between openings.
+class LinkPanel {
+public:
+    HWND Window() const { return window_; }
+    bool Open() const { return window_ && IsWindow(window_); }
+    bool AutoTab() const { return autoTab_; }
+    // Opens the panel, modeless; false when it could not be made.
+    bool Create() {
+        return CreateBoundDialog<LinkPanel, &LinkPanel::window_, &LinkPanel::Handle>(
+                   *this, g_self, IDD_LINK_PANEL, nullptr) != nullptr;
+    }
+
+private:
+    using Slots = std::array<cLinkSlot, link_file::kSlots>;
+
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnInitDialog();
+    INT_PTR OnColour(HDC dc);
+    void OnDestroy();
+    void LayOut(POINT cursor);
+    void LoadSlots();
+    void SaveSlots();
+    Slots& SlotArray() {
+        if (!slots_) slots_ = std::make_unique<Slots>();
+        return *slots_;
+    }
+
+    HWND window_ = nullptr;
+    bool autoTab_ = false;
+    // Built on the panel's first message; each slot gives its window back
+    // when the module goes.
+    std::unique_ptr<Slots> slots_;
+    UniqueBrush background_;
+};
+
+LinkPanel g_panel;
+
 // Slots in rows of eight below the check box, the panel's client area just
 // around them with its corner at the cursor.
-void LayOut(HWND panel, POINT cursor) {
-    HWND first = Slots()[0].Window();
+void LinkPanel::LayOut(POINT cursor) {
+    HWND first = SlotArray()[0].Window();
     if (!first) return;
-    HWND check = GetDlgItem(panel, IDC_LINK_AUTOTAB);
+    HWND check = GetDlgItem(window_, IDC_LINK_AUTOTAB);
     const SIZE slot = WindowSize(first);
     const LONG checkHeight = WindowSize(check).cy;
     for (int i = 0; i < link_file::kSlots; ++i) {
-        SetWindowPos(Slots()[i].Window(), nullptr, (i % kColumns) * slot.cx,
+        SetWindowPos(SlotArray()[i].Window(), nullptr, (i % kColumns) * slot.cx,
                      checkHeight + (i / kColumns) * slot.cy, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW |
                          SWP_FRAMECHANGED);
     }
     RECT frame{cursor.x, cursor.y, cursor.x + kColumns * slot.cx,
                cursor.y + checkHeight + (link_file::kSlots / kColumns) * slot.cy};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(panel, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(panel, GWL_EXSTYLE)));
-    MoveWindow(panel, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-               TRUE);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE)));
+    MoveWindow(window_, frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, TRUE);
     MoveWindow(check, 0, 0, frame.right - frame.left, checkHeight, TRUE);
 }
 
-void LoadSlots(HWND panel) {
+void LinkPanel::LoadSlots() {
     const std::string file = DataFilePath();
     link_file::Contents contents;
-    contents.autoTab = g_autoTab;
+    contents.autoTab = autoTab_;
     if (PathFits(file) && link_file::Read(file.c_str(), &contents)) {
-        g_autoTab = contents.autoTab;
+        autoTab_ = contents.autoTab;
         for (int i = 0; i < link_file::kSlots; ++i) {
-            if (contents.paths[i][0]) Slots()[i].Restore(contents.paths[i]);
+            if (contents.paths[i][0]) SlotArray()[i].Restore(contents.paths[i]);
         }
     }
-    CheckDlgButton(panel, IDC_LINK_AUTOTAB, g_autoTab ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window_, IDC_LINK_AUTOTAB, autoTab_ ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void SaveSlots(HWND panel) {
-    g_autoTab = IsDlgButtonChecked(panel, IDC_LINK_AUTOTAB) == BST_CHECKED;
+void LinkPanel::SaveSlots() {
+    autoTab_ = IsDlgButtonChecked(window_, IDC_LINK_AUTOTAB) == BST_CHECKED;
     link_file::Contents contents;
-    contents.autoTab = g_autoTab;
+    contents.autoTab = autoTab_;
     for (int i = 0; i < link_file::kSlots; ++i) {
-        lstrcpynA(contents.paths[i], Slots()[i].Path(), MAX_PATH);
+        lstrcpynA(contents.paths[i], SlotArray()[i].Path(), MAX_PATH);
     }
     const std::string file = DataFilePath();
     // A file that cannot be made keeps nothing, silently.
     if (PathFits(file)) link_file::Write(file.c_str(), contents);
 }
 
-INT_PTR OnInitDialog(HWND panel) {
-    g_panel = panel;
+INT_PTR LinkPanel::OnInitDialog() {
     POINT cursor{};
     GetCursorPos(&cursor);
-    for (cLinkSlot& slot : Slots()) slot.Attach(MakeSlotWindow(panel));
-    LayOut(panel, cursor);
-    LoadSlots(panel);
-    g_background = MakeBackgroundBrush();
+    for (cLinkSlot& slot : SlotArray()) slot.Attach(MakeSlotWindow(window_));
+    LayOut(cursor);
+    LoadSlots();
+    background_ = MakeBackgroundBrush();
     return TRUE;
 }
 
-INT_PTR OnColour(HDC dc) {
+INT_PTR LinkPanel::OnColour(HDC dc) {
     SetBkColor(dc, kGround);
-    return reinterpret_cast<INT_PTR>(g_background.get());
+    return reinterpret_cast<INT_PTR>(background_.get());
 }
 
-void OnDestroy(HWND panel) {
-    SaveSlots(panel);
-    g_background.reset();
-    if (g_panel == panel) g_panel = nullptr;
+void LinkPanel::OnDestroy() {
+    SaveSlots();
+    background_.reset();
 }
 
-INT_PTR CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR LinkPanel::Handle(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        return OnInitDialog(panel);
+        return OnInitDialog();
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
         return OnColour(reinterpret_cast<HDC>(wParam));
     case WM_SIZE:
         // Held as a tab, the panel is sized to its pane: the pattern must
         // cover what was uncovered, and a dialog class redraws only that.
-        RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return TRUE;
     case WM_CLOSE:
-        DestroyWindow(panel);
+        DestroyWindow(window_);
         return TRUE;
     case WM_DESTROY:
-        OnDestroy(panel);
+        OnDestroy();
         return TRUE;
     default:
         return FALSE;
     }
 }
 
-bool PanelOpen() { return g_panel && IsWindow(g_panel); }
+bool PanelOpen() { return g_panel.Open(); }
 
 }  // namespace
 
@@ -196,7 +221,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     // but frees what is left when it ends; another host may not wait): the
     // panel would outlive the code that runs it, so it closes and saves
     // first. When the process itself ends the windows go without us.
-    if (reason == DLL_PROCESS_DETACH && !reserved && PanelOpen()) DestroyWindow(g_panel);
+    if (reason == DLL_PROCESS_DETACH && !reserved && PanelOpen()) DestroyWindow(g_panel.Window());
     return TRUE;
 }
 
@@ -207,15 +232,13 @@ int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND) { return 1; }
 int __cdecl pluginSelected(HWND*, int, HWND mainWindow) {
     g_main = mainWindow;
     if (PanelOpen()) {
-        DestroyWindow(g_panel);
-        g_panel = nullptr;
+        DestroyWindow(g_panel.Window());
         return 1;
     }
-    g_panel = nullptr;
-    HWND panel = CreateDialogParamA(g_self, MAKEINTRESOURCEA(IDD_LINK_PANEL), nullptr, PanelProc, 0);
-    if (!panel) return 0;
-    g_panel = panel;
-    if (g_autoTab) SendMessageA(g_main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(panel));
+    if (!g_panel.Create()) return 0;
+    if (g_panel.AutoTab()) {
+        SendMessageA(g_main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(g_panel.Window()));
+    }
     return 1;
 }
 

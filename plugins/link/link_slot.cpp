@@ -47,42 +47,61 @@ LRESULT cLinkSlot::PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcA(previous_, window, message, wParam, lParam);
 }
 
+// The handlers that take the message for good pass it on themselves, at the
+// point their order asks for; the others let the window's own procedure have
+// it after them.
+const MessageRoute<cLinkSlot> cLinkSlot::kRoutes[] = {
+    {WM_LBUTTONDBLCLK, &cLinkSlot::OnDoubleClick, AfterHandler::CallDefault},
+    {WM_RBUTTONDOWN, &cLinkSlot::OnRButtonDown, AfterHandler::CallDefault},
+    {WM_DROPFILES, &cLinkSlot::OnDropFiles, AfterHandler::CallDefault},
+    {WM_PAINT, &cLinkSlot::OnPaint, AfterHandler::CallDefault},
+    {WM_COMMAND, &cLinkSlot::OnCommand},
+    {WM_DESTROY, &cLinkSlot::OnDestroy},
+};
+
 LRESULT cLinkSlot::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
-    switch (message) {
-    case WM_LBUTTONDBLCLK:
-        SendMessageA(window, WM_COMMAND, kOpen, 0);
-        break;
-    case WM_RBUTTONDOWN:
-        ShowContextMenu();
-        break;
-    case WM_DROPFILES:
-        TakeDrop(reinterpret_cast<HDROP>(wParam));
-        break;
-    case WM_PAINT:
-        OnPaint();
-        break;
-    case WM_COMMAND:
-        // A launch that succeeded is the one message not passed on.
-        if (LOWORD(wParam) == kOpen && LaunchFile()) return 1;
-        if (LOWORD(wParam) != kOpen) RunCommand(LOWORD(wParam));
-        break;
-    case WM_DESTROY: {
-        // The window's own procedure still sees its end, once it is back.
-        const WNDPROC previous = previous_;
-        Detach();
-        return previous ? CallWindowProcA(previous, window, message, wParam, lParam)
-                        : DefWindowProcA(window, message, wParam, lParam);
-    }
-    default:
-        break;
-    }
-    return PassOn(window, message, wParam, lParam);
+    return RouteMessage(*this, kRoutes, window_, message, wParam, lParam,
+                        [this](HWND window, UINT m, WPARAM w, LPARAM l) {
+                            return PassOn(window, m, w, l);
+                        });
 }
 
-void cLinkSlot::OnPaint() {
-    if (!Icon()) return;
+LRESULT cLinkSlot::OnDoubleClick(WPARAM, LPARAM) {
+    SendMessageA(window_, WM_COMMAND, kOpen, 0);
+    return 0;
+}
+
+LRESULT cLinkSlot::OnRButtonDown(WPARAM, LPARAM) {
+    ShowContextMenu();
+    return 0;
+}
+
+LRESULT cLinkSlot::OnDropFiles(WPARAM wParam, LPARAM) {
+    TakeDrop(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
+LRESULT cLinkSlot::OnPaint(WPARAM, LPARAM) {
+    if (!Icon()) return 0;
     PaintDC dc(window_);
     // Width and height 0: the icon's own size.
     DrawIconEx(dc.get(), 0, 0, Icon(), 0, 0, 0, nullptr, DI_NORMAL);
+    return 0;
+}
+
+LRESULT cLinkSlot::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    // A launch that succeeded is the one message not passed on.
+    if (LOWORD(wParam) == kOpen && LaunchFile()) return 1;
+    if (LOWORD(wParam) != kOpen) RunCommand(LOWORD(wParam));
+    return PassOn(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT cLinkSlot::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    // The window's own procedure still sees its end, once it is back.
+    const HWND window = window_;
+    const WNDPROC previous = previous_;
+    Detach();
+    return previous ? CallWindowProcA(previous, window, WM_DESTROY, wParam, lParam)
+                    : DefWindowProcA(window, WM_DESTROY, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 // tooltip names the file without folder and extension.
 #pragma once
 
+#include "base/window_binding.h"
 #include "launcher/icon_slot.h"
 
 #include <windows.h>
@@ -23,11 +24,18 @@ public:
     void Detach();
 
 private:
+    static const MessageRoute<cLinkSlot> kRoutes[];
+
     // The procedure every slot window runs while it is taken over.
     static WNDPROC Procedure();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
-    void OnPaint();
+    LRESULT OnDoubleClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
     WNDPROC previous_ = nullptr;
 };

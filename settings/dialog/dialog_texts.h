@@ -63,4 +63,17 @@ inline constexpr char kOtherWidthToolName[] = "(%d ビット版用のツール)"
 inline constexpr char kOtherWidthToolRefused[] =
     "%d ビット版の Panelry 用のツールです。この %d ビット版の Panelry では使えません";
 
+// The version page: the program's and the hook library's versions (major and
+// minor), and what it says of the program.
+inline constexpr char kVersionPageFormat[] = "Ver. %d.%d";
+inline constexpr char kVersionDescription[] =
+    "Panelry は、ほかのアプリケーションのウィンドウを一つのメインウィンドウに"
+    "集めて、タブで切り替えながら使うためのツールです。\r\n"
+    "\r\n"
+    "ペインは左右・上下に分割でき、タブはペインの間で移動できます。"
+    "ウィンドウの追加・排除条件、メニューやアクセラレータキー、"
+    "ツールプラグインは、この設定ダイアログで変更できます。\r\n"
+    "\r\n"
+    "解放したウィンドウは、元のスタイルと位置に戻ってデスクトップに帰ります。";
+
 }  // namespace dialog_texts

@@ -6,9 +6,9 @@
 #include "settings/dialog/hotkey_editor.h"
 
 #include "base/base_texts.h"
+#include "base/window_binding.h"
 #include "commands/accelerators.h"
 #include "settings/dialog/accelerators_page_ids.h"
-#include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_texts.h"
 
 #include <commctrl.h>
@@ -73,10 +73,14 @@ DWORD SelectedValue(HWND list) {
 }
 
 class HotkeyEditor {
-    friend INT_PTR CALLBACK DialogObjectProc<HotkeyEditor>(HWND, UINT, WPARAM, LPARAM);
-
 public:
     explicit HotkeyEditor(AcceleratorRow& row) : row_(row) {}
+
+    // True when OK changed the row.
+    bool Run(HWND owner) {
+        return RunBoundDialog<HotkeyEditor, &HotkeyEditor::window_, &HotkeyEditor::Handle>(
+                   *this, GetModuleHandleA(nullptr), IDD_HOTKEY_EDITOR, owner) == TRUE;
+    }
 
 private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -192,5 +196,5 @@ DWORD CompactGesture(DWORD code) {
 
 bool EditAcceleratorRow(HWND owner, AcceleratorRow& row) {
     HotkeyEditor editor(row);
-    return RunDialog(editor, IDD_HOTKEY_EDITOR, owner);
+    return editor.Run(owner);
 }

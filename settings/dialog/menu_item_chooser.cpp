@@ -3,19 +3,23 @@
 #include "settings/dialog/menu_item_chooser.h"
 
 #include "base/command_kinds.h"
+#include "base/window_binding.h"
 #include "commands/command_texts.h"
 #include "commands/menu_settings.h"
-#include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/menu_page_ids.h"
 
 namespace {
 
 class MenuItemChooser {
-    friend INT_PTR CALLBACK DialogObjectProc<MenuItemChooser>(HWND, UINT, WPARAM, LPARAM);
-
 public:
-    int Result() const { return result_; }
+    // The chosen command, kSeparatorCode, or kEndCode when nothing was.
+    int Run(HWND owner) {
+        const INT_PTR ended =
+            RunBoundDialog<MenuItemChooser, &MenuItemChooser::window_, &MenuItemChooser::Handle>(
+                *this, GetModuleHandleA(nullptr), IDD_MENU_ITEM_CHOOSER, owner);
+        return ended == TRUE ? result_ : kEndCode;
+    }
 
 private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,5 +78,5 @@ void MenuItemChooser::End(int result) {
 
 int ChooseMenuItem(HWND owner) {
     MenuItemChooser chooser;
-    return RunDialog(chooser, IDD_MENU_ITEM_CHOOSER, owner) ? chooser.Result() : kEndCode;
+    return chooser.Run(owner);
 }

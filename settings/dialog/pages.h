@@ -6,6 +6,28 @@
 
 #include <memory>
 
+// The pages by their place in the dialog's page table, the order they are
+// made and written in: page n is the page frame's child IDC_FIRST_PAGE + n,
+// which is how other programs (and the tests) find a page.
+enum SettingsPageIndex : int {
+    kBehaviourPage,
+    kWindowPage,
+    kConditionsPage,
+    kTabPage,
+    kShortcutPage,
+    kAcceleratorsPage,
+    kToolsPage,
+    kTabMenuPage,
+    kVersionPage,
+    kSplitbarPage,
+    kMenuPage,
+    kAddClassesPage,
+    kAddStylesPage,
+    kRemoveClassesPage,
+    kRemoveStylesPage,
+    kPageCount
+};
+
 std::unique_ptr<SettingsPage> MakeBehaviourPage();  // "動作設定"
 std::unique_ptr<SettingsPage> MakeWindowPage();     // "ウィンドウ"
 std::unique_ptr<SettingsPage> MakeTabPage();        // "タブ"

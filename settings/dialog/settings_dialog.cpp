@@ -2,7 +2,7 @@
 // and OK's broadcast to every page.
 #include "settings/dialog/settings_dialog.h"
 
-#include "settings/dialog/dialog_binding.h"
+#include "base/window_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/dialog_texts.h"
 #include "settings/dialog/pages.h"
@@ -14,46 +14,74 @@
 
 namespace {
 
-// The pages in the order they are made and written: the page table.
+// The pages in the order they are made and written: the page table. Each
+// entry names its place, which the table is checked against.
 struct PageEntry {
+    SettingsPageIndex page;
     const char* label;
     std::unique_ptr<SettingsPage> (*make)();
 };
 
-const PageEntry kPages[] = {
-    {dialog_texts::kBehaviour, &MakeBehaviourPage},
-    {dialog_texts::kWindow, &MakeWindowPage},
-    {dialog_texts::kConditions, &MakeConditionsPage},
-    {dialog_texts::kTab, &MakeTabPage},
-    {dialog_texts::kShortcut, &MakeShortcutPage},
-    {dialog_texts::kAccelerators, &MakeAcceleratorsPage},
-    {dialog_texts::kTools, &MakeToolsPage},
-    {dialog_texts::kTabMenu, &MakeTabMenuPage},
-    {dialog_texts::kVersion, &MakeVersionPage},
-    {dialog_texts::kSplitbar, &MakeSplitbarPage},
-    {dialog_texts::kMenu, &MakeMenuPage},
-    {dialog_texts::kAddClasses, &MakeAddClassesPage},
-    {dialog_texts::kAddStyles, &MakeAddStylesPage},
-    {dialog_texts::kRemoveClasses, &MakeRemoveClassesPage},
-    {dialog_texts::kRemoveStyles, &MakeRemoveStylesPage},
+constexpr PageEntry kPages[] = {
+    {kBehaviourPage, dialog_texts::kBehaviour, &MakeBehaviourPage},
+    {kWindowPage, dialog_texts::kWindow, &MakeWindowPage},
+    {kConditionsPage, dialog_texts::kConditions, &MakeConditionsPage},
+    {kTabPage, dialog_texts::kTab, &MakeTabPage},
+    {kShortcutPage, dialog_texts::kShortcut, &MakeShortcutPage},
+    {kAcceleratorsPage, dialog_texts::kAccelerators, &MakeAcceleratorsPage},
+    {kToolsPage, dialog_texts::kTools, &MakeToolsPage},
+    {kTabMenuPage, dialog_texts::kTabMenu, &MakeTabMenuPage},
+    {kVersionPage, dialog_texts::kVersion, &MakeVersionPage},
+    {kSplitbarPage, dialog_texts::kSplitbar, &MakeSplitbarPage},
+    {kMenuPage, dialog_texts::kMenu, &MakeMenuPage},
+    {kAddClassesPage, dialog_texts::kAddClasses, &MakeAddClassesPage},
+    {kAddStylesPage, dialog_texts::kAddStyles, &MakeAddStylesPage},
+    {kRemoveClassesPage, dialog_texts::kRemoveClasses, &MakeRemoveClassesPage},
+    {kRemoveStylesPage, dialog_texts::kRemoveStyles, &MakeRemoveStylesPage},
 };
-constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
-static_assert(kPageCount == 15);
+static_assert(sizeof kPages / sizeof kPages[0] == kPageCount);
+
+constexpr bool EachPageAtItsPlace() {
+    for (int place = 0; place < kPageCount; ++place) {
+        if (kPages[place].page != place) return false;
+    }
+    return true;
+}
+static_assert(EachPageAtItsPlace());
 
 // The tree: each node is a page of the table; children follow their parent.
 struct TreeNode {
-    int page;
+    SettingsPageIndex page;
     bool child;
 };
 constexpr TreeNode kTree[] = {
-    {0, false}, {1, false}, {2, false}, {12, true}, {11, true}, {14, true}, {13, true},
-    {10, false}, {3, false}, {7, true}, {9, true}, {4, false}, {5, false}, {6, false},
-    {8, false},
+    {kBehaviourPage, false},
+    {kWindowPage, false},
+    {kConditionsPage, false},
+    {kAddStylesPage, true},
+    {kAddClassesPage, true},
+    {kRemoveStylesPage, true},
+    {kRemoveClassesPage, true},
+    {kMenuPage, false},
+    {kTabPage, false},
+    {kTabMenuPage, true},
+    {kSplitbarPage, true},
+    {kShortcutPage, false},
+    {kAcceleratorsPage, false},
+    {kToolsPage, false},
+    {kVersionPage, false},
 };
+static_assert(sizeof kTree / sizeof kTree[0] == kPageCount);
 
 class SettingsFrame {
-    friend INT_PTR CALLBACK DialogObjectProc<SettingsFrame>(HWND, UINT, WPARAM, LPARAM);
+public:
+    // True when the dialog ended with OK.
+    bool Run(HWND owner) {
+        return RunBoundDialog<SettingsFrame, &SettingsFrame::window_, &SettingsFrame::Handle>(
+                   *this, GetModuleHandleA(nullptr), IDD_SETTINGS, owner) == TRUE;
+    }
 
+private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInit();
     void MakePages();
@@ -134,7 +162,7 @@ void SettingsFrame::FillTree() {
         if (!first) first = item;
     }
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
-    ShowOnly(pages_[0]->Window());
+    ShowOnly(pages_[kTree[0].page]->Window());
 }
 
 void SettingsFrame::ShowOnly(HWND shown) {
@@ -155,5 +183,5 @@ void SettingsFrame::Ok() {
 
 bool ShowSettingsDialog(HWND owner) {
     SettingsFrame frame;
-    return RunDialog(frame, IDD_SETTINGS, owner);
+    return frame.Run(owner);
 }

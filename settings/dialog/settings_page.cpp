@@ -1,6 +1,8 @@
 // The page contract shared by every page of the settings dialog.
 #include "settings/dialog/settings_page.h"
 
+#include "base/window_binding.h"
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -10,25 +12,8 @@ SettingsPage::~SettingsPage() {
 }
 
 HWND SettingsPage::Create(HINSTANCE instance, HWND parent) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), parent, &Procedure,
-                              reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK SettingsPage::Procedure(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* page = reinterpret_cast<SettingsPage*>(lParam);
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        page->window_ = window;
-    }
-    auto* page = reinterpret_cast<SettingsPage*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!page) return FALSE;
-    const INT_PTR result = page->Handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, DWLP_USER, 0);
-        page->window_ = nullptr;
-    }
-    return result;
+    return CreateBoundDialog<SettingsPage, &SettingsPage::window_, &SettingsPage::Handle>(
+        *this, instance, templateId_, parent);
 }
 
 INT_PTR SettingsPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

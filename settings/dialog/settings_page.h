@@ -42,7 +42,6 @@ protected:
     HWND window_ = nullptr;
 
 private:
-    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     int templateId_;

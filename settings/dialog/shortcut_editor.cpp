@@ -4,10 +4,9 @@
 // while the strip is shown and to shortcut.ini while it is not.
 #include "settings/dialog/shortcut_editor.h"
 
-#include "base/handles.h"
+#include "base/window_binding.h"
 #include "launcher/app_icon.h"
 #include "launcher/shortcut_window.h"
-#include "settings/dialog/dialog_binding.h"
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/shortcut_page_ids.h"
 
@@ -23,26 +22,51 @@ HINSTANCE InstanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
+// One row: a child dialog whose edit is the entry until OK; it keeps
+// nothing else.
+class ShortcutRow {
+public:
+    ShortcutRow() = default;
+    // The editor's end takes the rows with it, and each forgets its handle
+    // then; a row still there would be left bound to an object gone.
+    ~ShortcutRow() {
+        if (window_) DestroyWindow(window_);
+    }
+    ShortcutRow(const ShortcutRow&) = delete;
+    ShortcutRow& operator=(const ShortcutRow&) = delete;
+
+    bool Create(HINSTANCE instance, HWND editor) {
+        return CreateBoundDialog<ShortcutRow, &ShortcutRow::window_, &ShortcutRow::Handle>(
+                   *this, instance, IDD_SHORTCUT_ROW, editor) != nullptr;
+    }
+    HWND Window() const { return window_; }
+
+private:
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Browse() const;
+
+    HWND window_ = nullptr;
+};
+
 // The same dialog the launcher icons register a file with.
-void Browse(HWND row) {
+void ShortcutRow::Browse() const {
     char file[MAX_PATH];
-    if (ChooseFileToRegister(row, file)) SetDlgItemTextA(row, IDC_SHORTCUT_ROW_PATH, file);
+    if (ChooseFileToRegister(window_, file)) SetDlgItemTextA(window_, IDC_SHORTCUT_ROW_PATH, file);
 }
 
-// A row keeps no state of its own: its edit is the entry until OK.
-INT_PTR CALLBACK RowProcedure(HWND row, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR ShortcutRow::Handle(UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         // No more than OK can hand on to the entry.
-        SendDlgItemMessageA(row, IDC_SHORTCUT_ROW_PATH, EM_SETLIMITTEXT, MAX_PATH - 1, 0);
+        SendDlgItemMessageA(window_, IDC_SHORTCUT_ROW_PATH, EM_SETLIMITTEXT, MAX_PATH - 1, 0);
         return FALSE;  // the editor places the focus
     }
     if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return FALSE;
     switch (LOWORD(wParam)) {
     case IDC_SHORTCUT_ROW_BROWSE:
-        Browse(row);
+        Browse();
         return TRUE;
     case IDC_SHORTCUT_ROW_CLEAR:
-        SetDlgItemTextA(row, IDC_SHORTCUT_ROW_PATH, "");
+        SetDlgItemTextA(window_, IDC_SHORTCUT_ROW_PATH, "");
         return TRUE;
     default:
         return FALSE;
@@ -50,15 +74,21 @@ INT_PTR CALLBACK RowProcedure(HWND row, UINT message, WPARAM wParam, LPARAM) {
 }
 
 class ShortcutEditor {
-    friend INT_PTR CALLBACK DialogObjectProc<ShortcutEditor>(HWND, UINT, WPARAM, LPARAM);
+public:
+    // True when OK wrote the entries.
+    bool Run(HWND owner) {
+        return RunBoundDialog<ShortcutEditor, &ShortcutEditor::window_, &ShortcutEditor::Handle>(
+                   *this, GetModuleHandleA(nullptr), IDD_SHORTCUT_EDITOR, owner) == TRUE;
+    }
 
+private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool MakeRows();
     void LayOut();
     void Write() const;
 
     HWND window_ = nullptr;
-    UniqueWindow rows_[kRows];
+    ShortcutRow rows_[kRows];
 };
 
 INT_PTR ShortcutEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
@@ -70,7 +100,7 @@ INT_PTR ShortcutEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
             return FALSE;
         }
         LayOut();
-        SetFocus(GetDlgItem(rows_[0].get(), IDC_SHORTCUT_ROW_PATH));
+        SetFocus(GetDlgItem(rows_[0].Window(), IDC_SHORTCUT_ROW_PATH));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
@@ -83,10 +113,6 @@ INT_PTR ShortcutEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
             return TRUE;
         }
         return FALSE;
-    case WM_DESTROY:
-        // Before the dialog takes its children with it.
-        for (UniqueWindow& row : rows_) row.reset();
-        return FALSE;
     default:
         return FALSE;
     }
@@ -95,13 +121,12 @@ INT_PTR ShortcutEditor::Handle(UINT message, WPARAM wParam, LPARAM) {
 bool ShortcutEditor::MakeRows() {
     const HINSTANCE instance = InstanceOf(window_);
     for (int n = 0; n < kRows; ++n) {
-        rows_[n].reset(CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SHORTCUT_ROW), window_,
-                                          &RowProcedure, 0));
-        if (!rows_[n]) return false;
-        SetWindowLongPtrA(rows_[n].get(), GWLP_ID, IDC_SHORTCUT_FIRST_ROW + n);
+        if (!rows_[n].Create(instance, window_)) return false;
+        const HWND row = rows_[n].Window();
+        SetWindowLongPtrA(row, GWLP_ID, IDC_SHORTCUT_FIRST_ROW + n);
         char path[MAX_PATH] = "";
         ShortcutWindow().GetEntry(n, path, MAX_PATH);
-        SetDlgItemTextA(rows_[n].get(), IDC_SHORTCUT_ROW_PATH, path);
+        SetDlgItemTextA(row, IDC_SHORTCUT_ROW_PATH, path);
     }
     return true;
 }
@@ -111,11 +136,12 @@ void ShortcutEditor::LayOut() {
     // buttons when tabbing.
     int width = 0, height = 0;
     HWND previous = HWND_TOP;
-    for (const UniqueWindow& row : rows_) {
+    for (const ShortcutRow& row : rows_) {
         RECT r{};
-        GetWindowRect(row.get(), &r);
-        SetWindowPos(row.get(), previous, 0, height, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        previous = row.get();
+        GetWindowRect(row.Window(), &r);
+        SetWindowPos(row.Window(), previous, 0, height, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        previous = row.Window();
         height += r.bottom - r.top;
         width = std::max(width, static_cast<int>(r.right - r.left));
     }
@@ -146,7 +172,7 @@ void ShortcutEditor::Write() const {
     cShortcutWnd& strip = ShortcutWindow();
     for (int n = 0; n < kRows; ++n) {
         char path[MAX_PATH] = "";
-        GetDlgItemTextA(rows_[n].get(), IDC_SHORTCUT_ROW_PATH, path, MAX_PATH);
+        GetDlgItemTextA(rows_[n].Window(), IDC_SHORTCUT_ROW_PATH, path, MAX_PATH);
         strip.SetEntry(n, path);
     }
 }
@@ -155,5 +181,5 @@ void ShortcutEditor::Write() const {
 
 bool EditShortcutEntries(HWND owner) {
     ShortcutEditor editor;
-    return RunDialog(editor, IDD_SHORTCUT_EDITOR, owner);
+    return editor.Run(owner);
 }

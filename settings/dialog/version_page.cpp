@@ -3,6 +3,7 @@
 #include "base/version.h"
 #include "inputtap/inputtap.h"
 #include "settings/dialog/dialog_ids.h"
+#include "settings/dialog/dialog_texts.h"
 #include "settings/dialog/pages.h"
 #include "settings/dialog/separator_lines.h"
 #include "settings/dialog/version_page_ids.h"
@@ -10,18 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr char kVersionFormat[] = "Ver. %d.%d";
-
-constexpr char kDescription[] =
-    "Panelry は、ほかのアプリケーションのウィンドウを一つのメインウィンドウに"
-    "集めて、タブで切り替えながら使うためのツールです。\r\n"
-    "\r\n"
-    "ペインは左右・上下に分割でき、タブはペインの間で移動できます。"
-    "ウィンドウの追加・排除条件、メニューやアクセラレータキー、"
-    "ツールプラグインは、この設定ダイアログで変更できます。\r\n"
-    "\r\n"
-    "解放したウィンドウは、元のスタイルと位置に戻ってデスクトップに帰ります。";
 
 constexpr SeparatorLines::Between kLines[] = {
     {IDC_VERSION_HOOK_LIBRARY, IDC_VERSION_DESCRIPTION},
@@ -36,7 +25,7 @@ protected:
         ShowVersion(IDC_VERSION_PROGRAM, PANELRY_VERSION_MAJOR, PANELRY_VERSION_MINOR);
         const WORD hook = INPUTTAP_GetVersion();
         ShowVersion(IDC_VERSION_HOOK_LIBRARY, hook >> 8, hook & 0xFF);
-        SetDlgItemTextA(window_, IDC_VERSION_DESCRIPTION, kDescription);
+        SetDlgItemTextA(window_, IDC_VERSION_DESCRIPTION, dialog_texts::kVersionDescription);
         lines_.Create(window_, kLines, sizeof kLines / sizeof kLines[0]);
     }
 
@@ -50,7 +39,7 @@ protected:
 private:
     void ShowVersion(int id, int major, int minor) const {
         char text[32];
-        std::snprintf(text, sizeof text, kVersionFormat, major, minor);
+        std::snprintf(text, sizeof text, dialog_texts::kVersionPageFormat, major, minor);
         SetDlgItemTextA(window_, id, text);
     }
 

@@ -1,6 +1,7 @@
-// The one way every window class finds its object: when the object takes
-// its window and lets it go, how routes answer, what a window without an
-// object does, and a subclassed control.
+// The one way every window class and every dialog finds its object: when
+// the object takes its window and lets it go, how routes answer, what a
+// window without an object does, a subclassed control, and a dialog bound
+// through its DWLP_USER slot.
 #include "base/window_binding.h"
 
 #include "base/handles.h"
@@ -186,6 +187,101 @@ TEST_F(WindowBinding, ASubclassedControlGoesToItsObjectWhileBound) {
     UnbindControl(control.get(), kProperty);
     EXPECT_EQ(GetPropA(control.get(), kProperty), nullptr);
     EXPECT_EQ(SendMessageA(control.get(), kAsk, 3, 0), 0);
+}
+
+// A dialog's object, noting what reaches it.
+struct DialogProbe {
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM) {
+        heard.push_back(message);
+        switch (message) {
+        case WM_INITDIALOG:
+            if (endAtOnce) PostMessageA(window, kEnd, 7, 0);
+            return TRUE;
+        case kAsk:
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, 1000 + static_cast<LONG_PTR>(wParam));
+            return TRUE;
+        case kEnd:
+            EndDialog(window, static_cast<INT_PTR>(wParam));
+            return TRUE;
+        case WM_DESTROY:
+            slotAtDestroy = GetWindowLongPtrA(window, DWLP_USER);
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    }
+    bool Heard(UINT message) const {
+        return std::find(heard.begin(), heard.end(), message) != heard.end();
+    }
+    static constexpr UINT kEnd = WM_APP + 2;
+    HWND window = nullptr;
+    bool endAtOnce = false;
+    std::vector<UINT> heard;
+    LONG_PTR slotAtDestroy = 0;
+};
+
+// A dialog of no controls, made from memory rather than a module's resource.
+struct alignas(DWORD) EmptyDialogTemplate {
+    DLGTEMPLATE header{WS_POPUP | WS_CAPTION, 0, 0, 0, 0, 100, 60};
+    WORD menu = 0, windowClass = 0, title = 0;
+};
+
+constexpr DLGPROC kDialogProcedure =
+    BoundDialogProc<DialogProbe, &DialogProbe::window, &DialogProbe::Handle>;
+
+HWND OpenDialog(DialogProbe* probe) {
+    static const EmptyDialogTemplate kTemplate;
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &kTemplate.header, nullptr,
+                                      kDialogProcedure, reinterpret_cast<LPARAM>(probe));
+}
+
+// What the dialog's slot holds, and what a message sent to it then answers,
+// when WM_NCDESTROY arrives: after its object has had WM_DESTROY.
+WNDPROC g_dialogProc;
+LONG_PTR g_slotAtNcDestroy;
+LRESULT g_answerAtNcDestroy;
+
+LRESULT CALLBACK DialogNcDestroySpy(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        g_slotAtNcDestroy = GetWindowLongPtrA(dialog, DWLP_USER);
+        g_answerAtNcDestroy = SendMessageA(dialog, kAsk, 5, 0);
+    }
+    return CallWindowProcA(g_dialogProc, dialog, message, wParam, lParam);
+}
+
+TEST(DialogBinding, TheObjectHasTheDialogFromItsInitialisationToItsDestruction) {
+    DialogProbe probe;
+    const HWND dialog = OpenDialog(&probe);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(probe.window, dialog);
+    EXPECT_EQ(GetWindowLongPtrA(dialog, DWLP_USER), reinterpret_cast<LONG_PTR>(&probe));
+    EXPECT_EQ(probe.heard.front(), static_cast<UINT>(WM_INITDIALOG)) << "nothing before it";
+    EXPECT_EQ(SendMessageA(dialog, kAsk, 5, 0), 1005) << "the object's answer";
+
+    g_dialogProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogNcDestroySpy)));
+    g_slotAtNcDestroy = -1;
+    g_answerAtNcDestroy = -1;
+    DestroyWindow(dialog);
+    EXPECT_EQ(probe.slotAtDestroy, reinterpret_cast<LONG_PTR>(&probe))
+        << "the object still has WM_DESTROY";
+    EXPECT_EQ(g_slotAtNcDestroy, 0) << "and the slot is cleared after it";
+    EXPECT_EQ(g_answerAtNcDestroy, 0) << "a message after WM_DESTROY reaches no object";
+    EXPECT_EQ(probe.heard.back(), static_cast<UINT>(WM_DESTROY)) << "nothing after it";
+    EXPECT_EQ(probe.window, nullptr) << "the object forgets the handle";
+}
+
+TEST(DialogBinding, AModalDialogEndsWithItsObjectsAnswerAndUnbound) {
+    DialogProbe probe;
+    probe.endAtOnce = true;
+    static const EmptyDialogTemplate kTemplate;
+    const INT_PTR ended = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &kTemplate.header,
+                                                  nullptr, kDialogProcedure,
+                                                  reinterpret_cast<LPARAM>(&probe));
+    EXPECT_EQ(ended, 7);
+    EXPECT_TRUE(probe.Heard(DialogProbe::kEnd));
+    EXPECT_TRUE(probe.Heard(WM_DESTROY));
+    EXPECT_EQ(probe.window, nullptr);
 }
 
 }  // namespace
