@@ -25,11 +25,13 @@ set(PANELRY_LAYERS
   "app: app settings/dialog plugins/host launcher commands tabs settings base"
   # A delivered plug-in links nothing of the program: it includes the
   # interface header, and what it shares with the program is compiled in.
+  # Of base it may use only header-only owners (and the header-only window
+  # binding), as the hook library: anything else would not link.
   "plugins/common: plugins/common"
-  "plugins/datestamp: plugins/datestamp plugins/common"
-  "plugins/exefolder: plugins/exefolder plugins/common launcher"
-  "plugins/snap: plugins/snap plugins/common"
-  "plugins/classadd: plugins/classadd plugins/common settings"
+  "plugins/datestamp: plugins/datestamp plugins/common base"
+  "plugins/exefolder: plugins/exefolder plugins/common launcher base"
+  "plugins/snap: plugins/snap plugins/common base"
+  "plugins/classadd: plugins/classadd plugins/common settings base"
   "plugins/link: plugins/link plugins/common launcher base"
   # The hook library links nothing of the program: of base it may use only
   # header-only owners, as anything else would not link.

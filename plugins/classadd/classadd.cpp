@@ -10,6 +10,7 @@
 #include "plugins/classadd/classadd_ids.h"
 #include "plugins/classadd/classadd_texts.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_module.h"
 
 #include <commctrl.h>
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-HMODULE g_self = nullptr;
 HWND g_mainWindow = nullptr;  // given to the last pluginSelected
 HWND g_listDialog = nullptr;  // while the list dialog is open
 
@@ -253,16 +253,9 @@ INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 PANELRY_TOOL_BASICS(classadd_texts::kName, classadd_texts::kMaker)
+PANELRY_TOOL_DLLMAIN(nullptr)
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_self = instance;
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
 
 int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND mainWindow) { return mainWindow ? 1 : 0; }
 
