@@ -86,12 +86,12 @@ RECT NoticeWindow::Place() const {
 SIZE NoticeWindow::Measure(const RECT& workArea) const {
     const int widest = std::max<int>(200, (workArea.right - workArea.left) / 3);
     RECT text{0, 0, widest - 2 * kMargin, 0};
-    if (HDC dc = GetDC(nullptr)) {
+    if (const WindowDC screen{nullptr}) {
+        const HDC dc = screen.get();
         const HGDIOBJ old = font_ ? SelectObject(dc, font_.get()) : nullptr;
         DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         if (old) SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
     }
     const int border = 2 * GetSystemMetrics(SM_CXBORDER);
     return {text.right - text.left + 2 * kMargin + border,

@@ -2,6 +2,7 @@
 #include "app/session_restore.h"
 
 #include "app/app_texts.h"
+#include "base/handles.h"
 #include "base/messages.h"
 #include "base/process_info.h"
 #include "base/window_class.h"
@@ -52,8 +53,9 @@ DWORD StartProgram(const SessionEntry& entry) {
                         folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
         return 0;
     }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    // The process is found again by its id; neither handle is needed.
+    const UniqueHandle thread(started.hThread);
+    const UniqueHandle process(started.hProcess);
     return started.dwProcessId;
 }
 

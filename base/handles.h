@@ -1,4 +1,6 @@
-// Small owners for Windows handles, so that no code path can forget one.
+// Small owners for Windows handles and COM interfaces, so that no code path
+// can forget one. Header-only: the hook library and the delivered tools,
+// which link nothing of the program, use them too.
 //
 // Each alias names what is released and how; the owner is move-only.
 #pragma once
@@ -7,7 +9,22 @@
 
 #include <utility>
 
-template <typename T, typename Deleter, T Null = T{}>
+// Most handles say "none" with zero.
+template <typename T>
+struct ZeroIsNone {
+    static T none() { return T{}; }
+    static bool valid(T value) { return value != T{}; }
+};
+
+// CreateFile, FindFirstFile and CreateToolhelp32Snapshot say "none" with
+// INVALID_HANDLE_VALUE, which is no constant a template can take, and which
+// must never reach CloseHandle: it is also the process's own pseudo handle.
+struct InvalidHandleIsNone {
+    static HANDLE none() { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE value) { return value != INVALID_HANDLE_VALUE; }
+};
+
+template <typename T, typename Deleter, typename Null = ZeroIsNone<T>>
 class UniqueResource {
 public:
     UniqueResource() = default;
@@ -23,18 +40,19 @@ public:
     }
 
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != Null; }
-    T release() { return std::exchange(value_, Null); }
-    void reset(T value = Null) {
-        if (value_ != Null) Deleter{}(value_);
+    explicit operator bool() const { return Null::valid(value_); }
+    T release() { return std::exchange(value_, Null::none()); }
+    void reset(T value = Null::none()) {
+        if (Null::valid(value_)) Deleter{}(value_);
         value_ = value;
     }
 
 private:
-    T value_ = Null;
+    T value_ = Null::none();
 };
 
 struct CloseHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
+struct FindCloseDeleter { void operator()(HANDLE h) const { FindClose(h); } };
 struct GdiObjectDeleter { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
 struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
 struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
@@ -46,6 +64,11 @@ struct AcceleratorDeleter { void operator()(HACCEL h) const { DestroyAccelerator
 
 // A kernel handle whose "none" is null (processes, threads, events, mutexes).
 using UniqueHandle = UniqueResource<HANDLE, CloseHandleDeleter>;
+// A file from CreateFile; also a toolhelp snapshot, which is closed alike.
+using UniqueFile = UniqueResource<HANDLE, CloseHandleDeleter, InvalidHandleIsNone>;
+using UniqueSnapshot = UniqueFile;
+// A search from FindFirstFile.
+using UniqueFind = UniqueResource<HANDLE, FindCloseDeleter, InvalidHandleIsNone>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectDeleter>;
 using UniqueBrush = UniqueResource<HBRUSH, GdiObjectDeleter>;
 using UniqueFont = UniqueResource<HFONT, GdiObjectDeleter>;
@@ -59,6 +82,43 @@ using UniqueWindow = UniqueResource<HWND, WindowDeleter>;
 // A device context made by CreateCompatibleDC or CreateDC.
 using UniqueDC = UniqueResource<HDC, DcDeleter>;
 using UniqueAccelerators = UniqueResource<HACCEL, AcceleratorDeleter>;
+
+// A COM interface pointer holding one reference, given back with Release.
+template <typename T>
+class UniqueCom {
+public:
+    UniqueCom() = default;
+    ~UniqueCom() { reset(); }
+
+    UniqueCom(const UniqueCom&) = delete;
+    UniqueCom& operator=(const UniqueCom&) = delete;
+    UniqueCom(UniqueCom&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    UniqueCom& operator=(UniqueCom&& other) noexcept {
+        if (this != &other) {
+            reset();
+            pointer_ = std::exchange(other.pointer_, nullptr);
+        }
+        return *this;
+    }
+
+    T* get() const { return pointer_; }
+    T* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    void reset() {
+        if (pointer_) std::exchange(pointer_, nullptr)->Release();
+    }
+
+    // For a function that hands out a reference through T** (or void**, as
+    // CoCreateInstance and QueryInterface do): what was held goes first.
+    T** put() {
+        reset();
+        return &pointer_;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+
+private:
+    T* pointer_ = nullptr;
+};
 
 // A window's device context from GetDC: it goes back to the window it came
 // from, so the owner keeps both.

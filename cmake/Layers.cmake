@@ -25,8 +25,8 @@ set(PANELRY_LAYERS
   "app: app settings/dialog plugins/host launcher commands tabs settings base"
   # A delivered plug-in links nothing of the program: it includes the
   # interface header, and what it shares with the program is compiled in.
-  # Of base a delivered tool may use only header-only headers, as the hook
-  # library.
+  # Of base it may use only header-only owners (and the header-only window
+  # and dialog binding), as the hook library: anything else would not link.
   "plugins/common: plugins/common"
   "plugins/datestamp: plugins/datestamp plugins/common base"
   "plugins/exefolder: plugins/exefolder plugins/common launcher base"

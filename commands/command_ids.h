@@ -8,7 +8,7 @@ inline constexpr char kMenuIni[] = "menu.ini";
 inline constexpr char kMainSection[] = "MAIN";
 inline constexpr char kMainItemsKey[] = "MAIN MENU ITEM";
 inline constexpr char kPopupTitleKeyFormat[] = "POPUP.%d";
-inline constexpr char kTabSection[] = "TAB";
+// In the section "TAB", tab_ids::kLayoutSection.
 inline constexpr char kTabItemsKey[] = "TAB MENU ITEM";
 inline constexpr char kHotkeySection[] = "HOTKEY";
 inline constexpr char kDrawKey[] = "DRAW";

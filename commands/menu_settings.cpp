@@ -8,6 +8,7 @@
 #include "commands/gestures.h"
 #include "settings/profile_hex.h"
 #include "settings/profile_text.h"
+#include "tabs/tab_ids.h"
 
 #include <windows.h>
 
@@ -69,7 +70,7 @@ void LoadMenuModel(const char* menuIni) {
         ReadProfileText(menuIni, command_ids::kMainSection, key, "", m.popupTitles[n],
                         MenuSettings::kTitleSize);
     }
-    profile_hex::ReadStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
+    profile_hex::ReadStruct(menuIni, tab_ids::kLayoutSection, command_ids::kTabItemsKey,
                             m.tabMenuItems, sizeof m.tabMenuItems);
     char flag[16] = "";
     GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey, command_ids::kTrue,
@@ -100,7 +101,7 @@ void SaveMenuSettings(const char* menuIni) {
         std::snprintf(key, sizeof key, command_ids::kPopupTitleKeyFormat, n);
         WritePrivateProfileStringA(command_ids::kMainSection, key, m.popupTitles[n], menuIni);
     }
-    profile_hex::WriteStruct(menuIni, command_ids::kTabSection, command_ids::kTabItemsKey,
+    profile_hex::WriteStruct(menuIni, tab_ids::kLayoutSection, command_ids::kTabItemsKey,
                              m.tabMenuItems, sizeof m.tabMenuItems);
     WritePrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey,
                                m.drawHotkeys ? command_ids::kTrue : command_ids::kFalse, menuIni);

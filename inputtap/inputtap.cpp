@@ -287,8 +287,11 @@ DWORD WINAPI HookThreadMain(void* ready) {
     // Makes this thread's message queue, so requests can be posted to it.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     TakePendingKeys();
-    SetEvent(static_cast<HANDLE>(ready));
-    CloseHandle(static_cast<HANDLE>(ready));
+    {
+        // This thread's own reference to the event (see StartHookThread).
+        const UniqueHandle readyEvent(static_cast<HANDLE>(ready));
+        SetEvent(readyEvent.get());
+    }
 
     Hooks hooks;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -318,17 +321,16 @@ bool StartHookThread() {
     if (!ready) return false;
     // The thread may outlive a timed-out wait below, so it gets its own
     // reference to the event.
-    HANDLE threadReady = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), ready.get(), GetCurrentProcess(), &threadReady, 0,
+    HANDLE duplicate = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), ready.get(), GetCurrentProcess(), &duplicate, 0,
                          FALSE, DUPLICATE_SAME_ACCESS)) {
         return false;
     }
+    UniqueHandle threadReady(duplicate);
     DWORD id = 0;
-    UniqueHandle thread(CreateThread(nullptr, 0, HookThreadMain, threadReady, 0, &id));
-    if (!thread) {
-        CloseHandle(threadReady);
-        return false;
-    }
+    UniqueHandle thread(CreateThread(nullptr, 0, HookThreadMain, threadReady.get(), 0, &id));
+    if (!thread) return false;
+    threadReady.release();  // the thread's now: it closes it
     g_threadId = id;
     const HANDLE waits[] = {ready.get(), thread.get()};
     return WaitForMultipleObjects(2, waits, FALSE, kAnswerTimeoutMs) == WAIT_OBJECT_0;

@@ -103,16 +103,13 @@ bool ShellLaunch(HWND owner, const char* path, DWORD* processId) {
 bool ResolveShortcut(const char* path, char* target, char* arguments, char* iconLocation,
                      int* iconIndex) {
     CoInitialize(nullptr);  // left as it is: the thread may use COM again
-    IShellLinkA* link = nullptr;
+    UniqueCom<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
+                                link.put_void()))) {
         return false;
     }
-    IPersistFile* file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        link->Release();
-        return false;
-    }
+    UniqueCom<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
     WCHAR widePath[MAX_PATH] = L"";
     MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH);
     widePath[MAX_PATH - 1] = L'\0';
@@ -125,7 +122,5 @@ bool ResolveShortcut(const char* path, char* target, char* arguments, char* icon
     if (SUCCEEDED(last) && iconLocation && iconIndex) {
         last = link->GetIconLocation(iconLocation, MAX_PATH, iconIndex);
     }
-    file->Release();
-    link->Release();
     return SUCCEEDED(last);
 }

@@ -45,17 +45,12 @@ class FileSearch {
 public:
     FileSearch(const std::string& pattern, WIN32_FIND_DATAA& found)
         : handle_(FindFirstFileA(pattern.c_str(), &found)) {}
-    ~FileSearch() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
 
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& found) { return FindNextFileA(handle_, &found) != FALSE; }
+    bool Found() const { return static_cast<bool>(handle_); }
+    bool Next(WIN32_FIND_DATAA& found) { return FindNextFileA(handle_.get(), &found) != FALSE; }
 
 private:
-    HANDLE handle_;
+    UniqueFind handle_;
 };
 
 bool IsDirectory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }

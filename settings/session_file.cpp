@@ -1,6 +1,7 @@
 // session.ini, written whole and read entry by entry (see session_file.h).
 #include "settings/session_file.h"
 
+#include "base/handles.h"
 #include "base/wide_text.h"
 #include "settings/settings_ids.h"
 
@@ -127,8 +128,17 @@ bool ReadEntry(Reader& reader, int index, SessionEntry* entry) {
     entry->process = static_cast<int>(process);
     entry->selected = selected != 0;
     wchar_t expected[16];
-    std::swprintf(expected, 16, L"%08X", static_cast<unsigned>(SessionEntryCheck(*entry)));
+    std::swprintf(expected, 16, settings_ids::kCheckFormat,
+                  static_cast<unsigned>(SessionEntryCheck(*entry)));
     return !entry->path.empty() && !entry->className.empty() && check == expected;
+}
+
+// A section's head; each but the first after a blank line.
+void AppendSection(std::wstring& file, const wchar_t* name, bool first = false) {
+    if (!first) file += L"\r\n";
+    file += L'[';
+    file += name;
+    file += L"]\r\n";
 }
 
 void AppendValue(std::wstring& file, const wchar_t* key, const std::wstring& value) {
@@ -151,15 +161,18 @@ void AppendNumber(std::wstring& file, const wchar_t* key, long value) {
 // it, or the code page's text otherwise (its names then rarely match ours,
 // and it counts as foreign).
 bool FileText(const std::string& path, std::wstring* text) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
     std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
+    {
+        const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            bytes.append(chunk, got);
+        }
+    }
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
         text->assign(bytes.size() / 2 - 1, L'\0');
@@ -190,9 +203,10 @@ const wchar_t* const* KnownKeys(const std::wstring& section) {
         settings_ids::kTitleKey,       settings_ids::kCheckKey,       nullptr};
     if (SameName(section, settings_ids::kSessionSection)) return kSession;
     if (SameName(section, settings_ids::kSessionLayoutSection)) return kLayout;
-    // "WINDOW" and a number, as kWindowSectionFormat writes it.
-    const std::wstring prefix = L"WINDOW";
-    if (section.size() > prefix.size() && SameName(section.substr(0, prefix.size()), L"WINDOW") &&
+    // The prefix and a number, as kWindowSectionFormat writes it.
+    const std::wstring prefix = settings_ids::kWindowSectionPrefix;
+    if (section.size() > prefix.size() &&
+        SameName(section.substr(0, prefix.size()), settings_ids::kWindowSectionPrefix) &&
         section.find_first_not_of(L"0123456789", prefix.size()) == std::wstring::npos) {
         return kWindow;
     }
@@ -311,7 +325,9 @@ bool SessionFileIsForeign(const std::string& sessionIni) {
 }
 
 bool WriteSession(const std::string& sessionIni, bool restore, const Session* session) {
-    std::wstring file = L"\xFEFF[SESSION]\r\n";
+    // The byte order mark says UTF-16 to the profile functions.
+    std::wstring file(1, L'\xFEFF');
+    AppendSection(file, settings_ids::kSessionSection, true);
     AppendNumber(file, settings_ids::kRestoreKey, restore ? 1 : 0);
     std::vector<const SessionEntry*> written;
     if (session) {
@@ -321,7 +337,7 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
     }
     AppendNumber(file, settings_ids::kCountKey, static_cast<long>(written.size()));
     if (session) {
-        file += L"\r\n[TAB]\r\n";
+        AppendSection(file, settings_ids::kSessionLayoutSection);
         AppendValue(file, settings_ids::kSessionSplitRateKey,
                     Widened(session->splitLayout.c_str()));
     }
@@ -329,9 +345,7 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
         const SessionEntry& entry = *written[i];
         wchar_t section[24];
         std::swprintf(section, 24, settings_ids::kWindowSectionFormat, static_cast<int>(i));
-        file += L"\r\n[";
-        file += section;
-        file += L"]\r\n";
+        AppendSection(file, section);
         AppendNumber(file, settings_ids::kPaneKey, entry.pane);
         AppendNumber(file, settings_ids::kProcessKey, entry.process);
         AppendNumber(file, settings_ids::kSelectedKey, entry.selected ? 1 : 0);
@@ -340,7 +354,8 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
         AppendValue(file, settings_ids::kWindowClassKey, entry.className);
         AppendValue(file, settings_ids::kTitleKey, entry.title);
         wchar_t check[16];
-        std::swprintf(check, 16, L"%08X", static_cast<unsigned>(SessionEntryCheck(entry)));
+        std::swprintf(check, 16, settings_ids::kCheckFormat,
+                      static_cast<unsigned>(SessionEntryCheck(entry)));
         file += settings_ids::kCheckKey;
         file += L'=';
         file += check;
@@ -348,14 +363,17 @@ bool WriteSession(const std::string& sessionIni, bool restore, const Session* se
     }
 
     const std::string temporary = sessionIni + ".new";
-    const HANDLE out = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    const DWORD bytes = static_cast<DWORD>(file.size() * sizeof(wchar_t));
-    DWORD done = 0;
-    const bool wrote = WriteFile(out, file.data(), bytes, &done, nullptr) && done == bytes &&
-                       FlushFileBuffers(out);
-    CloseHandle(out);
+    bool wrote = false;
+    {
+        // Closed before the move: a file still open cannot replace the old one.
+        const UniqueFile out(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out) return false;
+        const DWORD bytes = static_cast<DWORD>(file.size() * sizeof(wchar_t));
+        DWORD done = 0;
+        wrote = WriteFile(out.get(), file.data(), bytes, &done, nullptr) && done == bytes &&
+                FlushFileBuffers(out.get());
+    }
     if (!wrote ||
         !MoveFileExA(temporary.c_str(), sessionIni.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

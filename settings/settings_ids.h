@@ -38,6 +38,7 @@ inline constexpr wchar_t kRestoreKey[] = L"RESTORE";
 inline constexpr wchar_t kCountKey[] = L"COUNT";
 inline constexpr wchar_t kSessionLayoutSection[] = L"TAB";
 inline constexpr wchar_t kSessionSplitRateKey[] = L"SPLITRATE";
+inline constexpr wchar_t kWindowSectionPrefix[] = L"WINDOW";
 inline constexpr wchar_t kWindowSectionFormat[] = L"WINDOW%d";
 inline constexpr wchar_t kPaneKey[] = L"PANE";
 inline constexpr wchar_t kProcessKey[] = L"PROCESS";
@@ -47,4 +48,6 @@ inline constexpr wchar_t kCommandLineKey[] = L"COMMANDLINE";
 inline constexpr wchar_t kWindowClassKey[] = L"CLASS";
 inline constexpr wchar_t kTitleKey[] = L"TITLE";
 inline constexpr wchar_t kCheckKey[] = L"CHECK";
+// An entry's check as it is written: eight upper-case hexadecimal digits.
+inline constexpr wchar_t kCheckFormat[] = L"%08X";
 }  // namespace settings_ids

@@ -24,7 +24,8 @@ inline constexpr char kSplitbarProp[] = "panelry_splitbar_class";
 inline constexpr char kSplitbarFlagKey[] = "SBARFLAG";
 inline constexpr char kSplitbarRateKey[] = "SBARRATE";
 
-// The split layout of the pane chain in system.ini.
+// The section "TAB": in system.ini the split layout of the pane chain, in
+// menu.ini the tab's menu (commands keeps its key).
 inline constexpr char kLayoutSection[] = "TAB";
 inline constexpr char kSplitRateKey[] = "SPLITRATE";
 inline constexpr char kHorizontalLetter[] = "H";

@@ -11,6 +11,7 @@
 #include "plugins/classadd/classadd_ids.h"
 #include "plugins/classadd/classadd_texts.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_module.h"
 
 #include <commctrl.h>
 
@@ -20,7 +21,6 @@
 
 namespace {
 
-HMODULE g_self = nullptr;
 
 constexpr int kEntryTextLimit = 256;  // characters each edit takes
 // The list dialog's own: "ウィンドウの追加" carried out from its loop.
@@ -303,16 +303,9 @@ void ListDialog::PressCapture() {
 }  // namespace
 
 PANELRY_TOOL_BASICS(classadd_texts::kName, classadd_texts::kMaker)
+PANELRY_TOOL_DLLMAIN(nullptr)
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_self = instance;
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
 
 int __cdecl pluginIsMenuItemEnable(HWND*, int, HWND mainWindow) { return mainWindow ? 1 : 0; }
 

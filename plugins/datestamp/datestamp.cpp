@@ -5,10 +5,11 @@
 
 #include "plugins/common/tool_basics.h"
 #include "plugins/datestamp/date_text.h"
+#include "plugins/datestamp/datestamp_texts.h"
 
 #include <cstring>
 
-PANELRY_TOOL_BASICS("日付をクリップボードに貼り付ける", "Panelry")
+PANELRY_TOOL_BASICS(datestamp_texts::kName, datestamp_texts::kMaker)
 
 extern "C" {
 

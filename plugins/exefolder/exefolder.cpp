@@ -4,9 +4,11 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "base/handles.h"
 #include "launcher/shell_launch.h"
 #include "plugins/common/tool_basics.h"
 #include "plugins/common/tool_paths.h"
+#include "plugins/exefolder/exefolder_texts.h"
 
 #include <tlhelp32.h>
 
@@ -14,9 +16,7 @@
 
 namespace {
 
-constexpr char kPsapi[] = "PSAPI.DLL";
-constexpr char kPsapiMissing[] = "PSAPI.DLL が見つかりません.";
-constexpr char kErrorCaption[] = "Error";
+using namespace exefolder_texts;
 
 using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
@@ -31,66 +31,56 @@ Fn Find(HMODULE module, const char* name) {
 // whoever may merely query it; PSAPI's module list cannot reach a 64-bit
 // process from a 32-bit one, nor an elevated one.
 bool ImagePathAsked(DWORD processId, char* path, DWORD size) {
-    const auto query = Find<QueryFullProcessImageNameFn>(GetModuleHandleA("kernel32.dll"),
-                                                         "QueryFullProcessImageNameA");
+    const auto query = Find<QueryFullProcessImageNameFn>(GetModuleHandleA(kKernel32),
+                                                         kQueryFullProcessImageName);
     if (!query) return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return false;
     DWORD length = size;
-    const bool found = query(process, 0, path, &length) != FALSE;
-    CloseHandle(process);
-    return found;
+    return query(process.get(), 0, path, &length) != FALSE;
 }
 
 bool ImagePathNt(HWND window, char* path, DWORD size) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (ImagePathAsked(processId, path, size)) return true;
-    HMODULE psapi = LoadLibraryA(kPsapi);
+    const UniqueModule psapi(LoadLibraryA(kPsapi));
     if (!psapi) {
         MessageBoxA(window, kPsapiMissing, kErrorCaption, MB_ICONERROR);
         return false;
     }
-    const auto enumModules = Find<EnumProcessModulesFn>(psapi, "EnumProcessModules");
-    const auto moduleFileName = Find<GetModuleFileNameExFn>(psapi, "GetModuleFileNameExA");
-    bool found = false;
-    if (enumModules && moduleFileName) {
-        HANDLE process =
-            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-        if (process) {
-            HMODULE first = nullptr;
-            DWORD needed = 0;
-            found = enumModules(process, &first, sizeof first, &needed) &&
-                    moduleFileName(process, first, path, size) != 0;
-            CloseHandle(process);
-        }
-    }
-    FreeLibrary(psapi);
-    return found;
+    const auto enumModules = Find<EnumProcessModulesFn>(psapi.get(), kEnumProcessModules);
+    const auto moduleFileName = Find<GetModuleFileNameExFn>(psapi.get(), kGetModuleFileNameEx);
+    if (!enumModules || !moduleFileName) return false;
+    const UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process) return false;
+    HMODULE first = nullptr;
+    DWORD needed = 0;
+    return enumModules(process.get(), &first, sizeof first, &needed) &&
+           moduleFileName(process.get(), first, path, size) != 0;
 }
 
 bool ImagePath95(HWND window, char* path, DWORD size) {
     using SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
     using WalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto snapshot = Find<SnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-    const auto first = Find<WalkFn>(kernel, "Process32First");
-    const auto next = Find<WalkFn>(kernel, "Process32Next");
+    HMODULE kernel = GetModuleHandleA(kKernel32);
+    const auto snapshot = Find<SnapshotFn>(kernel, kCreateToolhelp32Snapshot);
+    const auto first = Find<WalkFn>(kernel, kProcess32First);
+    const auto next = Find<WalkFn>(kernel, kProcess32Next);
     if (!snapshot || !first || !next) return false;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    HANDLE all = snapshot(TH32CS_SNAPPROCESS, 0);
-    if (all == INVALID_HANDLE_VALUE) return false;
+    const UniqueSnapshot all(snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!all) return false;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = first(all, &entry); more && !found; more = next(all, &entry)) {
+    for (BOOL more = first(all.get(), &entry); more; more = next(all.get(), &entry)) {
         if (entry.th32ProcessID != processId) continue;
         lstrcpynA(path, entry.szExeFile, static_cast<int>(size));
-        found = true;
+        return true;
     }
-    CloseHandle(all);
-    return found;
+    return false;
 }
 
 // The full path of the executable of the process that owns window.
@@ -105,7 +95,7 @@ bool GetProcessImagePath(HWND window, char* path, DWORD size) {
 
 }  // namespace
 
-PANELRY_TOOL_BASICS("実行ファイルのフォルダを開く", "Panelry")
+PANELRY_TOOL_BASICS(exefolder_texts::kName, exefolder_texts::kMaker)
 
 extern "C" {
 

@@ -41,23 +41,18 @@ class Search {
 public:
     explicit Search(const std::string& pattern)
         : handle_(FindFirstFileA(pattern.c_str(), &entry_)) {}
-    ~Search() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    Search(const Search&) = delete;
-    Search& operator=(const Search&) = delete;
 
     // The current entry, then each next one; null after the last.
     const WIN32_FIND_DATAA* Next() {
-        if (handle_ == INVALID_HANDLE_VALUE) return nullptr;
-        if (started_ && !FindNextFileA(handle_, &entry_)) return nullptr;
+        if (!handle_) return nullptr;
+        if (started_ && !FindNextFileA(handle_.get(), &entry_)) return nullptr;
         started_ = true;
         return &entry_;
     }
 
 private:
     WIN32_FIND_DATAA entry_{};
-    HANDLE handle_;
+    UniqueFind handle_;
     bool started_ = false;
 };
 

@@ -21,12 +21,9 @@ bool ReadExactly(HANDLE file, void* buffer, DWORD size) {
 }  // namespace
 
 bool Read(const char* file, Contents* contents) {
-    UniqueHandle in(CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (in.get() == INVALID_HANDLE_VALUE) {
-        in.release();  // INVALID_HANDLE_VALUE is nothing to close
-        return false;
-    }
+    const UniqueFile in(CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!in) return false;
     for (auto& path : contents->paths) path[0] = '\0';
     BYTE autoTab = 0;
     if (!ReadExactly(in.get(), &autoTab, 1)) return true;
@@ -50,12 +47,9 @@ bool Write(const char* file, const Contents& contents) {
         bytes.append(reinterpret_cast<const char*>(&length), sizeof length);
         bytes.append(path, length);
     }
-    UniqueHandle out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE) {
-        out.release();
-        return false;
-    }
+    const UniqueFile out(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
     DWORD written = 0;
     return WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&

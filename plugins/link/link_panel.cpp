@@ -7,6 +7,7 @@
 
 #include "base/handles.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_module.h"
 #include "plugins/common/tool_paths.h"
 #include "plugins/link/link_file.h"
 #include "plugins/link/link_ids.h"
@@ -25,13 +26,12 @@ constexpr int kSlotClient = 32;
 constexpr COLORREF kGround = RGB(216, 235, 242);
 constexpr COLORREF kDiagonal = RGB(202, 220, 226);
 
-HMODULE g_self = nullptr;
 HWND g_main = nullptr;
 
 // $link in this plug-in's folder. A path too long to open is a file that
 // cannot be read or made: nothing is loaded or saved, as the panel does for
 // such a file.
-std::string DataFilePath() { return PathBesideModule(g_self, link_ids::kDataFile, nullptr); }
+std::string DataFilePath() { return FileBesideTool(link_ids::kDataFile, nullptr); }
 
 // 8 x 8 of the ground colour with a one-pixel diagonal from the lower left
 // to the upper right (x + y = 7, y from the top).
@@ -209,21 +209,19 @@ INT_PTR LinkPanel::Handle(UINT message, WPARAM wParam, LPARAM) {
 
 bool PanelOpen() { return g_panel.Open(); }
 
+// Freed while the panel is open (Panelry waits for the panel to close, but
+// frees what is left when it ends; another host may not wait): the panel
+// would outlive the code that runs it, so it closes and saves first.
+void ClosePanel() {
+    if (PanelOpen()) DestroyWindow(g_panel.Window());
+}
+
 }  // namespace
 
 PANELRY_TOOL_TEXTS(link_texts::kToolName, link_texts::kMaker)
+PANELRY_TOOL_DLLMAIN(ClosePanel)
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) g_self = instance;
-    // Freed while the panel is open (Panelry waits for the panel to close,
-    // but frees what is left when it ends; another host may not wait): the
-    // panel would outlive the code that runs it, so it closes and saves
-    // first. When the process itself ends the windows go without us.
-    if (reason == DLL_PROCESS_DETACH && !reserved && PanelOpen()) DestroyWindow(g_panel.Window());
-    return TRUE;
-}
 
 int __cdecl pluginIsMenuItemChecked(HWND*, int, HWND) { return PanelOpen() ? 1 : 0; }
 

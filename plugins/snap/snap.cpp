@@ -4,8 +4,11 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "base/handles.h"
 #include "plugins/common/tool_basics.h"
+#include "plugins/common/tool_module.h"
 #include "plugins/common/tool_paths.h"
+#include "plugins/snap/snap_texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,14 +16,9 @@
 
 namespace {
 
-constexpr char kErrorCaption[] = "Error";
-constexpr char kPathNotFound[] =
-    "Error@CreateDirectory:\n存在しないフォルダ内に snap フォルダを作成しようとしました";
-constexpr char kNameTooLong[] = "Error@CreateDirectory:\nフォルダ名が長すぎます";
-constexpr char kUnknown[] = "Error@CreateDirectory:\n未知のエラー";
-constexpr int kMaxFiles = 100000;
+using namespace snap_texts;
 
-HMODULE g_self = nullptr;
+constexpr int kMaxFiles = 100000;
 
 // The calling thread's last error in the system's words.
 void ReportSystemError() {
@@ -41,7 +39,7 @@ void ReportFolderError(DWORD error, const std::string& folder) {
 }
 
 bool MakeSnapFolder() {
-    const std::string folder = PathBesideModule(g_self, "snap", nullptr);
+    const std::string folder = FileBesideTool(kFolder, nullptr);
     // A folder path the file functions cannot take is one they would refuse
     // as too long.
     if (!PathFits(folder)) {
@@ -66,8 +64,8 @@ bool WriteFirstFree(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info,
                     const void* pixels) {
     for (int n = 0; n < kMaxFiles; ++n) {
         char name[32];
-        std::snprintf(name, sizeof name, "snap\\%.5d", n);
-        const std::string path = PathBesideModule(g_self, name, "bmp");
+        std::snprintf(name, sizeof name, kFileFormat, n);
+        const std::string path = FileBesideTool(name, kFileExtension);
         // Every name has five digits: one that does not fit means none does.
         if (!PathFits(path)) {
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
@@ -75,17 +73,16 @@ bool WriteFirstFree(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info,
             return false;
         }
         if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE) {
+        const UniqueFile out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out) {
             ReportSystemError();
             return false;
         }
         DWORD written = 0;
-        WriteFile(out, &file, sizeof file, &written, nullptr);
-        WriteFile(out, &info, sizeof info, &written, nullptr);
-        WriteFile(out, pixels, info.biSizeImage, &written, nullptr);
-        CloseHandle(out);
+        WriteFile(out.get(), &file, sizeof file, &written, nullptr);
+        WriteFile(out.get(), &info, sizeof info, &written, nullptr);
+        WriteFile(out.get(), pixels, info.biSizeImage, &written, nullptr);
         return true;
     }
     return false;
@@ -110,44 +107,38 @@ bool Snap(HWND window) {
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + info.biSizeImage;
 
-    HDC windowDc = GetDC(window);
-    if (!windowDc) {
-        ReportSystemError();
-        return false;
-    }
-    HDC memory = CreateCompatibleDC(windowDc);
+    UniqueDC memory;
+    UniqueBitmap bitmap;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(windowDc, reinterpret_cast<BITMAPINFO*>(&info),
-                                      DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!memory || !bitmap) {
-        ReportSystemError();
-        if (bitmap) DeleteObject(bitmap);
-        if (memory) DeleteDC(memory);
-        ReleaseDC(window, windowDc);
-        return false;
+    {
+        // The window's DC goes back once the pixels are copied, before any
+        // file work (or message box) that may take a while.
+        const WindowDC windowDc(window);
+        if (!windowDc) {
+            ReportSystemError();
+            return false;
+        }
+        memory.reset(CreateCompatibleDC(windowDc.get()));
+        bitmap.reset(CreateDIBSection(windowDc.get(), reinterpret_cast<BITMAPINFO*>(&info),
+                                      DIB_RGB_COLORS, &pixels, nullptr, 0));
+        if (!memory || !bitmap) {
+            ReportSystemError();
+            return false;
+        }
+        const SelectedObject drawnInto(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, windowDc.get(), client.left, client.top,
+               SRCCOPY);
     }
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, windowDc, client.left, client.top, SRCCOPY);
-    ReleaseDC(window, windowDc);
     GdiFlush();
-    bool saved = false;
-    if (MakeSnapFolder()) saved = WriteFirstFree(file, info, pixels);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return saved;
+    return MakeSnapFolder() && WriteFirstFree(file, info, pixels);
 }
 
 }  // namespace
 
-PANELRY_TOOL_BASICS("スナップ", "Panelry")
+PANELRY_TOOL_BASICS(snap_texts::kName, snap_texts::kMaker)
+PANELRY_TOOL_DLLMAIN(nullptr)
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) g_self = instance;
-    return TRUE;
-}
 
 int __cdecl pluginIsMenuItemEnable(HWND* windows, int count, HWND) {
     return AnyWindowGiven(windows, count) ? 1 : 0;

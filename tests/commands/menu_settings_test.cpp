@@ -7,6 +7,7 @@
 #include "commands/command_ids.h"
 #include "commands/command_texts.h"
 #include "settings/profile_hex.h"
+#include "tabs/tab_ids.h"
 #include "tests/support/fresh_program_settings.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ TEST_F(MenuSettingsFile, IsWrittenAndReadBackByteForByte) {
     const MenuSettings written = m;
     SaveMenuSettings(ini.c_str());
     EXPECT_EQ(IniValue(ini, command_ids::kMainSection, command_ids::kMainItemsKey).size(), 514u);
-    EXPECT_EQ(IniValue(ini, command_ids::kTabSection, command_ids::kTabItemsKey).size(), 34u);
+    EXPECT_EQ(IniValue(ini, tab_ids::kLayoutSection, command_ids::kTabItemsKey).size(), 34u);
     EXPECT_EQ(IniValue(ini, command_ids::kHotkeySection, command_ids::kDrawKey), "false");
     EXPECT_EQ(IniValue(ini, command_ids::kHotkeySection, command_ids::kHookKey), "true");
     EXPECT_EQ(IniValue(ini, command_ids::kMainSection, "POPUP.5"), "ツール表");
