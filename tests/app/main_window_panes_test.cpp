@@ -12,7 +12,6 @@
 #include "tabs/tab_ids.h"
 #include "tests/support/open_menu.h"
 #include "tests/support/pane_fixture.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@
 #include <vector>
 
 using testing_support::PaneTest;
-using testing_support::ReadFileText;
 using testing_support::WaitUntil;
 
 namespace {
@@ -30,21 +28,7 @@ using Windows = std::vector<HWND>;
 
 class MainWindowPanes : public PaneTest {
 protected:
-    // Three sample windows captured into the root, the last one selected.
-    Windows CaptureThree() {
-        Windows windows{OpenWindow("one"), OpenWindow("two"), OpenWindow("three")};
-        for (HWND window : windows) EXPECT_TRUE(Add(window));
-        return windows;
-    }
-    // SPLITRATE as it stands in system.ini.
-    std::string RawLayout() {
-        const std::string text = ReadFileText(settings.SystemIni());
-        const std::string key = "SPLITRATE=";
-        const std::size_t at = text.find(key);
-        if (at == std::string::npos) return "<missing>";
-        const std::size_t from = at + key.size();
-        return text.substr(from, text.find_first_of("\r\n", from) - from);
-    }
+    std::string RawLayout() { return testing_support::SplitRateAsWritten(settings.SystemIni()); }
 };
 
 TEST_F(MainWindowPanes, TrayMenuListsCapturedWindowsAndGivesOneBack) {

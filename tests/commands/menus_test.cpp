@@ -574,13 +574,9 @@ TEST_F(MenusTest, RightClickOnTheTabStripShowsTheTabMenuWhoseChoiceReachesTheMai
 }
 
 TEST_F(MenusTest, TheTabMenuActsOnThePaneItWasOpenedForWhicheverIsActiveWhenItCloses) {
-    const HWND upper = OpenWindow("upper");
-    const HWND lower = OpenWindow("lower");
-    ASSERT_TRUE(Add(upper));
-    ASSERT_TRUE(Add(lower));
-    ASSERT_TRUE(Root().Split(true));
+    HWND upper = nullptr, lower = nullptr;
+    ASSERT_TRUE(SplitWithOneWindowEach(&upper, &lower));
     cTab& child = *Root().Child();
-    ASSERT_TRUE(Root().MoveCurrentTabTo(child));
     // "タブ項目を解放" in the lower pane's menu, while a command from
     // elsewhere has made the upper pane the active one.
     RightClickTabStrip({VK_DOWN, VK_RETURN}, &child, [&] { ActivePane() = &Root(); });

@@ -1,6 +1,7 @@
 #include "tests/support/pane_test_base.h"
 
 #include "base/messages.h"
+#include "tests/support/temp_dir.h"
 
 #include <commctrl.h>
 
@@ -46,5 +47,27 @@ bool PaneTestBase::OnDesktop(HWND window) const {
 }
 
 LRESULT PaneTestBase::Command(unsigned id) { return SendMessageA(main_, PM_EXECCOMMAND, id, 0); }
+
+std::vector<HWND> PaneTestBase::CaptureThree() {
+    std::vector<HWND> windows{OpenWindow("one"), OpenWindow("two"), OpenWindow("three")};
+    for (HWND window : windows) EXPECT_TRUE(Add(window));
+    return windows;
+}
+
+bool PaneTestBase::SplitWithOneWindowEach(HWND* upper, HWND* lower) {
+    *upper = OpenWindow("upper");
+    *lower = OpenWindow("lower");
+    return Add(*upper) && Add(*lower) && Root().Split(true) &&
+           Root().MoveCurrentTabTo(*Root().Child());
+}
+
+std::string SplitRateAsWritten(const std::string& iniPath) {
+    const std::string text = ReadFileText(iniPath);
+    const std::string key = "SPLITRATE=";
+    const std::size_t at = text.find(key);
+    if (at == std::string::npos) return "<missing>";
+    const std::size_t from = at + key.size();
+    return text.substr(from, text.find_first_of("\r\n", from) - from);
+}
 
 }  // namespace testing_support

@@ -30,9 +30,18 @@ protected:
     bool OnDesktop(HWND window) const;
     // PM_EXECCOMMAND to the holding window.
     LRESULT Command(unsigned id);
+    // Three sample windows captured into the root, the last one selected.
+    std::vector<HWND> CaptureThree();
+    // A window captured in the root ("upper") and one in the child of a top
+    // and bottom split ("lower"); false when any step failed.
+    bool SplitWithOneWindowEach(HWND* upper, HWND* lower);
 
     SampleApp app;
     HWND main_ = nullptr;
 };
+
+// "SPLITRATE" as it stands in the file at iniPath, trailing blank and all
+// (the profile reader would drop it); "<missing>" without the key.
+std::string SplitRateAsWritten(const std::string& iniPath);
 
 }  // namespace testing_support

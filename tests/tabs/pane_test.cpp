@@ -376,13 +376,9 @@ TEST_F(HostedPaneTest, FilesDroppedReachTheWindowAndEveryWindowInsideItWhenAsked
 // to the host, for itself, once.
 TEST_F(HostedPaneTest, APanesMenuChoiceActsOnThatPaneAndTheRestGoesToTheHostOnce) {
     using Asked = testing_support::TestPaneHost::Asked;
-    const HWND upper = OpenWindow("upper");
-    const HWND lower = OpenWindow("lower");
-    ASSERT_TRUE(Add(upper));
-    ASSERT_TRUE(Add(lower));
-    ASSERT_TRUE(Root().Split(true));
+    HWND upper = nullptr, lower = nullptr;
+    ASSERT_TRUE(SplitWithOneWindowEach(&upper, &lower));
     cTab& child = *Root().Child();
-    ASSERT_TRUE(Root().MoveCurrentTabTo(child));
     const auto rightPress = [&](cTab& pane) {
         POINT at = TabCentre(pane, 0);
         ScreenToClient(pane.TabControl(), &at);

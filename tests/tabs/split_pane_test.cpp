@@ -32,12 +32,6 @@ using Windows = std::vector<HWND>;
 
 class SplitPane : public HostedPaneTest {
 protected:
-    // Three sample windows captured into the root, the last one selected.
-    Windows CaptureThree() {
-        Windows windows{OpenWindow("one"), OpenWindow("two"), OpenWindow("three")};
-        for (HWND window : windows) EXPECT_TRUE(Add(window));
-        return windows;
-    }
     bool HeaderButtonsEnabled(cTab& pane) {
         for (int id = cHeader::kCloseId; id <= cHeader::kMinimizeId; ++id) {
             if (IsWindowEnabled(GetDlgItem(pane.Header().Window(), id))) return true;
@@ -50,15 +44,7 @@ protected:
         Root().SaveSplitLayout(settings.SystemIni().c_str());
         return RawLayout();
     }
-    // As it stands in the file: the profile reader would drop the trailing blank.
-    std::string RawLayout() {
-        const std::string text = ReadFileText(settings.SystemIni());
-        const std::string key = "SPLITRATE=";
-        const std::size_t at = text.find(key);
-        if (at == std::string::npos) return "<missing>";
-        const std::size_t from = at + key.size();
-        return text.substr(from, text.find_first_of("\r\n", from) - from);
-    }
+    std::string RawLayout() { return testing_support::SplitRateAsWritten(settings.SystemIni()); }
     void StoreLayout(const std::string& value) {
         WriteFileText(settings.SystemIni(), "[TAB]\r\nSPLITRATE=" + value + "\r\n");
     }
