@@ -62,7 +62,7 @@ void cAppIcon::Save(const char* iniPath, int index) const {
 // Every message goes on to the default procedure after its handler, but for
 // a launch that succeeded.
 const MessageRoute<cAppIcon> cAppIcon::kRoutes[] = {
-    {WM_LBUTTONDOWN, &cAppIcon::OnLButtonDown, AfterHandler::CallDefault},
+    {WM_LBUTTONDOWN, &cAppIcon::OnOpenClick, AfterHandler::CallDefault},
     {WM_RBUTTONDOWN, &cAppIcon::OnRButtonDown, AfterHandler::CallDefault},
     {WM_DROPFILES, &cAppIcon::OnDropFiles, AfterHandler::CallDefault},
     {WM_PAINT, &cAppIcon::OnPaint, AfterHandler::CallDefault},
@@ -72,21 +72,6 @@ const MessageRoute<cAppIcon> cAppIcon::kRoutes[] = {
 
 LRESULT cAppIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
-}
-
-LRESULT cAppIcon::OnLButtonDown(WPARAM, LPARAM) {
-    SendMessageA(window_, WM_COMMAND, kOpen, 0);
-    return 0;
-}
-
-LRESULT cAppIcon::OnRButtonDown(WPARAM, LPARAM) {
-    ShowContextMenu();
-    return 0;
-}
-
-LRESULT cAppIcon::OnDropFiles(WPARAM wParam, LPARAM) {
-    TakeDrop(reinterpret_cast<HDROP>(wParam));
-    return 0;
 }
 
 LRESULT cAppIcon::OnPaint(WPARAM, LPARAM) {

@@ -33,9 +33,6 @@ private:
     static const MessageRoute<cAppIcon> kRoutes[];
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);

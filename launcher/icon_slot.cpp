@@ -185,6 +185,21 @@ void IconSlot::Clear() {
     }
 }
 
+LRESULT IconSlot::OnOpenClick(WPARAM, LPARAM) {
+    SendMessageA(window_, WM_COMMAND, kOpen, 0);
+    return 0;
+}
+
+LRESULT IconSlot::OnRButtonDown(WPARAM, LPARAM) {
+    ShowContextMenu();
+    return 0;
+}
+
+LRESULT IconSlot::OnDropFiles(WPARAM wParam, LPARAM) {
+    TakeDrop(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
 void IconSlot::ShowContextMenu() const {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;

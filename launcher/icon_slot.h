@@ -64,6 +64,11 @@ protected:
 
     // The context menu at the cursor; the choice comes back as WM_COMMAND.
     void ShowContextMenu() const;
+    // Handlers that every kind of slot window routes to: the click that
+    // opens the file (as the menu's "open"), the context menu and a drop.
+    LRESULT OnOpenClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     // Registers the first file of a drop; the drop is ended.
     void TakeDrop(HDROP drop);
     // The context menu's commands other than launching; false for any other.

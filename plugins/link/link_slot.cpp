@@ -51,7 +51,7 @@ LRESULT cLinkSlot::PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // point their order asks for; the others let the window's own procedure have
 // it after them.
 const MessageRoute<cLinkSlot> cLinkSlot::kRoutes[] = {
-    {WM_LBUTTONDBLCLK, &cLinkSlot::OnDoubleClick, AfterHandler::CallDefault},
+    {WM_LBUTTONDBLCLK, &cLinkSlot::OnOpenClick, AfterHandler::CallDefault},
     {WM_RBUTTONDOWN, &cLinkSlot::OnRButtonDown, AfterHandler::CallDefault},
     {WM_DROPFILES, &cLinkSlot::OnDropFiles, AfterHandler::CallDefault},
     {WM_PAINT, &cLinkSlot::OnPaint, AfterHandler::CallDefault},
@@ -64,21 +64,6 @@ LRESULT cLinkSlot::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                         [this](HWND window, UINT m, WPARAM w, LPARAM l) {
                             return PassOn(window, m, w, l);
                         });
-}
-
-LRESULT cLinkSlot::OnDoubleClick(WPARAM, LPARAM) {
-    SendMessageA(window_, WM_COMMAND, kOpen, 0);
-    return 0;
-}
-
-LRESULT cLinkSlot::OnRButtonDown(WPARAM, LPARAM) {
-    ShowContextMenu();
-    return 0;
-}
-
-LRESULT cLinkSlot::OnDropFiles(WPARAM wParam, LPARAM) {
-    TakeDrop(reinterpret_cast<HDROP>(wParam));
-    return 0;
 }
 
 LRESULT cLinkSlot::OnPaint(WPARAM, LPARAM) {

@@ -30,9 +30,6 @@ private:
     static WNDPROC Procedure();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
-    LRESULT OnDoubleClick(WPARAM wParam, LPARAM lParam);
-    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);

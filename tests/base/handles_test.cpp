@@ -65,20 +65,6 @@ TEST(Handles, AnOwnerOfInvalidHandleValueReleasesNothing) {
         << "no release was called on INVALID_HANDLE_VALUE";
 }
 
-TEST(Handles, AFindOwnerWalksAndMovesItsSearch) {
-    const TempDir folder;
-    testing_support::WriteFileText(folder.File("one.ttl"), "");
-    WIN32_FIND_DATAA found{};
-    UniqueFind search(FindFirstFileA(folder.File("*.ttl").c_str(), &found));
-    ASSERT_TRUE(search);
-    EXPECT_STREQ(found.cFileName, "one.ttl");
-    const UniqueFind moved(std::move(search));
-    EXPECT_FALSE(search);
-    ASSERT_TRUE(moved);
-    EXPECT_FALSE(FindNextFileA(moved.get(), &found));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
-}
-
 // Release's result is the object's count of references, as the shell link
 // object of the system counts them.
 TEST(Handles, AComOwnerGivesBackItsOneReference) {
