@@ -6,6 +6,7 @@
 // a failure on Windows.
 #include "base/command_kinds.h"
 #include "base/messages.h"
+#include "settings/system_data.h"
 #include "tabs/tab_ids.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/sample_app.h"
@@ -208,6 +209,19 @@ struct PanelryView {
     }
 };
 
+// When Panelry answers a message again after an operation: the operation's
+// send can return before the work it caused is over, above all the repaint
+// of the tab strip, which the system leaves until the queue is empty. A
+// query sent a millisecond after the operation's send returned (so that work
+// has begun) is answered once that work is done.
+constexpr DWORD kAnswerGapMs = 1;
+
+double AnsweredAgainAt(const PanelryView& view) {
+    Sleep(kAnswerGapMs);
+    view.Selected();
+    return NowMs();
+}
+
 // ---- Linux's own view, where the system is Wine --------------------------------
 
 // Wine answers some questions about another process wrongly (its CPU time) or
@@ -397,6 +411,7 @@ struct Results {
     unsigned long linuxPid = 0;
 
     std::vector<double> autoCapture;
+    std::vector<double> autoReady;
     int autoMissed = 0;
     int openedHidden = 0;
 
@@ -404,16 +419,25 @@ struct Results {
     int addRefused = 0;
 
     std::vector<double> fullAddSend;
+    std::vector<double> fullAddReady;
     std::vector<double> fullReleaseSend;
+    std::vector<double> fullReleaseReady;
     int fullMissed = 0;
 
     std::vector<double> switchSend;
     std::vector<double> switchVisible;
+    std::vector<double> switchReady;
     int switchMissed = 0;
     int switchWrongTab = 0;
+    // The same with the tabs in one row (a second Panelry started so).
+    std::vector<double> oneRowSwitchSend;
+    std::vector<double> oneRowSwitchVisible;
+    std::vector<double> oneRowSwitchReady;
+    int oneRowMissed = 0;
 
     std::vector<double> releaseSend;
     std::vector<double> releaseOnDesktop;
+    std::vector<double> releaseReady;
     int releaseMissed = 0;
 
     Cpu busyCpu;
@@ -472,6 +496,7 @@ void MeasureAutoCapture(SampleApps& apps, const PanelryView& view, std::vector<H
             kStepTimeoutMs, &capturedAt);
         if (captured) {
             r.autoCapture.push_back(capturedAt - visibleAt);
+            r.autoReady.push_back(AnsweredAgainAt(view) - visibleAt);
             tabs.push_back(window);
         } else {
             ++r.autoMissed;
@@ -482,8 +507,17 @@ void MeasureAutoCapture(SampleApps& apps, const PanelryView& view, std::vector<H
     SendMessageA(view.main, WM_COMMAND, kWatchOff, 0);
 }
 
-// 3. Tab switch: "next tab", then the newly selected window showing.
-void MeasureSwitches(const PanelryView& view, const std::vector<HWND>& tabs, Results& r) {
+// 3. Tab switch: "next tab", then the newly selected window showing, and
+// Panelry answering again.
+struct SwitchSeries {
+    std::vector<double>& send;
+    std::vector<double>& visible;
+    std::vector<double>& ready;
+    int& missed;
+};
+
+void MeasureSwitches(const PanelryView& view, const std::vector<HWND>& tabs, SwitchSeries out,
+                     int* wrongTab) {
     const int count = static_cast<int>(tabs.size());
     if (count < 2) return;
     int selected = view.Selected();
@@ -495,22 +529,54 @@ void MeasureSwitches(const PanelryView& view, const std::vector<HWND>& tabs, Res
         for (HWND other : tabs) {
             if (other != current) PollUntil([&] { return !IsWindowVisible(other); }, 1000);
         }
+        // And once the step before is over, repaint and all.
+        view.Selected();
         const int next = (selected + 1) % count;
         const HWND target = tabs[static_cast<std::size_t>(next)];
         const double start = NowMs();
         view.Command(kSelectNextTab);
         const double returned = NowMs();
+        const double readyAt = AnsweredAgainAt(view);
         double shownAt = 0;
         if (PollUntil([&] { return IsWindowVisible(target) != FALSE; }, kStepTimeoutMs,
                       &shownAt)) {
-            r.switchSend.push_back(returned - start);
-            r.switchVisible.push_back(shownAt - start);
+            out.send.push_back(returned - start);
+            out.visible.push_back(shownAt - start);
+            out.ready.push_back(readyAt - start);
         } else {
-            ++r.switchMissed;
+            ++out.missed;
         }
         selected = view.Selected();
-        if (selected != next) ++r.switchWrongTab;
+        if (selected != next && wrongTab) ++*wrongTab;
     }
+}
+
+// 3b. The same switches with the tabs in one row: a second Panelry, started
+// with the multi-line bit of its tab style cleared, holds the windows.
+void MeasureOneRowSwitches(const std::vector<HWND>& windows, Results& r) {
+    PanelryProcess panelry;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    // The missing file gives the built-in settings, caption colours and all.
+    LoadSystemData(panelry.SystemIni().c_str(), &placement);
+    GetSystemData().tabStyle &= ~static_cast<std::uint32_t>(TCS_MULTILINE);
+    if (!SaveSystemData(panelry.SystemIni().c_str(), nullptr)) {
+        throw std::runtime_error("the one-row system.ini could not be written");
+    }
+    const HWND main = panelry.Start();
+    PanelryView view;
+    if (!main || !view.Find(main)) throw std::runtime_error("the one-row Panelry did not start");
+    MoveWindow(main, 0, 0, kMainWidth, kMainHeight, TRUE);
+    std::vector<HWND> tabs;
+    for (HWND window : windows) {
+        if (view.Add(window) == 1) tabs.push_back(window);
+    }
+    MeasureSwitches(view, tabs,
+                    {r.oneRowSwitchSend, r.oneRowSwitchVisible, r.oneRowSwitchReady,
+                     r.oneRowMissed},
+                    nullptr);
+    view.Command(kReleaseAllTabs);
+    panelry.Close();
 }
 
 // 4. Release of the selected tab until the window is back on the desktop.
@@ -522,11 +588,13 @@ void MeasureReleases(const PanelryView& view, std::vector<HWND>& tabs, Results& 
         const double start = NowMs();
         view.Command(kReleaseTab);
         const double returned = NowMs();
+        const double readyAt = AnsweredAgainAt(view);
         double backAt = 0;
         if (PollUntil([&] { return OnDesktop(window) && IsWindowVisible(window); },
                       kStepTimeoutMs, &backAt)) {
             r.releaseSend.push_back(returned - start);
             r.releaseOnDesktop.push_back(backAt - start);
+            r.releaseReady.push_back(readyAt - start);
         } else {
             ++r.releaseMissed;
         }
@@ -553,22 +621,26 @@ void MeasureAtFullStrip(const PanelryView& view, std::vector<HWND>& tabs, Result
         const double start = NowMs();
         view.Command(kReleaseTab);
         const double returned = NowMs();
+        const double releaseReadyAt = AnsweredAgainAt(view);
         if (!PollUntil([&] { return OnDesktop(window) && IsWindowVisible(window); },
                        kStepTimeoutMs)) {
             ++r.fullMissed;
             break;  // the bookkeeping would be out of step with the strip
         }
         r.fullReleaseSend.push_back(returned - start);
+        r.fullReleaseReady.push_back(releaseReadyAt - start);
         tabs.erase(tabs.begin() + selected);
         Sleep(kSettleMs);
         const double addStart = NowMs();
         const LRESULT added = view.Add(window);
         const double addEnd = NowMs();
+        const double addReadyAt = AnsweredAgainAt(view);
         if (added != 1) {
             ++r.fullMissed;
             continue;
         }
         r.fullAddSend.push_back(addEnd - addStart);
+        r.fullAddReady.push_back(addReadyAt - addStart);
         tabs.push_back(window);
     }
 }
@@ -703,6 +775,7 @@ void PrintReport(const Results& r) {
         "   before answering) until the window is visible, its parent is no longer the\n"
         "   desktop, and Panelry's tab control has one tab more with the last one selected.\n");
     PrintSummary("capture latency", r.autoCapture);
+    PrintSummary("until answers again", r.autoReady);
     PrintTrend(r.autoCapture, TabRange(0, 9).c_str(),
                TabRange(g_windows - 10, g_windows - 1).c_str());
     if (r.autoMissed) {
@@ -726,7 +799,9 @@ void PrintReport(const Results& r) {
         kFullStripRounds, g_windows - 1, g_windows, g_windows,
         static_cast<unsigned long>(kSettleMs));
     PrintSummary("PM_ADDWINDOW", r.fullAddSend);
+    PrintSummary("PM_ADDWINDOW, answers", r.fullAddReady);
     PrintSummary("release, send alone", r.fullReleaseSend);
+    PrintSummary("release, answers", r.fullReleaseReady);
     if (r.fullMissed) Out("   %d round(s) went wrong\n", r.fullMissed);
 
     Out("\n3. Tab switch with %d tabs: PM_EXECCOMMAND wParam %d (next tab), %d times\n",
@@ -735,6 +810,7 @@ void PrintReport(const Results& r) {
         "   (Panelry shows it without waiting, so that can come after the send returns).\n");
     PrintSummary("until visible", r.switchVisible);
     PrintSummary("send alone", r.switchSend);
+    PrintSummary("until answers again", r.switchReady);
     if (r.switchMissed) {
         Out("   %d switch(es) never showed the window within %.0f ms\n", r.switchMissed,
             kStepTimeoutMs);
@@ -743,12 +819,19 @@ void PrintReport(const Results& r) {
         Out("   %d switch(es) selected another tab than the next one\n", r.switchWrongTab);
     }
 
+    Out("\n3b. The same switches in a second Panelry whose tabs lie in one row\n");
+    PrintSummary("until visible", r.oneRowSwitchVisible);
+    PrintSummary("send alone", r.oneRowSwitchSend);
+    PrintSummary("until answers again", r.oneRowSwitchReady);
+    if (r.oneRowMissed) Out("   %d switch(es) never showed the window\n", r.oneRowMissed);
+
     Out("\n4. Release: PM_EXECCOMMAND wParam %d (release selected tab), %d tabs down to 0\n",
         kReleaseTab, g_windows);
     Out("   From before the synchronous send until the window's parent is the desktop again\n"
         "   and it is visible.\n");
     PrintSummary("until on the desktop", r.releaseOnDesktop);
     PrintSummary("send alone", r.releaseSend);
+    PrintSummary("until answers again", r.releaseReady);
     PrintTrend(r.releaseOnDesktop, TabRange(g_windows, g_windows - 9).c_str(),
                TabRange(10, 1).c_str());
     if (r.releaseMissed) {
@@ -792,14 +875,23 @@ void PrintFigures(const Results& r) {
     Out("\n");
     Figure("automatic capture p95 (ms)", Summarise(r.autoCapture).p95);
     Figure("automatic capture median (ms)", Summarise(r.autoCapture).median);
+    Figure("automatic capture until Panelry answers, median (ms)", Summarise(r.autoReady).median);
     Figure("PM_ADDWINDOW, strip full, median (ms)", Summarise(r.fullAddSend).median);
+    Figure("PM_ADDWINDOW, strip full, until Panelry answers, median (ms)",
+           Summarise(r.fullAddReady).median);
     Figure("PM_ADDWINDOW, all back from the desktop, median (ms)",
            Summarise(r.addSend).median);
     Figure("tab switch until visible, median (ms)", Summarise(r.switchVisible).median);
     Figure("tab switch send alone, median (ms)", Summarise(r.switchSend).median);
+    Figure("tab switch until Panelry answers, median (ms)", Summarise(r.switchReady).median);
+    Figure("tab switch in one row until Panelry answers, median (ms)",
+           Summarise(r.oneRowSwitchReady).median);
     Figure("release until on the desktop, median (ms)", Summarise(r.releaseOnDesktop).median);
     Figure("release send alone, median (ms)", Summarise(r.releaseSend).median);
+    Figure("release until Panelry answers, median (ms)", Summarise(r.releaseReady).median);
     Figure("release, strip full, send, median (ms)", Summarise(r.fullReleaseSend).median);
+    Figure("release, strip full, until Panelry answers, median (ms)",
+           Summarise(r.fullReleaseReady).median);
     if (r.idleCpu.linuxMs >= 0 && r.idleWallMs > 0) {
         Figure("idle CPU with the tabs, Linux (%)", 100.0 * r.idleCpu.linuxMs / r.idleWallMs);
     }
@@ -866,7 +958,9 @@ int Run() {
     const std::vector<HWND> windows = tabs;
 
     Progress("3: %d tab switches", g_windows);
-    MeasureSwitches(view, tabs, r);
+    MeasureSwitches(view, tabs,
+                    {r.switchSend, r.switchVisible, r.switchReady, r.switchMissed},
+                    &r.switchWrongTab);
     r.busyCpu = ReadCpu(process, r.linuxPid) - busyCpuStart;
     r.busyWallMs = NowMs() - busyStart;
 
@@ -896,11 +990,16 @@ int Run() {
         MeasureCycles(view, process, panelry.ProcessId(), windows.front(), r);
     }
 
+    Progress("closing Panelry (WM_CLOSE)");
+    const int exitCode = panelry.Close();
+
+    Progress("3b: %d tab switches with the tabs in one row", g_windows);
+    MeasureOneRowSwitches(windows, r);
+
     PrintReport(r);
     PrintFigures(r);
 
-    Progress("closing Panelry (WM_CLOSE) and the sample application");
-    const int exitCode = panelry.Close();
+    Progress("closing the sample application");
     for (auto& one : apps) one->End();
     Out("\nPanelry closed with WM_CLOSE: exit code %d%s. Whole run: %.1f s.\n", exitCode,
         exitCode == -1000 ? " (did not end in time; ended by force)" : "",
