@@ -344,10 +344,14 @@ LRESULT cMain::OnAddWindow(WPARAM, LPARAM lParam) {
     const HWND window = reinterpret_cast<HWND>(lParam);
     const auto promise = std::find(promised_.begin(), promised_.end(), window);
     if (promise != promised_.end()) {
+        // Promised only to a sender on another thread (Defer).
         promised_.erase(promise);
-        return ActivePane()->AddPromisedWindow(window) ? 1 : 0;
+        return ActivePane()->AddPromisedWindow(window, cTab::BringFor(window, true)) ? 1 : 0;
     }
-    return ActivePane()->AddNewWindow(window) ? 1 : 0;
+    // Sent from another thread: another process asks (this program's own
+    // requests come from its one user-interface thread).
+    const bool fromOutside = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+    return ActivePane()->AddNewWindow(window, -1, cTab::BringFor(window, fromOutside)) ? 1 : 0;
 }
 
 LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {

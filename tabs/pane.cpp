@@ -331,13 +331,25 @@ bool cTab::CanHold(HWND window) const {
     return IsCapturableTopLevel(window) && !records_.Holds(window);
 }
 
-bool cTab::AddNewWindow(HWND window, int at) { return CanHold(window) && Take(window, at); }
-
-bool cTab::AddPromisedWindow(HWND window) {
-    return IsTopLevelOfAnotherProgram(window) && !records_.Holds(window) && Take(window, -1);
+cTab::Bring cTab::BringFor(HWND window, bool askedByAnotherProcess) {
+    const HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    if (process == GetCurrentProcessId()) return Bring::kToForeground;
+    return !askedByAnotherProcess && foreground == window ? Bring::kToForeground
+                                                          : Bring::kToTopOnly;
 }
 
-bool cTab::Take(HWND window, int at) {
+bool cTab::AddNewWindow(HWND window, int at, Bring bring) {
+    return CanHold(window) && Take(window, at, bring);
+}
+
+bool cTab::AddPromisedWindow(HWND window, Bring bring) {
+    return IsTopLevelOfAnotherProgram(window) && !records_.Holds(window) &&
+           Take(window, -1, bring);
+}
+
+bool cTab::Take(HWND window, int at, Bring bring) {
     CapturedWindow* record = nullptr;
     try {
         record = records_.Capture(window, displayArea_);
@@ -350,20 +362,38 @@ bool cTab::Take(HWND window, int at) {
     }
     AskIcon(record);
     if (!records_.Contains(record)) return false;  // gone while its application answered
-    const int index = at >= 0 && at < TabCount() ? at : TabCount();
+    const int count = TabCount();
+    const int rows = Tabs().Rows();
+    const int index = at >= 0 && at < count ? at : count;
     Tabs().Insert(index, record);
     ShowTabIcon(index, record->Icon());
     RefreshTabText(index);
-    Tabs().Select(index);
-    ActivateCurrent();
-    SendMessageA(tabControl_, WM_SIZE, 0, 0);
+    SelectAndActivate(index);
+    RelayoutIfRowsChanged(rows, count);
     UpdateWindow(window);
 
     const HWND main = host_->HostWindow();
     if (GetSystemData().restoreOnAdd && main && IsIconic(main)) ShowWindow(main, SW_SHOWNORMAL);
+    if (bring == Bring::kToTopOnly) {
+        if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return true;
+    }
     if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetFocus(window);
     return true;
+}
+
+void cTab::SelectAndActivate(int index) {
+    const unsigned before = activations_;
+    Tabs().Select(index);
+    if (activations_ == before) ActivateCurrent();
+}
+
+void cTab::RelayoutIfRowsChanged(int rowsBefore, int countBefore) {
+    const int count = TabCount();
+    if (Tabs().Rows() != rowsBefore || (count == 0) != (countBefore == 0)) {
+        SendMessageA(tabControl_, WM_SIZE, 0, 0);
+    }
 }
 
 int cTab::IndexOfWindow(HWND window) const {
@@ -389,7 +419,7 @@ void cTab::CapturePending() {
         // Of the windows a launch brought, only the first that shows; the
         // others were queued for the launch alone.
         if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
-            AddNewWindow(queued.window);
+            AddNewWindow(queued.window, -1, BringFor(queued.window, false));
         }
     }
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
@@ -399,6 +429,7 @@ void cTab::CapturePending() {
 // selected one sized and shown, its tab's text and the header brought up to
 // date. Nothing here waits for another application.
 void cTab::ActivateCurrent() {
+    ++activations_;
     const int selected = Selected();
     CapturedWindow* current = RecordAt(selected);
     if (shown_ != current && records_.Contains(shown_)) shown_->Show(SW_HIDE);
@@ -415,10 +446,12 @@ void cTab::ActivateCurrent() {
 
 bool cTab::RemoveTabItem(int index) {
     const int count = TabCount();
+    const int rows = Tabs().Rows();
     if (index >= 0 && index < count) {
         icons_.Forget(Tabs(), index);
         Tabs().Remove(index);
         if (count == 1) {
+            shown_ = nullptr;
             header_.ShowTitle(nullptr);
         } else {
             // The tab used most recently, not the neighbour; ties go to tab 0
@@ -432,11 +465,10 @@ bool cTab::RemoveTabItem(int index) {
                     bestTime = record->LastActivated();
                 }
             }
-            Tabs().Select(best);
-            ActivateCurrent();
+            SelectAndActivate(best);
         }
     }
-    SendMessageA(tabControl_, WM_SIZE, 0, 0);
+    RelayoutIfRowsChanged(rows, count);
     return true;
 }
 
@@ -479,16 +511,14 @@ bool cTab::MoveCurrentTabTo(cTab& target) {
     std::unique_ptr<CapturedWindow> owned = records_.Take(record);
     if (!owned) return false;
     target.records_.Adopt(std::move(owned));
-    RemoveTabItem(selected);
-    const int index = target.TabCount();
-    target.Tabs().Insert(index, record);
-    target.ShowTabIcon(index, record->Icon());
-    target.RefreshTabText(index);
-    target.Tabs().Select(index);
-    ActivateCurrent();
-    SendMessageA(tabControl_, WM_SIZE, 0, 0);
-    target.ActivateCurrent();
-    SendMessageA(target.tabControl_, WM_SIZE, 0, 0);
+    RemoveTabItem(selected);  // activates this pane's next tab
+    const int count = target.TabCount();
+    const int rows = target.Tabs().Rows();
+    target.Tabs().Insert(count, record);
+    target.ShowTabIcon(count, record->Icon());
+    target.RefreshTabText(count);
+    target.SelectAndActivate(count);
+    target.RelayoutIfRowsChanged(rows, count);
     return true;
 }
 
@@ -657,14 +687,12 @@ void cTab::DropTab(int from, POINT screenPoint) {
         ShowTabIcon(to, dragged ? dragged->Icon() : nullptr);
         RefreshTabText(from);
         RefreshTabText(to);
-        Tabs().Select(to);
-        ActivateCurrent();
+        SelectAndActivate(to);
         return;
     }
     Tabs().Insert(to, dragged);
     ShowTabIcon(to, dragged ? dragged->Icon() : nullptr);
     RefreshTabText(to);
     RemoveTabItem(from > to ? from + 1 : from);
-    Tabs().Select(from < to ? to - 1 : to);
-    ActivateCurrent();
+    SelectAndActivate(from < to ? to - 1 : to);
 }

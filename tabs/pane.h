@@ -49,9 +49,19 @@ public:
     // Destroys the pane's windows, which gives back (or closes) its windows.
     void DestroyWindows();
 
+    // How a capture brings the main window forward: raised and made the
+    // foreground window with the focus in the captured window, or raised
+    // only. Activating costs more with every window on the desktop, and a
+    // capture the user is not at need not take the keyboard from them.
+    enum class Bring { kToForeground, kToTopOnly };
+    // kToForeground when the user is at the capture: the foreground window
+    // is the one captured or one of this process. A request from another
+    // process is not the user's, so there only the second counts.
+    static Bring BringFor(HWND window, bool askedByAnotherProcess);
+
     // Captures window into a new tab at index at (the end when at is out of
     // range) and selects it.
-    bool AddNewWindow(HWND window, int at = -1);
+    bool AddNewWindow(HWND window, int at = -1, Bring bring = Bring::kToForeground);
     // Whether AddNewWindow would take window now: visible, no parent and no
     // owner, not a main window of this program, not held already. Asks
     // nothing of the window's application.
@@ -59,7 +69,7 @@ public:
     // A window whose capture was promised to a sender while Panelry was busy
     // with another application: taken even if its application has hidden it
     // meanwhile, since the sender was told it is ours.
-    bool AddPromisedWindow(HWND window);
+    bool AddPromisedWindow(HWND window, Bring bring = Bring::kToForeground);
     bool QueueWindow(HWND window);
     void ActivateCurrent();
     bool RemoveTabItem(int index);
@@ -178,7 +188,13 @@ private:
     // back whatever window the record still holds.
     void RemoveTabAndRecord(int index, const CapturedWindow* record);
     // Captures window, checked by the caller, into a new tab.
-    bool Take(HWND window, int at);
+    bool Take(HWND window, int at, Bring bring);
+    // Selects tab index and activates it once: through the control's
+    // TCN_SELCHANGE when the selection moves, directly when it does not.
+    void SelectAndActivate(int index);
+    // After a tab came or went: the pane's layout changes only when the
+    // strip's rows did, or it became empty or stopped being.
+    void RelayoutIfRowsChanged(int rowsBefore, int countBefore);
     void AskIcon(CapturedWindow* record);
     bool InstallTabIcons();
     void ShowTabIcon(int index, HICON icon);
@@ -206,6 +222,7 @@ private:
     // The record whose window the last activation showed; compared, and
     // dereferenced only while records_ contains it.
     CapturedWindow* shown_ = nullptr;
+    unsigned activations_ = 0;  // ActivateCurrent calls, for SelectAndActivate
     PaneRefresh refresh_{*this};
 };
 

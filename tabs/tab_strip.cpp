@@ -12,6 +12,10 @@ int TabStrip::Count() const {
     return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
+int TabStrip::Rows() const {
+    return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETROWCOUNT, 0, 0)) : 0;
+}
+
 int TabStrip::Selected() const {
     return control_ ? static_cast<int>(SendMessageA(control_, TCM_GETCURSEL, 0, 0)) : -1;
 }

@@ -17,6 +17,8 @@ public:
 
     HWND Control() const { return control_; }
     int Count() const;
+    // The rows the tabs lie in (TCM_GETROWCOUNT).
+    int Rows() const;
     // The selected tab; -1 for none.
     int Selected() const;
     // The record of tab index; null outside 0..Count() - 1.

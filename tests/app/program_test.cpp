@@ -52,6 +52,41 @@ HWND OpenAndCapture(SampleApp& app, HWND main, const WindowSpec& form = WindowSp
     return window;
 }
 
+// Another process's request is not the user's: the window goes into a tab
+// and Panelry comes up, but the window the user works in keeps the keyboard.
+// Once the user is at Panelry, a capture takes the focus as before.
+TEST(Program, ACaptureAnotherProcessAsksForLeavesTheForegroundWhereTheUserIs) {
+    PanelryProcess panelry;
+    const HWND main = panelry.Start();
+    ASSERT_NE(main, nullptr);
+    SampleApp app;
+    WindowSpec form;
+    form.title = "in use";
+    const HWND inUse = app.Open(form);
+    form.title = "given";
+    const HWND given = app.Open(form);
+    ASSERT_TRUE(inUse && given);
+    SetForegroundWindow(inUse);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == inUse; }));
+
+    ASSERT_EQ(SendMessageA(main, PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(given)), 1);
+    EXPECT_NE(GetAncestor(given, GA_PARENT), GetDesktopWindow());
+    PumpFor(200);  // a late activation would show by now
+    EXPECT_EQ(GetForegroundWindow(), inUse);
+
+    SetForegroundWindow(main);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+    form.title = "given while at Panelry";
+    const HWND next = OpenAndCapture(app, main, form);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) &&
+               info.hwndFocus == next;
+    }));
+    panelry.Close();
+}
+
 TEST(Program, ClosingWritesThePlacementAndExitsWithZero) {
     PanelryProcess panelry;
     HWND main = panelry.Start();
