@@ -383,16 +383,24 @@ bool cTab::QueueWindow(HWND window) {
     return true;
 }
 
+void cTab::CaptureShown(HWND window) {
+    if (const auto queued = pending_.TakeIfVisible(window)) CaptureQueued(*queued);
+}
+
 void cTab::CapturePending() {
     KillTimer(tabControl_, kPendingTimer);
     for (const CaptureQueue::Queued& queued : pending_.TakeVisible(timeGetTime())) {
-        // Of the windows a launch brought, only the first that shows; the
-        // others were queued for the launch alone.
-        if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
-            AddNewWindow(queued.window);
-        }
+        CaptureQueued(queued);
     }
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
+}
+
+void cTab::CaptureQueued(const CaptureQueue::Queued& queued) {
+    // Of the windows a launch brought, only the first that shows; the
+    // others were queued for the launch alone.
+    if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
+        AddNewWindow(queued.window);
+    }
 }
 
 // Touches what the selection changed: the window shown before is hidden, the

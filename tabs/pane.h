@@ -61,6 +61,11 @@ public:
     // meanwhile, since the sender was told it is ours.
     bool AddPromisedWindow(HWND window);
     bool QueueWindow(HWND window);
+    // window was reported shown: captured now if this pane has it queued
+    // and it is visible, as the queue's next look would. A window that is
+    // not queued (most that show are tooltips and menus) costs a search of
+    // the queue.
+    void CaptureShown(HWND window);
     void ActivateCurrent();
     bool RemoveTabItem(int index);
     void ReleaseTab(int index, bool minimize);
@@ -174,6 +179,8 @@ private:
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
 
     void CapturePending();
+    // Captures a window taken from the queue, as the launch capture allows.
+    void CaptureQueued(const CaptureQueue::Queued& queued);
     // Removes tab index and deletes record, the one it shows, which gives
     // back whatever window the record still holds.
     void RemoveTabAndRecord(int index, const CapturedWindow* record);
