@@ -84,6 +84,7 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
     {WM_EXITMENULOOP, &cMain::OnExitMenuLoop},
     {PM_ADDWINDOW, &cMain::OnAddWindow},
     {PM_NEWWINDOW, &cMain::OnNewWindow},
+    {PM_WINDOWSHOWN, &cMain::OnWindowShown},
     {PM_HOOKWHEEL, &cMain::OnHookWheel, AfterHandler::CallDefault},
     {PM_HOOKCOMMAND, &cMain::OnHookCommand},
     {PM_HOOKGESTURE, &cMain::OnHookGesture},
@@ -105,6 +106,7 @@ const MessageRoute<cMain> cMain::kRoutes[] = {
 bool cMain::Deferred(UINT message) {
     switch (message) {
     case PM_ADDWINDOW:
+    case PM_WINDOWSHOWN:
     case PM_EXECCOMMAND:
     case PM_APPLYSETTINGS:
     case PM_POPUPMAINMENU:
@@ -359,6 +361,14 @@ LRESULT cMain::OnNewWindow(WPARAM, LPARAM lParam) {
     // The restore puts it in its own pane, in its place.
     if (session_.Wants(window)) return 0;
     ActivePane()->QueueWindow(window);
+    return 0;
+}
+
+LRESULT cMain::OnWindowShown(WPARAM, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(lParam);
+    // Queued on the pane that was active when it was reported, which may
+    // have lost that place since.
+    for (cTab* pane = &RootPane(); pane; pane = pane->Child()) pane->CaptureShown(window);
     return 0;
 }
 

@@ -70,6 +70,7 @@ private:
     LRESULT OnExitMenuLoop(WPARAM, LPARAM);
     LRESULT OnAddWindow(WPARAM, LPARAM);
     LRESULT OnNewWindow(WPARAM, LPARAM);
+    LRESULT OnWindowShown(WPARAM, LPARAM);
     LRESULT OnHookWheel(WPARAM, LPARAM);
     LRESULT OnHookCommand(WPARAM, LPARAM);
     LRESULT OnHookGesture(WPARAM, LPARAM);

@@ -17,6 +17,7 @@ inline constexpr UINT PM_HOOKGESTURE = WM_USER + 15;  // main window: cursor x, 
 inline constexpr UINT PM_NEWWINDOW = WM_USER + 16;  // main window: lParam a new top-level window
 inline constexpr UINT PM_APPLYSETTINGS = WM_USER + 17;  // main window: apply all settings
 inline constexpr UINT PM_TRAYNOTIFY = WM_USER + 18;  // main window: notification-area icon callback
+inline constexpr UINT PM_WINDOWSHOWN = WM_USER + 19;  // main window: lParam a top-level window that showed
 inline constexpr UINT PM_CHILDGONE = WM_USER + 53;  // display area: wParam record whose window died
 inline constexpr UINT PM_EXECCOMMAND = WM_USER + 72;  // main window: wParam id, lParam menu; 1 handled
 inline constexpr UINT PM_POPUPMAINMENU = WM_USER + 73;  // main window: pop up the main menu
@@ -27,6 +28,7 @@ static_assert(PM_HOOKCOMMAND == INPUTTAP_REPORT_COMMAND);
 static_assert(PM_HOOKWHEEL == INPUTTAP_REPORT_WHEEL);
 static_assert(PM_HOOKGESTURE == INPUTTAP_REPORT_MOVE);
 static_assert(PM_NEWWINDOW == INPUTTAP_REPORT_NEWWINDOW);
+static_assert(PM_WINDOWSHOWN == INPUTTAP_REPORT_SHOWNWINDOW);
 
 // Timers of the main window.
 inline constexpr UINT_PTR kGestureForgetTimer = 116;

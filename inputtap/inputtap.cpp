@@ -1,6 +1,6 @@
-// inputtap.dll: reports new top-level windows of other processes, desktop-wide
-// accelerator keys and the mouse wheel and movement to one window, by posted
-// messages.
+// inputtap.dll: reports new top-level windows of other processes and those
+// that show, desktop-wide accelerator keys and the mouse wheel and movement to
+// one window, by posted messages.
 //
 // Every hook lives on one thread the library owns. Low-level hooks and
 // out-of-context window events are served by the message loop of the thread
@@ -60,6 +60,7 @@ ACCEL g_pendingKeys[INPUTTAP_ACCEL_SLOTS];
 ACCEL h_keys[INPUTTAP_ACCEL_SLOTS];
 int h_mouseFlags = 0;
 HWINEVENTHOOK h_watch = nullptr;
+HWINEVENTHOOK h_shown = nullptr;
 
 // Ctrl, Alt and Shift, left and right, as the keyboard hook last saw them.
 struct SeenKey {
@@ -208,20 +209,28 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void CALLBACK OnObjectCreate(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child,
-                             DWORD, DWORD) {
-    // An event queued before the watch stopped (or by an earlier watch) is not
-    // reported: the watch is off for it.
-    if (hook != h_watch || !window || object != OBJID_WINDOW || child != CHILDID_SELF) return;
+// Posts report for window if it is a top-level window of another process.
+void ReportTopLevel(UINT report, HWND window, LONG object, LONG child) {
+    if (!window || object != OBJID_WINDOW || child != CHILDID_SELF) return;
     if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
     // Wine 8 delivers our own windows' events despite WINEVENT_SKIPOWNPROCESS.
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (process == GetCurrentProcessId()) return;
     const HWND target = g_target.load(std::memory_order_relaxed);
-    if (target) {
-        PostMessageA(target, INPUTTAP_REPORT_NEWWINDOW, 0, reinterpret_cast<LPARAM>(window));
-    }
+    if (target) PostMessageA(target, report, 0, reinterpret_cast<LPARAM>(window));
+}
+
+// An event queued before the watch stopped (or by an earlier watch) is not
+// reported: the watch is off for it.
+void CALLBACK OnObjectCreate(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child,
+                             DWORD, DWORD) {
+    if (hook == h_watch) ReportTopLevel(INPUTTAP_REPORT_NEWWINDOW, window, object, child);
+}
+
+void CALLBACK OnObjectShow(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child,
+                           DWORD, DWORD) {
+    if (hook == h_shown) ReportTopLevel(INPUTTAP_REPORT_SHOWNWINDOW, window, object, child);
 }
 
 void TakePendingKeys() {
@@ -231,27 +240,40 @@ void TakePendingKeys() {
 
 struct Hooks {
     UniqueWinEventHook watch;
+    UniqueWinEventHook shown;
     UniqueHook keyboard;
     UniqueHook mouse;
 };
+
+HWINEVENTHOOK WatchEvent(DWORD event, WINEVENTPROC callback) {
+    return SetWinEventHook(event, event, nullptr, callback, 0, 0,
+                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+}
 
 void Serve(Hooks& hooks, const MSG& request) {
     const bool on = request.wParam != 0;
     switch (request.message) {
     case kRequestWatch:
-        if (on && !hooks.watch) {
-            // Out of context: the events come to this thread and no code of
-            // ours runs inside other processes, unlike a global WH_CBT or
-            // WH_SHELL hook, which would load this library into every one of
-            // them. Under Wine 8 only EVENT_OBJECT_CREATE arrives this way,
-            // which is all the watch needs.
-            hooks.watch.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr,
-                                              OnObjectCreate, 0, 0,
-                                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
-        } else if (!on) {
+        // Out of context: the events come to this thread and no code of ours
+        // runs inside other processes, unlike a global WH_CBT or WH_SHELL
+        // hook, which would load this library into every one of them. Two
+        // hooks rather than one over the range between the two events, which
+        // would bring every window's destruction here as well.
+        //
+        // Under Wine 8 only EVENT_OBJECT_CREATE arrives this way by itself; an
+        // EVENT_OBJECT_SHOW comes only when the application raises it with
+        // NotifyWinEvent. A window that shows unreported is still taken, a
+        // little later, by the receiver's own look at the windows it waits
+        // for; so the watch is attached once the creation hook is.
+        if (on) {
+            if (!hooks.watch) hooks.watch.reset(WatchEvent(EVENT_OBJECT_CREATE, OnObjectCreate));
+            if (!hooks.shown) hooks.shown.reset(WatchEvent(EVENT_OBJECT_SHOW, OnObjectShow));
+        } else {
             hooks.watch.reset();
+            hooks.shown.reset();
         }
         h_watch = hooks.watch.get();
+        h_shown = hooks.shown.get();
         g_attached.store(static_cast<bool>(hooks.watch));
         break;
     case kRequestKeys:

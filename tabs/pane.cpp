@@ -283,6 +283,10 @@ LRESULT cTab::OnTabTimer(WPARAM wParam, LPARAM lParam) {
         CapturePending();
         return 0;
     }
+    if (wParam == kBriskTimer) {
+        CaptureYoung();
+        return 0;
+    }
     if (wParam == kRefreshTimer) {
         refresh_.Tick();
         return 0;
@@ -294,6 +298,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     icons_.Clear(tabControl_);
     pending_.Clear();
     KillTimer(tabControl_, kPendingTimer);
+    KillTimer(tabControl_, kBriskTimer);
     KillTimer(tabControl_, kRefreshTimer);
     SetWindowLongPtrA(tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultTabProc_));
     ReleaseAllAtExit();
@@ -407,22 +412,46 @@ int cTab::IndexOfWindow(HWND window) const {
 bool cTab::QueueWindow(HWND window) {
     const bool launched = host_->LaunchCaptureArmed();
     if (!launched && !CanAddWindow(window)) return false;
-    if (!pending_.Add(window, timeGetTime(), launched)) return false;
+    const DWORD now = timeGetTime();
+    // While a young window waits the brisk timer runs already; set again, it
+    // would start over, and windows made in quick succession would hold off
+    // its every look.
+    const bool brisk = pending_.HasYoung(now);
+    if (!pending_.Add(window, now, launched)) return false;
     KillTimer(tabControl_, kPendingTimer);
     SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
+    if (!brisk) SetTimer(tabControl_, kBriskTimer, kBriskPeriod, nullptr);
     return true;
+}
+
+void cTab::CaptureShown(HWND window) {
+    if (const auto queued = pending_.TakeIfVisible(window)) CaptureQueued(*queued);
 }
 
 void cTab::CapturePending() {
     KillTimer(tabControl_, kPendingTimer);
     for (const CaptureQueue::Queued& queued : pending_.TakeVisible(timeGetTime())) {
-        // Of the windows a launch brought, only the first that shows; the
-        // others were queued for the launch alone.
-        if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
-            AddNewWindow(queued.window, -1, BringFor(queued.window, false));
-        }
+        CaptureQueued(queued);
     }
     if (!pending_.Empty()) SetTimer(tabControl_, kPendingTimer, kPendingPeriod, nullptr);
+}
+
+void cTab::CaptureYoung() {
+    for (const CaptureQueue::Queued& queued : pending_.TakeVisibleYoung(timeGetTime())) {
+        CaptureQueued(queued);
+    }
+    // The time again: a capture waits for the window's application, and a
+    // window queued meanwhile (another process may send the report) is
+    // young after the time read before it.
+    if (!pending_.HasYoung(timeGetTime())) KillTimer(tabControl_, kBriskTimer);
+}
+
+void cTab::CaptureQueued(const CaptureQueue::Queued& queued) {
+    // Of the windows a launch brought, only the first that shows; the
+    // others were queued for the launch alone.
+    if (!queued.launched || host_->ConsumeLaunchCapture(queued.window)) {
+        AddNewWindow(queued.window, -1, BringFor(queued.window, false));
+    }
 }
 
 // Touches what the selection changed: the window shown before is hidden, the

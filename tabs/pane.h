@@ -71,6 +71,11 @@ public:
     // meanwhile, since the sender was told it is ours.
     bool AddPromisedWindow(HWND window, Bring bring = Bring::kToForeground);
     bool QueueWindow(HWND window);
+    // window was reported shown: captured now if this pane has it queued
+    // and it is visible, as the queue's next look would. A window that is
+    // not queued (most that show are tooltips and menus) costs a search of
+    // the queue.
+    void CaptureShown(HWND window);
     void ActivateCurrent();
     bool RemoveTabItem(int index);
     void ReleaseTab(int index, bool minimize);
@@ -145,12 +150,20 @@ public:
     void DropTab(int from, POINT screenPoint);
 
     // The pane's timers on its tab control: the windows waiting to be
-    // captured and the periodic refresh. Not 1 and 2: the control itself
-    // runs timer 1 for hot tracking (TCS_HOTTRACK), which would replace the
-    // pane's and kill it when the pointer leaves the strip.
+    // captured, the periodic refresh and the brisk look at the young ones
+    // among the waiting windows. Not 1 and 2: the control itself runs timer
+    // 1 for hot tracking (TCS_HOTTRACK), which would replace the pane's and
+    // kill it when the pointer leaves the strip.
     static constexpr UINT_PTR kPendingTimer = 0x7A01;
     static constexpr UINT_PTR kRefreshTimer = 0x7A02;
+    static constexpr UINT_PTR kBriskTimer = 0x7A03;
     static constexpr UINT kPendingPeriod = 100;
+    // Where no report says that a window showed (Wine reports no other
+    // process's show), a new window would stand on the desktop for up to
+    // kPendingPeriod before it is taken. Looked at this often while it is
+    // young (CaptureQueue::kYoungMs), it is taken before it is seen there;
+    // each look costs an IsWindowVisible per young window.
+    static constexpr UINT kBriskPeriod = 10;
 
 private:
     // The refresh reads the records and the window shown, asks for icons and
@@ -184,6 +197,11 @@ private:
     LRESULT OnAreaChildGone(WPARAM wParam, LPARAM lParam);
 
     void CapturePending();
+    // The brisk look: the young windows that are visible; it stops once
+    // none is young.
+    void CaptureYoung();
+    // Captures a window taken from the queue, as the launch capture allows.
+    void CaptureQueued(const CaptureQueue::Queued& queued);
     // Removes tab index and deletes record, the one it shows, which gives
     // back whatever window the record still holds.
     void RemoveTabAndRecord(int index, const CapturedWindow* record);

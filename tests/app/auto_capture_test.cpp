@@ -1,5 +1,6 @@
-// Windows that arrive on their own: the new-window watch and its queue, the
-// add-all command, launch capture, and the main window's reactions.
+// Windows that arrive on their own: the new-window watch, its queue and the
+// report that a queued window shows, the add-all command, launch capture,
+// and the main window's reactions.
 #include "app/main_window.h"
 #include "base/command_kinds.h"
 #include "base/messages.h"
@@ -9,6 +10,7 @@
 #include "settings/system_data.h"
 #include "tabs/pane.h"
 #include "tests/support/desktop_input.h"
+#include "tests/support/dropped_messages.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/pane_fixture.h"
 #include "tests/support/wait.h"
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+using testing_support::DroppedMessages;
 using testing_support::HoldKey;
 using testing_support::OpenHidden;
 using testing_support::PaneTest;
@@ -26,23 +29,64 @@ using testing_support::WindowSpec;
 
 namespace {
 
-bool Holds(cTab& pane, HWND window) {
-    for (int i = 0; i < pane.TabCount(); ++i) {
-        if (pane.RecordAt(i) && pane.RecordAt(i)->Holds(window)) return true;
+bool Holds(cTab& pane, HWND window) { return pane.IndexOfWindow(window) >= 0; }
+
+// Tabs of every pane holding window.
+int TimesHeld(cTab& root, HWND window) {
+    int n = 0;
+    for (cTab* pane = &root; pane; pane = pane->Child()) {
+        for (int i = 0; i < pane->TabCount(); ++i) {
+            if (pane->RecordAt(i) && pane->RecordAt(i)->Holds(window)) ++n;
+        }
     }
-    return false;
+    return n;
+}
+
+// Captured, and nothing left in the queue that could take it again.
+bool HeldOnceAndSettled(cTab& root, HWND window) {
+    return TimesHeld(root, window) == 1 && root.PendingCount() == 0;
+}
+
+// window made hidden, and queued by the watch longer ago than the brisk look
+// at young windows lasts.
+HWND QueuedLongAgo(testing_support::SampleApp& app, cTab& root) {
+    const HWND window = OpenHidden(app, "late");
+    EXPECT_TRUE(WaitUntil([&] { return root.PendingCount() == 1; }));
+    PumpFor(CaptureQueue::kYoungMs + 500);
+    EXPECT_EQ(root.TabCount(), 0) << "not while it is hidden";
+    return window;
 }
 
 TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {
     Command(kWatchOn);
     ASSERT_TRUE(INPUTTAP_IsAttached());
-    const HWND window = OpenHidden(app, "late");
-    ASSERT_TRUE(WaitUntil([&] { return Root().PendingCount() == 1; }));
-    PumpFor(300);
-    EXPECT_EQ(Root().TabCount(), 0) << "not while it is hidden";
+    const HWND window = QueuedLongAgo(app, Root());
     app.Show(window, SW_SHOWNORMAL);
-    EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), window); }));
-    EXPECT_EQ(Root().PendingCount(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+}
+
+TEST_F(PaneTest, AWindowShownAtOnceIsCapturedOnce) {
+    Command(kWatchOn);
+    const HWND window = OpenWindow("at once");
+    EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+}
+
+TEST_F(PaneTest, WithoutTheShowReportTheQueueTimerStillCaptures) {
+    DroppedMessages reports(Main(), PM_WINDOWSHOWN);
+    Command(kWatchOn);
+    const HWND window = QueuedLongAgo(app, Root());
+    app.Show(window, SW_SHOWNORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+    EXPECT_TRUE(WaitUntil([&] { return reports.Count() > 0; })) << "the report came and was lost";
+}
+
+TEST_F(PaneTest, TheShowReportAloneCapturesAWindowThatShowsLate) {
+    DroppedMessages ticks(Root().TabControl(), WM_TIMER, cTab::kPendingTimer);
+    Command(kWatchOn);
+    const HWND window = QueuedLongAgo(app, Root());
+    app.Show(window, SW_SHOWNORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+    EXPECT_GT(ticks.Count(), 0u) << "the queue's timer ran, and was lost";
 }
 
 TEST_F(PaneTest, AWindowHiddenForMoreThanTenSecondsIsForgotten) {
@@ -71,7 +115,8 @@ TEST_F(PaneTest, AHotTrackingTabStripDoesNotStopTheQueue) {
         PumpFor(60);
     }
     ASSERT_TRUE(PlaceCursor({5, 790}));
-    PumpFor(300);
+    // Past the brisk look at young windows too: the queue's timer takes it.
+    PumpFor(CaptureQueue::kYoungMs);
     app.Show(late, SW_SHOWNORMAL);
     EXPECT_TRUE(WaitUntil([&] { return Holds(Root(), late); }));
 }

@@ -36,13 +36,21 @@ constexpr DWORD kDeadlineMs = 10000;
 
 using Report = MessageRecorder::Message;
 
-// How often window was reported as new.
-size_t NewWindowReports(const MessageRecorder& sink, HWND window) {
+// How often window was reported with report.
+size_t ReportsOf(const MessageRecorder& sink, UINT report, HWND window) {
     size_t n = 0;
-    for (const Report& r : sink.Of(INPUTTAP_REPORT_NEWWINDOW)) {
+    for (const Report& r : sink.Of(report)) {
         if (r.lParam == reinterpret_cast<LPARAM>(window)) ++n;
     }
     return n;
+}
+
+size_t NewWindowReports(const MessageRecorder& sink, HWND window) {
+    return ReportsOf(sink, INPUTTAP_REPORT_NEWWINDOW, window);
+}
+
+size_t ShownReports(const MessageRecorder& sink, HWND window) {
+    return ReportsOf(sink, INPUTTAP_REPORT_SHOWNWINDOW, window);
 }
 
 bool WaitForNewWindow(const MessageRecorder& sink, HWND window) {
@@ -113,18 +121,29 @@ TEST_F(InputTapWatch, ReportsTopLevelWindowsOfAnotherProcessOnce) {
     }
 }
 
-TEST_F(InputTapWatch, ReportsNothingCreatedWhileOff) {
+// The sample application raises the show event itself, as Windows would
+// for it and Wine does not.
+TEST_F(InputTapWatch, ReportsAWindowOfAnotherProcessThatShows) {
+    ASSERT_EQ(INPUTTAP_Start(), 1);
+    const HWND window = testing_support::OpenHidden(app, "late");
+    ASSERT_TRUE(WaitForNewWindow(sink, window));
+    ASSERT_TRUE(app.Show(window, SW_SHOWNORMAL));
+    EXPECT_TRUE(WaitUntil([&] { return ShownReports(sink, window) > 0; }, kDeadlineMs));
+}
+
+TEST_F(InputTapWatch, ReportsNothingCreatedOrShownWhileOff) {
     ASSERT_EQ(INPUTTAP_Start(), 1);
     INPUTTAP_End();
     EXPECT_EQ(INPUTTAP_IsAttached(), 0);
     const HWND unseen = OpenTopLevel("unseen");
 
-    // Windows of one process come out in the order they were made, so once
-    // the marker is reported, an earlier report would have arrived.
+    // Events of one process come out in the order they were raised, so once
+    // the marker is reported shown, an earlier report would have arrived.
     ASSERT_EQ(INPUTTAP_Start(), 1);
     const HWND marker = OpenTopLevel("marker");
-    ASSERT_TRUE(WaitForNewWindow(sink, marker));
+    ASSERT_TRUE(WaitUntil([&] { return ShownReports(sink, marker) > 0; }, kDeadlineMs));
     EXPECT_EQ(NewWindowReports(sink, unseen), 0u);
+    EXPECT_EQ(ShownReports(sink, unseen), 0u);
 }
 
 TEST_F(InputTapWatch, NeverReportsWindowsOfItsOwnProcess) {

@@ -27,6 +27,10 @@
 //   op=hang     ms (stop answering messages for ms)     -> 1
 //   op=quit                                -> 1
 //
+// Every show that makes a window visible (op=open, op=show, the windows it
+// opens by itself) raises EVENT_OBJECT_SHOW for it, as Windows does, where
+// Wine 8 raises none that another process's hook would get.
+//
 // Started without "--token" (as a launcher starts it) it also opens one
 // visible window of class kLaunchedClass titled "launched".
 //

@@ -147,6 +147,17 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Shows window as ShowWindow does on Windows, which raises EVENT_OBJECT_SHOW
+// when a window becomes visible; Wine 8 does not for other processes' hooks,
+// but passes on the event an application raises itself.
+void ShowAndTell(HWND window, int command) {
+    const bool wasVisible = IsWindowVisible(window) != FALSE;
+    ShowWindow(window, command);
+    if (!wasVisible && IsWindowVisible(window)) {
+        NotifyWinEvent(EVENT_OBJECT_SHOW, window, OBJID_WINDOW, CHILDID_SELF);
+    }
+}
+
 bool EnsureClass(const std::string& name) {
     if (g_registered.count(name)) return true;
     // Unicode windows, as most applications' are: their titles keep every
@@ -217,7 +228,7 @@ LRESULT Open(const Command& c) {
     if (!window) return 0;
     DragAcceptFiles(window, TRUE);
     const int show = static_cast<int>(Number(c, "show", SW_SHOWNORMAL));
-    if (show != SW_HIDE) ShowWindow(window, show);
+    if (show != SW_HIDE) ShowAndTell(window, show);
     return reinterpret_cast<LRESULT>(window);
 }
 
@@ -253,7 +264,7 @@ LRESULT Execute(const Command& c) {
     if (op == "icon") return SetIcon(window, Number(c, "which", 0));
     if (op == "destroy") return DestroyWindow(window);
     if (op == "show") {
-        ShowWindow(window, static_cast<int>(Number(c, "cmd", SW_SHOWNORMAL)));
+        ShowAndTell(window, static_cast<int>(Number(c, "cmd", SW_SHOWNORMAL)));
         return 1;
     }
     if (op == "refuse") {
@@ -371,7 +382,7 @@ HWND g_behindSplash;
 void CALLBACK EndOwnedSplash(HWND splash, UINT, UINT_PTR id, DWORD) {
     KillTimer(splash, id);
     DestroyWindow(splash);
-    ShowWindow(g_behindSplash, SW_SHOWNORMAL);
+    ShowAndTell(g_behindSplash, SW_SHOWNORMAL);
 }
 
 void ShowOwnedSplashBefore(HWND main) {

@@ -1,6 +1,6 @@
 // The windows a pane waits for: each once, taken in the order they came as
 // soon as they are visible, forgotten once they have waited too long, also
-// across the clock's wrap-around.
+// across the clock's wrap-around; the young ones looked at alone.
 #include "tabs/capture_queue.h"
 
 #include "base/handles.h"
@@ -99,6 +99,19 @@ TEST_F(CaptureQueueTest, AWindowReportedForALaunchKeepsItsMark) {
     EXPECT_EQ(taken[1].window, other);
     EXPECT_FALSE(taken[1].launched);
     EXPECT_EQ(queue.Size(), 1u) << "the hidden helper goes on waiting";
+}
+
+TEST_F(CaptureQueueTest, TheBriskLookTakesOnlyYoungWindows) {
+    const HWND old = OpenHidden("old"), young = OpenHidden("young");
+    queue.Add(old, 1000);
+    queue.Add(young, 1500);
+    ASSERT_TRUE(app.Show(old, SW_SHOWNORMAL));
+    ASSERT_TRUE(app.Show(young, SW_SHOWNORMAL));
+    const DWORD now = 1000 + CaptureQueue::kYoungMs;
+    EXPECT_TRUE(queue.HasYoung(now));
+    EXPECT_EQ(WindowsOf(queue.TakeVisibleYoung(now)), Windows{young});
+    EXPECT_FALSE(queue.HasYoung(now)) << "the old one is left to the queue's timer";
+    EXPECT_EQ(WindowsOf(queue.TakeVisible(now)), Windows{old});
 }
 
 }  // namespace
