@@ -80,8 +80,11 @@ CapturedWindow::CapturedWindow(HWND window, HWND displayArea)
     ShowWindow(window, SW_HIDE);
     SetWindowLongA(window, GWL_STYLE, savedStyle_ & ~kRemovedStyles);
     SetParent(window, displayArea);
+    // Not activated here: the window keeps no WS_CHILD, so it would become
+    // the active window and bring Panelry to the foreground; whether a
+    // capture does that is the pane's to decide.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
-                 SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE);
+                 SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     lastActivated_ = timeGetTime();
     rescue::Settle(rescueSlot_);
 }

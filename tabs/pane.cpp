@@ -26,6 +26,20 @@
 
 namespace {
 
+// Whether a window the user can see lies above main in the z-order, the
+// topmost ones aside (main cannot pass them). A few steps up only: beyond
+// them main is raised anyway, which is never wrong, only slower.
+bool CoveredBelowTopmost(HWND main) {
+    constexpr int kSteps = 8;
+    HWND above = GetWindow(main, GW_HWNDPREV);
+    for (int step = 0; above && step < kSteps; ++step) {
+        if (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) return false;
+        if (IsWindowVisible(above)) return true;
+        above = GetWindow(above, GW_HWNDPREV);
+    }
+    return above != nullptr;
+}
+
 HFONT CreatePaneFont(int angle) {
     return CreateFontA(12, 0, angle, angle, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
@@ -380,7 +394,9 @@ bool cTab::Take(HWND window, int at, Bring bring) {
     const HWND main = host_->HostWindow();
     if (GetSystemData().restoreOnAdd && main && IsIconic(main)) ShowWindow(main, SW_SHOWNORMAL);
     if (bring == Bring::kToTopOnly) {
-        if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (main && CoveredBelowTopmost(main)) {
+            SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         return true;
     }
     if (main) SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

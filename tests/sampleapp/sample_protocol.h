@@ -6,7 +6,7 @@
 // a command as text: lines of "key=value", the first being "op=...". The
 // result comes back as the message's return value.
 //
-//   op=open     class title style exstyle owner parent x y w h show -> window
+//   op=open     class title style exstyle owner parent x y w h show tell -> window
 //   op=title    hwnd text                  -> 1
 //   op=titlew   hwnd hex (the title as UTF-16 units, four hex digits each,
 //               set with SetWindowTextW; the windows are Unicode windows,
@@ -29,7 +29,8 @@
 //
 // Every show that makes a window visible (op=open, op=show, the windows it
 // opens by itself) raises EVENT_OBJECT_SHOW for it, as Windows does, where
-// Wine 8 raises none that another process's hook would get.
+// Wine 8 raises none that another process's hook would get; op=open with
+// tell=0 shows the window unreported, as under Wine.
 //
 // Started without "--token" (as a launcher starts it) it also opens one
 // visible window of class kLaunchedClass titled "launched".

@@ -150,10 +150,10 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // Shows window as ShowWindow does on Windows, which raises EVENT_OBJECT_SHOW
 // when a window becomes visible; Wine 8 does not for other processes' hooks,
 // but passes on the event an application raises itself.
-void ShowAndTell(HWND window, int command) {
+void ShowAndTell(HWND window, int command, bool tell = true) {
     const bool wasVisible = IsWindowVisible(window) != FALSE;
     ShowWindow(window, command);
-    if (!wasVisible && IsWindowVisible(window)) {
+    if (tell && !wasVisible && IsWindowVisible(window)) {
         NotifyWinEvent(EVENT_OBJECT_SHOW, window, OBJID_WINDOW, CHILDID_SELF);
     }
 }
@@ -228,7 +228,7 @@ LRESULT Open(const Command& c) {
     if (!window) return 0;
     DragAcceptFiles(window, TRUE);
     const int show = static_cast<int>(Number(c, "show", SW_SHOWNORMAL));
-    if (show != SW_HIDE) ShowAndTell(window, show);
+    if (show != SW_HIDE) ShowAndTell(window, show, Number(c, "tell", 1) != 0);
     return reinterpret_cast<LRESULT>(window);
 }
 

@@ -172,7 +172,8 @@ HWND SampleApp::Open(const WindowSpec& form) {
       << "\nstyle=" << form.style << "\nexstyle=" << form.exStyle
       << "\nowner=" << HandleText(form.owner) << "\nparent=" << HandleText(form.parent)
       << "\nx=" << form.x << "\ny=" << form.y << "\nw=" << form.width
-      << "\nh=" << form.height << "\nshow=" << form.show;
+      << "\nh=" << form.height << "\nshow=" << form.show
+      << "\ntell=" << (form.reportShow ? 1 : 0);
     return reinterpret_cast<HWND>(Send(c.str()));
 }
 

@@ -21,6 +21,9 @@ struct WindowSpec {
     HWND parent = nullptr;
     int x = 100, y = 100, width = 320, height = 240;
     int show = SW_SHOWNORMAL;
+    // Whether the show raises EVENT_OBJECT_SHOW, as Windows does; false shows
+    // it as Wine 8 does for every application, unreported.
+    bool reportShow = true;
 };
 
 // The widths a sample application comes in: this test program's own, and
