@@ -18,6 +18,10 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 using testing_support::DroppedMessages;
 using testing_support::HoldKey;
 using testing_support::OpenHidden;
@@ -47,6 +51,12 @@ bool HeldOnceAndSettled(cTab& root, HWND window) {
     return TimesHeld(root, window) == 1 && root.PendingCount() == 0;
 }
 
+// Captures of window as its application saw them: left the desktop.
+long TimesTaken(const testing_support::SampleApp& app, HWND window) {
+    const std::vector<std::string> log = app.Log();
+    return std::count(log.begin(), log.end(), "taken " + testing_support::HandleText(window));
+}
+
 // window made hidden, and queued by the watch longer ago than the brisk look
 // at young windows lasts.
 HWND QueuedLongAgo(testing_support::SampleApp& app, cTab& root) {
@@ -63,12 +73,14 @@ TEST_F(PaneTest, AWindowCreatedHiddenIsCapturedOnceShown) {
     const HWND window = QueuedLongAgo(app, Root());
     app.Show(window, SW_SHOWNORMAL);
     EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+    EXPECT_EQ(TimesTaken(app, window), 1);
 }
 
 TEST_F(PaneTest, AWindowShownAtOnceIsCapturedOnce) {
     Command(kWatchOn);
     const HWND window = OpenWindow("at once");
     EXPECT_TRUE(WaitUntil([&] { return HeldOnceAndSettled(Root(), window); }));
+    EXPECT_EQ(TimesTaken(app, window), 1);
 }
 
 TEST_F(PaneTest, WithoutTheShowReportTheQueueTimerStillCaptures) {

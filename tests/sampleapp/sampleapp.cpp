@@ -30,6 +30,7 @@ std::set<HWND> g_asking;
 std::map<HWND, HWND> g_meddling;  // window -> the window it reports as new
 std::map<HWND, HWND> g_offering;  // window -> the window it offers for capture
 std::set<HWND> g_spawning;
+std::map<HWND, bool> g_onDesktop;  // the windows it opened, and where they were last
 std::set<HWND> g_placeWatched;  // log where they are whenever they show on the desktop
 HWND OpenSpawned();
 std::set<std::string> g_registered;
@@ -63,6 +64,16 @@ void LogPlace(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     Log("at %llu %ld %ld", HandleValue(window), r.left, r.top);
+}
+
+// "taken <window>" each time a window it opened leaves the desktop for
+// another parent: a capture, which a test can count.
+void LogTaken(HWND window) {
+    const auto it = g_onDesktop.find(window);
+    if (it == g_onDesktop.end()) return;
+    const bool onDesktop = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
+    if (it->second && !onDesktop) Log("taken %llu", HandleValue(window));
+    it->second = onDesktop;
 }
 
 // While Panelry waits for this thread: offers another window for capture,
@@ -118,6 +129,7 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         OfferOnMove(window);
         LogPlace(window);
+        LogTaken(window);
         auto it = g_meddling.find(window);
         if (it == g_meddling.end()) break;
         const HWND other = it->second;
@@ -226,6 +238,7 @@ LRESULT Open(const Command& c) {
         static_cast<int>(Number(c, "w", 320)), static_cast<int>(Number(c, "h", 240)),
         parent ? parent : owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) return 0;
+    g_onDesktop[window] = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
     DragAcceptFiles(window, TRUE);
     const int show = static_cast<int>(Number(c, "show", SW_SHOWNORMAL));
     if (show != SW_HIDE) ShowAndTell(window, show, Number(c, "tell", 1) != 0);

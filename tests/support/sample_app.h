@@ -94,7 +94,9 @@ public:
     // Stops answering messages for ms milliseconds (returns at once).
     bool Hang(DWORD ms);
 
-    // Lines of the event log ("close <hwnd>", "drop <hwnd> <path>", ...).
+    // Lines of the event log ("close <hwnd>", "drop <hwnd> <path>", ...;
+    // "taken <hwnd>" each time a window it opened left the desktop for
+    // another parent).
     std::vector<std::string> Log() const;
     bool Logged(const std::string& line) const;
 
