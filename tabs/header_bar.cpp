@@ -147,12 +147,13 @@ void cHeader::LoadIcons(HINSTANCE instance) {
 void cHeader::CreateChildren(HINSTANCE instance) {
     // A wide control: other applications' titles may hold characters the
     // code page cannot, which an ANSI control would keep as "?".
-    CreateWindowExW(0, WC_STATICW, L"", kTitleStyle, 0, 0, 0, 0, window_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTitleId)), instance, nullptr);
+    children_[0] = CreateWindowExW(0, WC_STATICW, L"", kTitleStyle, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTitleId)),
+                                   instance, nullptr);
     for (int i = 0; i < kButtonCount; ++i) {
-        CreateWindowExA(0, WC_BUTTONA, "", kButtonStyle, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId + i)), instance,
-                        nullptr);
+        children_[kCloseId - kTitleId + i] = CreateWindowExA(
+            0, WC_BUTTONA, "", kButtonStyle, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId + i)), instance, nullptr);
     }
     for (int i = 0; i < kButtonCount; ++i) AddTooltip(i, kTips[i], instance);
 }
@@ -182,16 +183,23 @@ void cHeader::DestroyWindow() {
 }
 
 void cHeader::ShowTitle(const CapturedWindow* record) {
+    if (!record) {
+        ShowTitleText(nullptr);
+        return;
+    }
+    wchar_t title[kTitleChars] = L"";
+    record->Title(title, kTitleChars);
+    ShowTitleText(title);
+}
+
+void cHeader::ShowTitleText(const wchar_t* title) {
     if (!window_) return;
     std::wstring framed;
-    if (record) {
-        wchar_t title[kTitleChars] = L"";
-        const int length = record->Title(title, kTitleChars);
+    if (title) {
+        std::wstring kept(title, wcsnlen(title, kTitleChars - 1));
         // A cut at the buffer's end may have kept half a surrogate pair.
-        if (length > 0 && title[length - 1] >= 0xD800 && title[length - 1] <= 0xDBFF) {
-            title[length - 1] = L'\0';
-        }
-        framed = Framed(title);
+        if (!kept.empty() && kept.back() >= 0xD800 && kept.back() <= 0xDBFF) kept.pop_back();
+        framed = Framed(kept.c_str());
     }
     // The pane shows the title again and again; the static would flicker
     // on every unchanged text.
@@ -200,7 +208,7 @@ void cHeader::ShowTitle(const CapturedWindow* record) {
     if (_wcsnicmp(shown, framed.c_str(), kFramedTitleChars) != 0) {
         SetWindowTextW(Child(kTitleId), framed.c_str());
     }
-    for (int id = kCloseId; id <= kMinimizeId; ++id) EnableWindow(Child(id), record != nullptr);
+    for (int id = kCloseId; id <= kMinimizeId; ++id) EnableWindow(Child(id), title != nullptr);
 }
 
 void cHeader::SetColors(COLORREF activeBack, COLORREF inactiveBack, COLORREF activeText,
@@ -344,6 +352,7 @@ LRESULT cHeader::OnParentNotify(WPARAM wParam, LPARAM lParam) {
 LRESULT cHeader::OnDestroy(WPARAM, LPARAM) {
     for (UniqueIcon& face : faces_) face.reset();
     for (UniqueWindow& tooltip : tooltips_) tooltip.reset();
+    for (HWND& child : children_) child = nullptr;
     activeBrush_.reset();
     inactiveBrush_.reset();
     // The header's own property goes with the binding, right after this.

@@ -32,6 +32,8 @@ public:
 
     // The record's title, buttons enabled; null: empty, buttons disabled.
     void ShowTitle(const CapturedWindow* record);
+    // The same with the title already read; null: empty, buttons disabled.
+    void ShowTitleText(const wchar_t* title);
     void SetColors(COLORREF activeBack, COLORREF inactiveBack, COLORREF activeText,
                    COLORREF inactiveText);
     // Repaints only when the state changes.
@@ -75,13 +77,18 @@ private:
     void AddTooltip(int index, const char* text, HINSTANCE instance);
     // The side of a button: the height of the close button's face.
     int ButtonSize() const;
-    HWND Child(int id) const { return GetDlgItem(window_, id); }
+    // The title and the buttons are made once per header window, and the
+    // pane refreshes the title ten times a second: their handles are kept,
+    // as GetDlgItem would ask the server each time.
+    HWND Child(int id) const { return children_[id - kTitleId]; }
 
     // Faces in pairs (normal, pressed) for close, release and minimise.
     static constexpr int kFaceCount = 6;
     static constexpr int kButtonCount = 3;
+    static constexpr int kChildCount = kButtonCount + 1;
 
     HWND window_ = nullptr;
+    HWND children_[kChildCount] = {};
     bool active_ = false;
     COLORREF activeBack_;
     COLORREF activeText_;

@@ -313,7 +313,7 @@ LRESULT cTab::OnTabDestroy(WPARAM wParam, LPARAM lParam) {
     pending_.Clear();
     KillTimer(tabControl_, kPendingTimer);
     KillTimer(tabControl_, kBriskTimer);
-    KillTimer(tabControl_, kRefreshTimer);
+    refresh_.Stop();
     SetWindowLongPtrA(tabControl_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultTabProc_));
     ReleaseAllAtExit();
     header_.DestroyWindow();
@@ -586,8 +586,11 @@ void cTab::SelectNextTab() {
 void cTab::RefreshTabText(int index) {
     const CapturedWindow* record = RecordAt(index);
     if (!record) return;
-    Tabs().RefreshText(index, GetSystemData().tabTextLength);
-    if (index == Selected()) header_.ShowTitle(record);
+    // Read once for the tab and the header: each read asks the server.
+    wchar_t title[TabStrip::kTitleSize] = L"";
+    record->Title(title, TabStrip::kTitleSize);
+    Tabs().RefreshText(index, title, GetSystemData().tabTextLength);
+    if (index == Selected()) header_.ShowTitleText(title);
 }
 
 void cTab::RefreshAllTabs() {

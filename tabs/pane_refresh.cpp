@@ -27,7 +27,8 @@ namespace {
 constexpr int kTabsPerTick = 4;
 // Every kIconTicks ticks the selected window's icon is asked for, so a new
 // icon shows within half a second; another window's icon is asked every
-// tick, in turn, so it shows within tabs * 100 ms.
+// fifth tick too, in turn, so it shows within tabs * 500 ms: icons seldom
+// change, and asking one costs up to four calls across processes.
 constexpr unsigned kIconTicks = 5;
 // How long a window asked to close is checked on every tick.
 constexpr DWORD kClosingWatch = 10000;
@@ -35,7 +36,10 @@ constexpr DWORD kClosingWatch = 10000;
 }  // namespace
 
 void PaneRefresh::Tick() {
-    KillTimer(pane_.TabControl(), cTab::kRefreshTimer);
+    // A tick waits on other applications (their icons); a second one that
+    // came in meanwhile would only repeat it.
+    if (ticking_) return;
+    ticking_ = true;
     ++ticks_;
     DropRescuedTabs();
     DropGoneWindows();
@@ -46,8 +50,22 @@ void PaneRefresh::Tick() {
     }
     RefreshInTurn();
     KeepMainOnTop();
-    SetTimer(pane_.TabControl(), cTab::kRefreshTimer,
-             static_cast<UINT>(GetSystemData().watchInterval), nullptr);
+    ArmTimer();
+    ticking_ = false;
+}
+
+// The timer runs on; it is set again only when watchInterval changed, as
+// killing and setting it on every tick would cost two calls to the server.
+void PaneRefresh::ArmTimer() {
+    const UINT interval = static_cast<UINT>(GetSystemData().watchInterval);
+    if (armed_ && interval == armedInterval_) return;
+    armed_ = SetTimer(pane_.TabControl(), cTab::kRefreshTimer, interval, nullptr) != 0;
+    armedInterval_ = interval;
+}
+
+void PaneRefresh::Stop() {
+    KillTimer(pane_.TabControl(), cTab::kRefreshTimer);
+    armed_ = false;
 }
 
 // The display area hears of a window that is gone as it always has
@@ -102,7 +120,8 @@ void PaneRefresh::RefreshInTurn() {
         pane_.RefreshTabText(index);
     }
     if (turn_ >= count) turn_ = 0;
-    if (count > 1 && GetSystemData().showTabIcons) {
+    if (count > 1 && GetSystemData().showTabIcons &&
+        ticks_ % kIconTicks == kIconTicks / 2) {  // not on the selected one's tick
         const int index = iconTurn_++ % count;
         if (iconTurn_ >= count) iconTurn_ = 0;
         if (index != selected) {

@@ -17,8 +17,12 @@ public:
     PaneRefresh(const PaneRefresh&) = delete;
     PaneRefresh& operator=(const PaneRefresh&) = delete;
 
-    // Kills the refresh timer, does one tick's work and sets the timer again.
+    // Does one tick's work; the first one (and one after watchInterval
+    // changed) sets the refresh timer.
     void Tick();
+    // Kills the refresh timer; the next tick sets it again (on the pane's
+    // new tab control, when the pane is made again).
+    void Stop();
 
 private:
     void DropRescuedTabs();
@@ -26,6 +30,7 @@ private:
     void ReportGone(CapturedWindow* record);
     void RefreshInTurn();
     void KeepMainOnTop();
+    void ArmTimer();
 
     cTab& pane_;
     // The place in the tabs of the look at a few of them, and of the icon
@@ -37,4 +42,8 @@ private:
     unsigned long processesEnded_ = 0;
     // The window the main window was last raised for while it was in use.
     HWND raisedFor_ = nullptr;
+    bool ticking_ = false;
+    // Whether the refresh timer is set, and with which period.
+    bool armed_ = false;
+    UINT armedInterval_ = 0;
 };

@@ -1,4 +1,5 @@
-// One thread-pool wait per process whose windows are captured.
+// One thread-pool wait per process whose windows were captured, for as long
+// as the process lives.
 #include "tabs/process_watch.h"
 
 #include "base/handles.h"
@@ -35,10 +36,20 @@ private:
     HANDLE wait_ = nullptr;
 };
 
-// Only the thread that captures touches the table.
-std::map<DWORD, std::weak_ptr<ProcessWait>>& Table() {
-    static std::map<DWORD, std::weak_ptr<ProcessWait>> table;
-    return table;
+// A wait is kept for as long as its process lives, not only while it has
+// windows captured: an application whose last tab was given back is often
+// captured again, and a wait ended and begun again has the thread pool end
+// its wait thread and start another (a megabyte of memory that comes and
+// goes). Only the thread that captures touches the table; it is never
+// destroyed, so no wait is ended while the program exits.
+struct WatchTable {
+    std::map<DWORD, std::shared_ptr<ProcessWait>> waits;
+    unsigned long endedSeen = 0;  // the ended count when ended waits were last dropped
+};
+
+WatchTable& Table() {
+    static WatchTable* table = new WatchTable;
+    return *table;
 }
 
 }  // namespace
@@ -46,17 +57,23 @@ std::map<DWORD, std::weak_ptr<ProcessWait>>& Table() {
 std::shared_ptr<void> Watch(HWND window) {
     DWORD id = 0;
     if (!GetWindowThreadProcessId(window, &id) || id == 0) return nullptr;
-    auto& table = Table();
-    for (auto it = table.begin(); it != table.end();) {
-        it = it->second.expired() ? table.erase(it) : std::next(it);
+    WatchTable& table = Table();
+    if (const unsigned long ended = Ended(); ended != table.endedSeen) {
+        table.endedSeen = ended;
+        for (auto it = table.waits.begin(); it != table.waits.end();) {
+            it = it->second->Ended() ? table.waits.erase(it) : std::next(it);
+        }
     }
     // A process that ended may have left its id to a new one.
-    if (auto shared = table[id].lock(); shared && !shared->Ended()) return shared;
+    if (auto found = table.waits.find(id); found != table.waits.end()) {
+        if (!found->second->Ended()) return found->second;
+        table.waits.erase(found);
+    }
     UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
     if (!process) return nullptr;
     auto wait = std::make_shared<ProcessWait>(std::move(process));
     if (!wait->Waiting()) return nullptr;
-    table[id] = wait;
+    table.waits[id] = wait;
     return wait;
 }
 

@@ -14,7 +14,7 @@
 namespace process_watch {
 
 // A watch on the process of window, shared by every window of that process
-// and ended with the last of them. Null when the process cannot be opened
+// and kept until the process ends. Null when the process cannot be opened
 // (the pane's periodic check still finds its windows gone, only later).
 std::shared_ptr<void> Watch(HWND window);
 

@@ -73,16 +73,23 @@ bool TabStrip::RefreshText(int index, int limit) const {
     // Wide throughout: other applications' titles may hold characters the
     // code page cannot, which the ANSI messages would turn into "?".
     wchar_t title[kTitleSize] = L"";
-    wchar_t shown[kTitleSize] = L"";
     record->Title(title, kTitleSize);
-    title[WholeColumns(title, limit > 0 ? static_cast<std::size_t>(limit - 1) : 0)] = L'\0';
+    return RefreshText(index, title, limit);
+}
+
+bool TabStrip::RefreshText(int index, const wchar_t* title, int limit) const {
+    if (!RecordAt(index)) return false;
+    wchar_t cut[kTitleSize] = L"";
+    wcsncpy(cut, title, kTitleSize - 1);
+    cut[WholeColumns(cut, limit > 0 ? static_cast<std::size_t>(limit - 1) : 0)] = L'\0';
+    wchar_t shown[kTitleSize] = L"";
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = shown;
     item.cchTextMax = kTitleSize;
     SendMessageW(control_, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    if (_wcsnicmp(title, shown, kTitleSize - 1) == 0) return false;
-    item.pszText = title;
+    if (_wcsnicmp(cut, shown, kTitleSize - 1) == 0) return false;
+    item.pszText = cut;
     SendMessageW(control_, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
     return true;
 }

@@ -46,6 +46,9 @@ public:
     // refreshing again and again does not make the strip flicker. True when
     // it wrote.
     bool RefreshText(int index, int limit) const;
+    // The same with the title already read (at most kTitleSize - 1 characters
+    // are kept).
+    bool RefreshText(int index, const wchar_t* title, int limit) const;
 
 private:
     HWND control_;
