@@ -1,6 +1,7 @@
 // Capturing real windows of another process and giving them back exactly as
 // they were; what a record can tell of its window (gone, shown, hidden).
 #include "tabs/captured_window.h"
+#include "tabs/process_watch.h"
 
 #include "base/messages.h"
 #include "inputtap/inputtap.h"
@@ -256,3 +257,21 @@ TEST_F(CapturedWindowTest, EverydayCallsDoNotWaitForAHungApplication) {
 }
 
 }  // namespace
+
+// The wait on an application's process outlives its last captured window,
+// so a capture after a release finds it again; it goes once the process
+// has ended.
+TEST(ProcessWatch, AWaitIsKeptWhileItsProcessLivesAndDroppedAfterItEnds) {
+    SampleApp first;
+    SampleApp second;
+    std::weak_ptr<void> kept = process_watch::Watch(first.Open(WindowSpec{}));
+    ASSERT_FALSE(kept.expired()) << "the table holds it with no window captured";
+    const std::shared_ptr<void> again = process_watch::Watch(first.Open(WindowSpec{}));
+    EXPECT_EQ(again, kept.lock()) << "the same wait for another window of that process";
+
+    const unsigned long ended = process_watch::Ended();
+    first.End();
+    ASSERT_TRUE(WaitUntil([&] { return process_watch::Ended() != ended; }));
+    EXPECT_NE(process_watch::Watch(second.Open(WindowSpec{})), nullptr);
+    EXPECT_EQ(again.use_count(), 1) << "only this test holds the ended process's wait now";
+}
