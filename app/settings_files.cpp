@@ -19,7 +19,10 @@ bool LoadAllSettings(WINDOWPLACEMENT* placement) {
     const std::string systemIni = ModuleFilePath(settings_ids::kSystemIni);
     ReadProfileText(systemIni.c_str(), settings_ids::kSystemSection, settings_ids::kToolDirKey,
                     settings_ids::kToolDirDefault, ToolFolderName(), kToolFolderSize);
-    LoadMenuSettings(ModuleFilePath(command_ids::kMenuIni));
+    // Until the first close writes the user's own menu.ini, the menus come
+    // from the one the release brings along, which adds the tool list.
+    const std::string menuIni = ModuleFilePath(command_ids::kMenuIni);
+    LoadMenuSettings(menuIni.c_str(), ModuleFilePath(command_ids::kMenuDefaultIni));
     // The registered tools, looked for in the folder just read. Until the
     // first close writes the user's own tools.ini, the delivered tools
     // register from the file the release brings along.

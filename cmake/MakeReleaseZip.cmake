@@ -13,7 +13,7 @@ file(REMOVE_RECURSE "${STAGE_DIR}")
 file(MAKE_DIRECTORY "${folder}/tool" "${folder}/docs/images")
 
 file(COPY "${BIN_DIR}/panelry.exe" "${BIN_DIR}/inputtap.dll" "${BIN_DIR}/tools.default.ini"
-  DESTINATION "${folder}")
+  "${BIN_DIR}/menu.default.ini" DESTINATION "${folder}")
 foreach(tool IN LISTS TOOLS)
   file(COPY "${BIN_DIR}/tool/${tool}.ttl" DESTINATION "${folder}/tool")
 endforeach()

@@ -1,7 +1,7 @@
 # The release a Windows user downloads: panelry-<version>-<width>.zip
 # (width 32bit or 64bit, the build's) with one folder, panelry-<version>/, that runs wherever it is unpacked: the
 # program, the hook library, the delivered tools in tool/ with
-# tools.default.ini, the user guide in docs/ and the licence. It holds no
+# tools.default.ini, menu.default.ini, the user guide in docs/ and the licence. It holds no
 # file the program writes (system.ini, tools.ini, menu.ini, ...), so a newer
 # release unpacked over an older folder replaces none of the user's settings.
 #
@@ -50,6 +50,7 @@ add_custom_command(OUTPUT ${PANELRY_RELEASE_ZIP}
     -P ${PROJECT_SOURCE_DIR}/cmake/MakeReleaseZip.cmake
   DEPENDS panelry inputtap ${delivered_tools} ${tool_files}
     ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tools.default.ini
+    ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/menu.default.ini
     ${PROJECT_SOURCE_DIR}/LICENSE ${guide}
     ${PROJECT_SOURCE_DIR}/cmake/MakeReleaseZip.cmake
   COMMENT "Packing panelry-${PANELRY_VERSION}-${PANELRY_WIDTH_NAME}.zip"

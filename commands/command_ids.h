@@ -5,6 +5,9 @@
 
 namespace command_ids {
 inline constexpr char kMenuIni[] = "menu.ini";
+// Delivered with the release: the menus of a first start, read only while
+// menu.ini does not exist, and never written.
+inline constexpr char kMenuDefaultIni[] = "menu.default.ini";
 inline constexpr char kMainSection[] = "MAIN";
 inline constexpr char kMainItemsKey[] = "MAIN MENU ITEM";
 inline constexpr char kPopupTitleKeyFormat[] = "POPUP.%d";

@@ -59,8 +59,10 @@ MenuSettings& GetMenuSettings() {
 
 namespace {
 
-// [MAIN], [TAB], [HOTKEY] and the accelerator sections of an existing file.
-void LoadMenuModel(const char* menuIni) {
+bool Exists(const char* file) { return GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES; }
+
+// [MAIN] and [TAB]: the popups, their titles and the tab menu.
+void LoadMenus(const char* menuIni) {
     MenuSettings& m = GetMenuSettings();
     profile_hex::ReadStruct(menuIni, command_ids::kMainSection, command_ids::kMainItemsKey,
                             m.mainMenuItems, sizeof m.mainMenuItems);
@@ -72,6 +74,12 @@ void LoadMenuModel(const char* menuIni) {
     }
     profile_hex::ReadStruct(menuIni, tab_ids::kLayoutSection, command_ids::kTabItemsKey,
                             m.tabMenuItems, sizeof m.tabMenuItems);
+}
+
+// [MAIN], [TAB], [HOTKEY] and the accelerator sections of an existing file.
+void LoadMenuModel(const char* menuIni) {
+    LoadMenus(menuIni);
+    MenuSettings& m = GetMenuSettings();
     char flag[16] = "";
     GetPrivateProfileStringA(command_ids::kHotkeySection, command_ids::kDrawKey, command_ids::kTrue,
                              flag, sizeof flag, menuIni);
@@ -85,9 +93,17 @@ void LoadMenuModel(const char* menuIni) {
 
 }  // namespace
 
-void LoadMenuSettings(const char* menuIni) {
+void LoadMenuSettings(const char* menuIni) { LoadMenuSettings(menuIni, nullptr); }
+
+void LoadMenuSettings(const char* menuIni, const char* deliveredIni) {
     AcceleratorTable::Instance().SetDefaults();
-    if (GetFileAttributesA(menuIni) != INVALID_FILE_ATTRIBUTES) LoadMenuModel(menuIni);
+    if (Exists(menuIni)) {
+        LoadMenuModel(menuIni);
+    } else if (deliveredIni && Exists(deliveredIni)) {
+        // Only the menus: the keys of a first start are the defaults, which
+        // reading a file without them would clear.
+        LoadMenus(deliveredIni);
+    }
     // Also without the file, so that its defaults always apply.
     GestureTable::Instance().Load(menuIni);
 }

@@ -2,20 +2,28 @@
 #include "app/settings_files.h"
 
 #include "base/module_path.h"
+#include "base/command_kinds.h"
+#include "commands/accelerators.h"
 #include "commands/command_ids.h"
+#include "commands/menu_settings.h"
+#include "commands/menus.h"
+#include "commands/tool_list_menu.h"
 #include "plugins/host/host_ids.h"
 #include "plugins/host/tool_slots.h"
 #include "settings/conditions.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
 #include "tabs/split_bar.h"
+#include "tabs/pane.h"
 #include "tabs/tab_ids.h"
 #include "tests/plugins/tool_test_support.h"
 #include "tests/support/fresh_program_settings.h"
+#include "tests/support/open_menu.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -166,6 +174,55 @@ TEST(SettingsFiles, TheUsersToolsIniWinsOverTheReleasesFileEvenWithNoToolInIt) {
     EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.0"), "");
     EXPECT_EQ(Value(tools, host_ids::kToolsSection, "No.3"), "snap.ttl");
     EXPECT_EQ(ReadFileText(defaults), delivered);
+}
+
+// The release's menu file, as the build put it beside the program: a first
+// start has a tools menu listing every registered tool, and keeps the keys
+// and options of a start without any menu file. The user's menu.ini, once
+// there, is all that counts.
+TEST(SettingsFiles, AFirstStartHasTheToolMenuOfTheReleasesMenuFileUntilMenuIniExists) {
+    FreshProgramSettings settings;
+    const char* tools[] = {"datestamp.ttl", "snap.ttl", "exefolder.ttl", "classadd.ttl",
+                           "link.ttl"};
+    InstallDeliveredTools(settings, {tools[0], tools[1], tools[2], tools[3], tools[4]});
+    for (const char* file : {command_ids::kMenuDefaultIni, host_ids::kToolsDefaultIni}) {
+        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile(".", file).c_str(),
+                              settings.Dir().File(file).c_str(), FALSE))
+            << file;
+    }
+    const std::string delivered = ReadFileText(settings.Dir().File(command_ids::kMenuDefaultIni));
+    const MenuSettings& menus = GetMenuSettings();
+    GetMenuSettings() = DefaultMenuSettings();
+
+    LoadAllSettings(nullptr);
+    MenuSettings expected = DefaultMenuSettings();
+    std::snprintf(expected.popupTitles[4], MenuSettings::kTitleSize, "ツール(&L)");
+    expected.mainMenuItems[4][0] = kToolList;
+    EXPECT_EQ(std::memcmp(&menus, &expected, sizeof expected), 0) << "the defaults and the tools";
+    ToolHost host(RootPane(), nullptr);
+    SetToolMenuSource(&host);
+    UniqueMenu popup(CreatePopupMenu());
+    for (std::int8_t code : menus.mainMenuItems[4]) {
+        if (!AppendMenuEntry(popup.get(), code, menus.drawHotkeys)) break;
+    }
+    SetToolMenuSource(nullptr);
+    const testing_support::MenuItems items = testing_support::ItemsOf(popup.get());
+    ASSERT_EQ(items.size(), 5u);
+    for (UINT slot = 0; slot < 5; ++slot) {
+        EXPECT_EQ(items[slot].id, slot * 32 + kToolList);
+        EXPECT_FALSE(items[slot].text.empty());
+        EXPECT_STREQ(ToolSlots()[slot].FileName(), tools[slot]);
+    }
+    EXPECT_EQ(AcceleratorTable::Instance().Key(0), VK_LEFT) << "the keys of a start without menu.ini";
+
+    SaveAllSettings(nullptr);
+    EXPECT_EQ(ReadFileText(settings.Dir().File(command_ids::kMenuDefaultIni)), delivered);
+    const std::string own = settings.Dir().File(command_ids::kMenuIni);
+    EXPECT_EQ(Value(own, command_ids::kMainSection, "POPUP.4"), "ツール(&L)") << "now the user's";
+
+    WritePrivateProfileStringA(command_ids::kMainSection, "POPUP.4", "", own.c_str());
+    LoadAllSettings(nullptr);
+    EXPECT_STREQ(menus.popupTitles[4], "") << "the user's menu.ini alone";
 }
 
 TEST(SplitbarSettings, TheWholeSettingsLoadAndSaveCarryThem) {

@@ -18,6 +18,7 @@
 #include "settings/dialog/dialog_ids.h"
 #include "settings/dialog/tools_page_ids.h"
 #include "settings/settings_ids.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/panelry_process.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/process_start.h"
@@ -32,6 +33,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -309,6 +311,50 @@ std::vector<ListedTool> RegisteredTools(const ReleasedPanelry& panelry) {
     return tools;
 }
 
+// The tools menu of the menu bar opened with its mnemonic and its first item
+// taken, with keys typed on the X server's keyboard as a user would.
+void ChooseTheFirstToolFromTheToolsMenu(const ReleasedPanelry& panelry) {
+    RECT r{};
+    GetWindowRect(panelry.Main(), &r);
+    // Keys of the X server go where its pointer is, when nothing else holds
+    // the X focus.
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([&] {
+        if (GetForegroundWindow() != panelry.Main()) SetForegroundWindow(panelry.Main());
+        return testing_support::FocusProcess() == panelry.ProcessId();
+    }, 10000));
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    ASSERT_TRUE(testing_support::RunXdotool("key alt+l")) << "xdotool missing?";
+    ASSERT_TRUE(WaitUntil([&] {
+        return !testing_support::ShownTopLevelWindows(panelry.ProcessId(), "#32768").empty();
+    }, 10000)) << "no menu opened";
+    ASSERT_TRUE(testing_support::RunXdotool("key Return"));
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::string TodaysDate() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char date[16];
+    std::snprintf(date, sizeof date, "%.4d/%.2d/%.2d", now.wYear, now.wMonth, now.wDay);
+    return date;
+}
+
 // The tools of the unpacked tool folder as the program would list them:
 // each file's own name for itself.
 std::vector<ListedTool> ToolsInTheRelease(std::initializer_list<const char*> files) {
@@ -377,7 +423,7 @@ TEST_F(Package, HoldsOneFolderWithTheProgramItsToolsTheGuideAndTheLicence) {
     }
     std::vector<std::string> expected = {
         "LICENSE.txt", "docs\\", "docs\\images\\", "docs\\index.html", "inputtap.dll",
-        "panelry.exe", "tool\\", "tools.default.ini"};
+        "menu.default.ini", "panelry.exe", "tool\\", "tools.default.ini"};
     for (const char* tool : kDeliveredTools) expected.push_back(std::string("tool\\") + tool);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(rest, expected);
@@ -389,8 +435,9 @@ TEST_F(Package, HoldsOneFolderWithTheProgramItsToolsTheGuideAndTheLicence) {
         EXPECT_EQ(MachineOf(ProgramFolder() + "\\" + file), kOwnMachine) << file;
     }
 
-    // The registrations are the only settings file: none of the user's.
-    EXPECT_EQ(IniFilesOf(ProgramFolder()).size(), 1u);
+    // The registrations and the first start's menus are the only settings
+    // files: none of the user's.
+    EXPECT_EQ(IniFilesOf(ProgramFolder()).size(), 2u);
     const std::string defaults = ProgramFolder() + "\\" + host_ids::kToolsDefaultIni;
     for (int slot = 0; slot < 5; ++slot) {
         const std::string key = "No." + std::to_string(slot);
@@ -404,7 +451,7 @@ TEST_F(Package, HoldsOneFolderWithTheProgramItsToolsTheGuideAndTheLicence) {
 
 TEST_F(Package, RunsFromItsFolderListsTheToolsAndWritesItsSettingsThereOnly) {
     const IniFiles releaseBefore = IniFilesOf(ProgramFolder());
-    ASSERT_EQ(releaseBefore.size(), 1u) << "a release as it was unpacked";
+    ASSERT_EQ(releaseBefore.size(), 2u) << "a release as it was unpacked";
     const OtherPlaces elsewhereBefore;
     SampleApp app;
     WindowSpec form;
@@ -417,6 +464,9 @@ TEST_F(Package, RunsFromItsFolderListsTheToolsAndWritesItsSettingsThereOnly) {
     EXPECT_EQ(RegisteredTools(panelry),
               ToolsInTheRelease({"datestamp.ttl", "snap.ttl", "exefolder.ttl", "classadd.ttl",
                                  "link.ttl"}));
+    ChooseTheFirstToolFromTheToolsMenu(panelry);
+    EXPECT_TRUE(WaitUntil([] { return ClipboardText() == TodaysDate(); }, 15000))
+        << "the date stamp, first in \"ツール(&L)\": " << ClipboardText();
     ASSERT_EQ(SendMessageA(panelry.Main(), PM_ADDWINDOW, 0, reinterpret_cast<LPARAM>(window)), 1);
     EXPECT_EQ(GetAncestor(window, GA_ROOT), panelry.Main());
     EXPECT_EQ(panelry.Close(), 0);
@@ -424,9 +474,10 @@ TEST_F(Package, RunsFromItsFolderListsTheToolsAndWritesItsSettingsThereOnly) {
 
     const IniFiles releaseAfter = IniFilesOf(ProgramFolder());
     EXPECT_EQ(Written(releaseBefore, releaseAfter), kWrittenSettings);
-    EXPECT_EQ(releaseAfter.at(host_ids::kToolsDefaultIni),
-              releaseBefore.at(host_ids::kToolsDefaultIni))
-        << "the release's registrations are never written";
+    for (const char* delivered : {host_ids::kToolsDefaultIni, command_ids::kMenuDefaultIni}) {
+        EXPECT_EQ(releaseAfter.at(delivered), releaseBefore.at(delivered))
+            << delivered << ", the release's own, is never written";
+    }
     const std::string tools = ProgramFolder() + "\\" + host_ids::kToolsIni;
     for (int slot = 0; slot < 5; ++slot) {
         const std::string key = "No." + std::to_string(slot);
