@@ -313,6 +313,28 @@ def drag_cursor():
     return c
 
 
+def drag_out_cursor():
+    """The drag cursor over no pane: the tab becomes a window of its own
+    where it is dropped, so a small window stands below the arrow."""
+    c = Canvas(32, 32)
+    for y, row in enumerate(ARROW):
+        for x, ch in enumerate(row):
+            if ch == "#":
+                c.put(x, y, CURSOR_EDGE)
+            elif ch == ".":
+                c.put(x, y, CURSOR_FILL)
+    x0, y0, x1, y1 = 12, 17, 29, 29
+    c.fill_rect(x0 + 2, y0 + 2, x1 + 1, y1 + 1, rgb("000000", 0.3))
+    c.fill_rect(x0 + 1, y0 + 4, x1 - 1, y1 - 1, PAGE)
+    c.vgradient(x0 + 1, y0 + 1, x1 - 1, y0 + 3, ACCENT_LIGHT, ACCENT)
+    c.hline(x0, x1, y0, OUTLINE)
+    c.hline(x0, x1, y1, OUTLINE)
+    c.vline(x0, y0, y1, OUTLINE)
+    c.vline(x1, y0, y1, OUTLINE)
+    c.hline(x0 + 1, x1 - 1, y0 + 4, OUTLINE)
+    return c
+
+
 # ---------------------------------------------------------------------------
 # .ico / .cur writer
 # ---------------------------------------------------------------------------
@@ -374,6 +396,7 @@ def main():
         "minimize.ico": icon_file([button(glyph_minimize, False)]),
         "minimize_pressed.ico": icon_file([button(glyph_minimize, True)]),
         "drag.cur": icon_file([drag_cursor()], hotspots=[(0, 0)]),
+        "drag_out.cur": icon_file([drag_out_cursor()], hotspots=[(0, 0)]),
     }
     for name, data in outputs.items():
         with open(os.path.join(here, name), "wb") as f:

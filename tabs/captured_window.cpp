@@ -12,6 +12,8 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
+
 namespace {
 
 RECT WorkAreaOffset(const RECT& around) {
@@ -115,6 +117,31 @@ void CapturedWindow::Release() {
     rescueSlot_ = -1;
     if (watching) INPUTTAP_Start();
     window_ = nullptr;
+}
+
+namespace {
+
+// rect moved to topLeft, then back as far as it takes to lie on the work
+// area of the monitor there (its top-left corner first, when it is larger).
+RECT MovedOntoWorkArea(const RECT& rect, POINT topLeft) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(topLeft, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    const LONG x = std::max(area.left, std::min(topLeft.x, area.right - width));
+    const LONG y = std::max(area.top, std::min(topLeft.y, area.bottom - height));
+    return RECT{x, y, x + width, y + height};
+}
+
+}  // namespace
+
+// A maximised window keeps its bit: it is maximised again on the monitor of
+// the point.
+void CapturedWindow::ReleaseAt(POINT topLeft) {
+    screenRect_ = MovedOntoWorkArea(screenRect_, topLeft);
+    Release();
 }
 
 void CapturedWindow::CloseWindow(bool releaseFirst) {

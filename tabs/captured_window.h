@@ -27,6 +27,9 @@ public:
     // Gives the window back to the desktop as it was; clears Window(). A
     // window a rescue gave back is only forgotten.
     void Release();
+    // The same with the window's top-left corner at a screen point, kept on
+    // the work area of the monitor there.
+    void ReleaseAt(POINT topLeft);
     // Asks the window to close (after releasing it if asked), in turn with
     // every other close request (CloseRequests). Does not wait for the
     // application, which may ask its user first.

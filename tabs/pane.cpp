@@ -221,8 +221,9 @@ LRESULT cTab::OnTabLButtonDown(WPARAM wParam, LPARAM lParam) {
     CallTabDefault(WM_LBUTTONDOWN, wParam, lParam);
     const int dragged = Tabs().TabAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     if (dragged < 0) return 0;
-    const POINT released = TabDrag(tabControl_, dragged).Follow();
-    DropTab(dragged, released);
+    if (const std::optional<POINT> released = TabDrag(tabControl_, dragged).Follow()) {
+        DropTab(dragged, *released);
+    }
     return 0;
 }
 
@@ -533,6 +534,12 @@ void cTab::ReleaseTab(int index, bool minimize) {
     if (minimize && window) ShowWindow(window, SW_MINIMIZE);
 }
 
+void cTab::ReleaseTabAt(int index, POINT topLeft) {
+    std::unique_ptr<CapturedWindow> record = records_.Take(RecordAt(index));
+    RemoveTabItem(index);
+    if (record) record->ReleaseAt(topLeft);
+}
+
 void cTab::CloseTab(int index) {
     CapturedWindow* record = RecordAt(index);
     if (!record) return;
@@ -719,7 +726,12 @@ void cTab::MoveBaseWindow(int x, int y, int width, int height) {
 
 void cTab::DropTab(int from, POINT screenPoint) {
     cTab* target = TabDrag::PaneAt(screenPoint);
-    if (!target) return;
+    if (!target) {
+        // Out of the program altogether: the window goes back to the desktop
+        // where the tab was let go, as a release would give it back.
+        if (TabDrag::OutsideProgram(screenPoint)) ReleaseTabAt(from, screenPoint);
+        return;
+    }
     if (target != this) {
         MoveCurrentTabTo(*target);
         return;

@@ -79,6 +79,9 @@ public:
     void ActivateCurrent();
     bool RemoveTabItem(int index);
     void ReleaseTab(int index, bool minimize);
+    // The same with the window's top-left corner put at a screen point, as
+    // much of it as fits on the work area of the monitor there.
+    void ReleaseTabAt(int index, POINT topLeft);
     void CloseTab(int index);
     void MinimizeTab(int index) { ReleaseTab(index, true); }
     bool MoveCurrentTabTo(cTab& target);

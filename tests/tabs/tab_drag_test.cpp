@@ -4,9 +4,11 @@
 #include "tabs/tab_drag.h"
 
 #include "base/command_kinds.h"
+#include "resources/resource_ids.h"
 #include "tabs/pane.h"
 #include "tabs/split_bar.h"
 #include "tabs/tab_ids.h"
+#include "tests/support/desktop_input.h"
 #include "tests/support/on_screen.h"
 #include "tests/support/test_pane_host.h"
 #include "tests/support/strip_fixture.h"
@@ -15,6 +17,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <cstdio>
+#include <optional>
+#include <string>
 #include <thread>
 
 using testing_support::CentreOnScreen;
@@ -55,16 +60,121 @@ TEST_F(StripTest, ADragHoldsTheMouseUntilTheButtonComesUpAndSaysWhere) {
         }));
         MouseButton(MOUSEEVENTF_LEFTUP);
     });
-    POINT released{};
+    std::optional<POINT> released;
     {
         TabDrag drag(TabControl(), 0);
         EXPECT_EQ(GetCapture(), TabControl());
         released = drag.Follow();
     }
     user.join();
-    EXPECT_EQ(released.x, to.x);
-    EXPECT_EQ(released.y, to.y);
+    ASSERT_TRUE(released.has_value());
+    EXPECT_EQ(released->x, to.x);
+    EXPECT_EQ(released->y, to.y);
     EXPECT_NE(GetCapture(), TabControl()) << "the mouse is free once the drag is over";
+}
+
+// Drags with the X server's own mouse (and keys): the press reaches the
+// pane's tab control, whose drag loop then holds this thread until the
+// button is up.
+class RealDrag : public HostedPaneTest {
+protected:
+    // Drags tab index of pane from its centre to a screen point, typing
+    // keys (if any) before letting go; returns once the drag is over.
+    bool Drag(cTab& pane, int index, POINT to, const char* keys = "") {
+        const POINT from = TabCentre(pane, index);
+        char command[256];
+        std::snprintf(command, sizeof command,
+                      "mousemove %ld %ld mousedown 1 sleep 0.3 mousemove %ld %ld mousemove %ld %ld "
+                      "sleep 0.3 %s%s mouseup 1",
+                      from.x, from.y, from.x + 30, from.y + 10, to.x, to.y,
+                      *keys ? "key " : "", keys);
+        pressed_ = false;
+        const UniqueHook watch(
+            SetWindowsHookExA(WH_GETMESSAGE, &Watch, nullptr, GetCurrentThreadId()));
+        return watch && testing_support::RunXdotool(command) &&
+               WaitUntil([] {
+                   return pressed_ && GetAsyncKeyState(VK_LBUTTON) >= 0 && !GetCapture();
+               }, 15000);
+    }
+
+private:
+    // The press is taken off the queue and dispatched at once: the drag is
+    // over when this thread next looks.
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && msg->message == WM_LBUTTONDOWN) pressed_ = true;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline bool pressed_ = false;
+};
+
+TEST_F(RealDrag, ATabDroppedOnTheDesktopGivesItsWindowBackThereOnTheWorkArea) {
+    const HWND first = OpenWindow("first");
+    const HWND second = OpenWindow("second");
+    RECT before{};
+    GetWindowRect(first, &before);
+    const LONG style = GetWindowLongA(first, GWL_STYLE);
+    ASSERT_TRUE(Add(first));
+    ASSERT_TRUE(Add(second));
+
+    // Right of the host window, with room for the whole window.
+    const POINT drop{1280 - (before.right - before.left) - 40, 60};
+    ASSERT_TRUE(TabDrag::OutsideProgram(drop));
+    // The cursor says where the drop goes while the drag is out there.
+    const HCURSOR out = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TABDRAGOUT));
+    ASSERT_NE(out, nullptr);
+    bool sawOut = false;
+    std::thread look([&] {
+        WaitUntil([&] {
+            CURSORINFO info{};
+            info.cbSize = sizeof info;
+            sawOut = GetCursorInfo(&info) && info.hCursor == out;
+            return sawOut;
+        }, 10000);
+    });
+    ASSERT_TRUE(Drag(Root(), 0, drop));
+    look.join();
+    EXPECT_TRUE(sawOut);
+    EXPECT_TRUE(OnDesktop(first));
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_EQ(GetWindowLongA(first, GWL_STYLE), style) << "restored as a release restores it";
+    RECT after{};
+    GetWindowRect(first, &after);
+    EXPECT_EQ(after.left, drop.x);
+    EXPECT_EQ(after.top, drop.y);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(TabWindows(Root()), std::vector<HWND>{second});
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(drop, MONITOR_DEFAULTTONEAREST), &monitor);
+    ASSERT_EQ(monitor.rcWork.right, 1280) << "the test display";
+    const POINT corner{monitor.rcWork.right - 5, monitor.rcWork.bottom - 5};
+    ASSERT_TRUE(Drag(Root(), 0, corner));
+    ASSERT_TRUE(OnDesktop(second));
+    GetWindowRect(second, &after);
+    EXPECT_EQ(after.right, monitor.rcWork.right) << "moved back onto the work area";
+    EXPECT_EQ(after.bottom, monitor.rcWork.bottom);
+}
+
+TEST_F(RealDrag, EscapeDuringADragLeavesTheTabInPlace) {
+    const HWND held = OpenWindow("held");
+    ASSERT_TRUE(Add(held));
+    ASSERT_TRUE(Add(OpenWindow("other")));
+    ASSERT_TRUE(Drag(Root(), 0, POINT{1000, 200}, "Escape"));
+    EXPECT_EQ(GetAncestor(held, GA_PARENT), Root().DisplayArea());
+    EXPECT_EQ(TabWindows(Root()).front(), held);
+}
+
+TEST_F(RealDrag, ATabDroppedOnAnotherPanesHeaderMovesThere) {
+    const HWND moved = OpenWindow("moved");
+    ASSERT_TRUE(Add(moved));
+    ASSERT_TRUE(Add(OpenWindow("stays")));
+    ASSERT_EQ(Command(kSplitLeftRight), 1);
+    cTab& child = *Root().Child();
+    ASSERT_TRUE(Drag(Root(), 0, CentreOnScreen(child.Header().Window())));
+    EXPECT_EQ(TabWindows(child), std::vector<HWND>{moved});
+    EXPECT_EQ(GetAncestor(moved, GA_PARENT), child.DisplayArea());
 }
 
 TEST_F(HostedPaneTest, ADropLandsInThePaneUnderThePointer) {
