@@ -289,11 +289,14 @@ INSTANTIATE_TEST_SUITE_P(Drops, PaneDropTest, ::testing::ValuesIn(kDrops),
                              return std::string(info.param.name);
                          });
 
-TEST_F(PaneDragTest, DroppingOnItselfOrNowhereChangesNothing) {
+TEST_F(PaneDragTest, DroppingOnItselfOrOnAWindowOfTheProgramThatIsNoPaneChangesNothing) {
     Drag(1, 1, false);
     EXPECT_EQ(TabWindows(Root()), w);
-    POINT outside{5, 790};  // the desktop, below the main window
-    Root().DropTab(1, outside);
+    RECT frame{};
+    GetWindowRect(Main(), &frame);
+    const POINT caption{frame.left + 60, frame.top + 8};
+    ASSERT_EQ(GetAncestor(WindowFromPoint(caption), GA_ROOT), Main());
+    Root().DropTab(1, caption);
     EXPECT_EQ(TabWindows(Root()), w);
 }
 
