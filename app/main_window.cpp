@@ -75,6 +75,7 @@ cMain& cMain::Instance() {
 const MessageRoute<cMain> cMain::kRoutes[] = {
     {WM_CREATE, &cMain::OnCreate},
     {WM_SIZE, &cMain::OnSize, AfterHandler::CallDefault},
+    {WM_DPICHANGED, &cMain::OnDpiChanged},
     {WM_CLOSE, &cMain::OnClose},
     {WM_QUERYENDSESSION, &cMain::OnQueryEndSession},
     {WM_ENDSESSION, &cMain::OnEndSession},
@@ -241,6 +242,19 @@ LRESULT cMain::OnSize(WPARAM wParam, LPARAM) {
     } else if (GetSystemData().trayOnMinimize) {
         ShowWindow(window_, SW_HIDE);
     }
+    return 0;
+}
+
+// Moved to a monitor of another scale (or the scale changed): Windows
+// suggests the rectangle that keeps the window's size in 96-dpi units.
+LRESULT cMain::OnDpiChanged(WPARAM, LPARAM lParam) {
+    RootPane().ApplyDpi();
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A move within the same size sends no WM_SIZE.
+    LayOut();
     return 0;
 }
 

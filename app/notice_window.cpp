@@ -3,6 +3,7 @@
 #include "app/notice_window.h"
 
 #include "app/app_ids.h"
+#include "base/dpi.h"
 #include "base/wide_text.h"
 #include "base/window_class.h"
 
@@ -12,8 +13,10 @@
 
 namespace {
 
+// At 96 dpi, scaled to the notice's monitor.
 constexpr int kMargin = 8;     // between the text and the border
 constexpr int kFromEdge = 12;  // between the notice and the work area's corner
+constexpr int kLeastWidth = 200;
 
 }  // namespace
 
@@ -78,14 +81,18 @@ RECT NoticeWindow::Place() const {
         work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     const SIZE size = Measure(work);
-    const int left = work.right - size.cx - kFromEdge;
-    const int top = work.bottom - size.cy - kFromEdge;
+    const int fromEdge = dpi::ScaleFor(window_.get(), kFromEdge);
+    const int left = work.right - size.cx - fromEdge;
+    const int top = work.bottom - size.cy - fromEdge;
     return {left, top, left + size.cx, top + size.cy};
 }
 
 SIZE NoticeWindow::Measure(const RECT& workArea) const {
-    const int widest = std::max<int>(200, (workArea.right - workArea.left) / 3);
-    RECT text{0, 0, widest - 2 * kMargin, 0};
+    const int scale = dpi::ForWindow(window_.get());
+    const int margin = dpi::Scale(kMargin, scale);
+    const int widest =
+        std::max<int>(dpi::Scale(kLeastWidth, scale), (workArea.right - workArea.left) / 3);
+    RECT text{0, 0, widest - 2 * margin, 0};
     if (const WindowDC screen{nullptr}) {
         const HDC dc = screen.get();
         const HGDIOBJ old = font_ ? SelectObject(dc, font_.get()) : nullptr;
@@ -94,8 +101,8 @@ SIZE NoticeWindow::Measure(const RECT& workArea) const {
         if (old) SelectObject(dc, old);
     }
     const int border = 2 * GetSystemMetrics(SM_CXBORDER);
-    return {text.right - text.left + 2 * kMargin + border,
-            text.bottom - text.top + 2 * kMargin + border};
+    return {text.right - text.left + 2 * margin + border,
+            text.bottom - text.top + 2 * margin + border};
 }
 
 LRESULT NoticeWindow::OnPaint(WPARAM, LPARAM) {
@@ -103,7 +110,8 @@ LRESULT NoticeWindow::OnPaint(WPARAM, LPARAM) {
     const HDC dc = BeginPaint(handle_, &paint);
     RECT area{};
     GetClientRect(handle_, &area);
-    InflateRect(&area, -kMargin, -kMargin);
+    const int margin = dpi::ScaleFor(handle_, kMargin);
+    InflateRect(&area, -margin, -margin);
     const HGDIOBJ old = font_ ? SelectObject(dc, font_.get()) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));

@@ -41,6 +41,7 @@ function(panelry_resource_dependencies)
   file(GLOB included
     ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.ico
     ${PROJECT_SOURCE_DIR}/resources/*.cur ${PROJECT_SOURCE_DIR}/resources/*.h
+    ${PROJECT_SOURCE_DIR}/resources/*.manifest
     ${PROJECT_SOURCE_DIR}/resources/settings/*.rc
     ${PROJECT_SOURCE_DIR}/resources/launcher/*.rc
     ${PROJECT_SOURCE_DIR}/settings/dialog/*_ids.h

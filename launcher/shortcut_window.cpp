@@ -2,6 +2,7 @@
 #include "launcher/shortcut_window.h"
 
 #include "base/base_texts.h"
+#include "base/dpi.h"
 #include "base/messages.h"
 #include "base/module_path.h"
 #include "base/window_binding.h"
@@ -82,8 +83,10 @@ void cShortcutWnd::SetStyle(DWORD style, DWORD exStyle) {
 bool cShortcutWnd::Layout(RECT& area) {
     if (!window_) return false;
     HWND first = icons_[0].Window();
-    RECT slot{0, 0, GetSystemMetrics(smallIcons_ ? SM_CXSMICON : SM_CXICON),
-              GetSystemMetrics(smallIcons_ ? SM_CYSMICON : SM_CYICON)};
+    // The icon size of the monitor the strip is on.
+    const int scale = dpi::ForWindow(window_);
+    RECT slot{0, 0, dpi::SystemMetric(smallIcons_ ? SM_CXSMICON : SM_CXICON, scale),
+              dpi::SystemMetric(smallIcons_ ? SM_CYSMICON : SM_CYICON, scale)};
     AdjustWindowRectEx(&slot, static_cast<DWORD>(GetWindowLongA(first, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(first, GWL_EXSTYLE)));
     const int w = slot.right - slot.left, h = slot.bottom - slot.top;

@@ -1,6 +1,7 @@
 // The settings record: defaults, and its part of system.ini.
 #include "settings/system_data.h"
 
+#include "base/dpi.h"
 #include "settings/conditions.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
@@ -85,6 +86,19 @@ SystemData& GetSystemData() {
     return data;
 }
 
+namespace {
+
+// The stored placement is in 96-dpi units, as Windows gave it to the program
+// while it was not DPI aware; the window's own rectangle is in pixels of the
+// screen's scale.
+void ScaleNormalPosition(WINDOWPLACEMENT& placement, int to, int from) {
+    RECT& r = placement.rcNormalPosition;
+    r = {MulDiv(r.left, to, from), MulDiv(r.top, to, from), MulDiv(r.right, to, from),
+         MulDiv(r.bottom, to, from)};
+}
+
+}  // namespace
+
 bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
     SystemData& data = GetSystemData();
     data.headerActiveBack = GetSysColor(COLOR_ACTIVECAPTION);
@@ -106,6 +120,7 @@ bool LoadSystemData(const char* systemIni, WINDOWPLACEMENT* placement) {
         profile_hex::ReadStruct(systemIni, settings_ids::kSystemSection,
                                 settings_ids::kPlacementKey, &stored, sizeof stored);
     MakeUsable(stored);
+    ScaleNormalPosition(stored, dpi::ScreenDpi(), dpi::kDesign);
     if (havePlacement && placement) *placement = stored;
 
     AddConditions().Read(systemIni, settings_ids::kAddConditionSection);
@@ -123,6 +138,7 @@ bool SaveSystemData(const char* systemIni, HWND mainWindow) {
         placement.length = sizeof placement;
         if (GetWindowPlacement(mainWindow, &placement)) {
             if (!IsWindowVisible(mainWindow)) placement.showCmd = SW_SHOWMINIMIZED;
+            ScaleNormalPosition(placement, dpi::kDesign, dpi::ScreenDpi());
             profile_hex::WriteStruct(systemIni, settings_ids::kSystemSection,
                                      settings_ids::kPlacementKey, &placement, sizeof placement);
         }

@@ -3,6 +3,7 @@
 #include "tabs/header_bar.h"
 
 #include "base/command_kinds.h"
+#include "base/dpi.h"
 #include "base/messages.h"
 #include "base/wide_text.h"
 #include "base/window_class.h"
@@ -34,8 +35,9 @@ std::wstring Framed(const wchar_t* title) {
     return framed;
 }
 
-// Used when the close face is missing, so the bar keeps a usable height.
-constexpr int kFallbackButtonSize = 16;
+// The side of the faces at 96 dpi; also the button size when the close face
+// is missing, so the bar keeps a usable height.
+constexpr int kFaceSize = 16;
 
 // The tab control's commands for close, release and minimise, in button order.
 constexpr WPARAM kPaneCommands[] = {kCloseTab, kReleaseTab, kMinimizeTab};
@@ -121,13 +123,14 @@ bool cHeader::Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack,
     DestroyWindow();
     if (!instance) instance = GetModuleHandleA(nullptr);
     lastClickTime_ = timeGetTime();
-    LoadIcons(instance);
     SetColors(activeBack, inactiveBack, activeText, inactiveText);
 
     window_ = CreateWindowExA(0, tab_ids::kHeaderClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                               tabControl, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
                               instance, this);
     if (!window_) return false;
+    instance_ = instance;
+    LoadIcons(instance);
     active_ = false;
     CreateChildren(instance);
     ShowTitle(nullptr);
@@ -137,11 +140,21 @@ bool cHeader::Create(HWND tabControl, HINSTANCE instance, COLORREF activeBack,
 }
 
 void cHeader::LoadIcons(HINSTANCE instance) {
+    // At the scale of the header's monitor: the faces are asked for at that
+    // size, which at 96 dpi is their own.
+    const int side = dpi::ScaleFor(window_, kFaceSize);
     for (int i = 0; i < kFaceCount; ++i) {
         // A module without the faces gets buttons of plain background.
         faces_[i].reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kFaceIds[i]),
-                                                      IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+                                                      IMAGE_ICON, side, side, LR_DEFAULTCOLOR)));
     }
+}
+
+void cHeader::ApplyDpi() {
+    if (!window_) return;
+    LoadIcons(instance_);
+    for (int id = kCloseId; id <= kMinimizeId; ++id) InvalidateRect(Child(id), nullptr, TRUE);
+    Relayout();
 }
 
 void cHeader::CreateChildren(HINSTANCE instance) {
@@ -257,7 +270,7 @@ void cHeader::WindowRect(RECT* rect) const {
 
 int cHeader::ButtonSize() const {
     const SIZE face = IconSize(faces_[0].get());
-    return face.cy > 0 ? face.cy : kFallbackButtonSize;
+    return face.cy > 0 ? face.cy : dpi::ScaleFor(window_, kFaceSize);
 }
 
 LRESULT cHeader::OnSize(WPARAM, LPARAM) {

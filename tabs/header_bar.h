@@ -39,6 +39,8 @@ public:
     // Repaints only when the state changes.
     void SetActive(bool active);
     void SetFont(HFONT font);
+    // Takes the scale of the monitor the header is now on: faces and layout.
+    void ApplyDpi();
     void SetExStyle(DWORD exStyle);
     void Relayout();
 
@@ -102,4 +104,5 @@ private:
     UniqueWindow tooltips_[kButtonCount];
     DWORD lastClickTime_ = 0;
     cTab* pane_ = nullptr;
+    HINSTANCE instance_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "tabs/pane.h"
 
 #include "base/base_texts.h"
+#include "base/dpi.h"
 #include "base/messages.h"
 #include "base/window_class.h"
 #include "settings/conditions.h"
@@ -23,6 +24,8 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -40,9 +43,10 @@ bool CoveredBelowTopmost(HWND main) {
     return above != nullptr;
 }
 
-HFONT CreatePaneFont(int angle) {
-    return CreateFontA(12, 0, angle, angle, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+// 12 pixels high at 96 dpi.
+HFONT CreatePaneFont(int angle, int dpi) {
+    return CreateFontA(dpi::Scale(12, dpi), 0, angle, angle, FW_NORMAL, FALSE, FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
                        FIXED_PITCH | FF_MODERN, tab_ids::kPaneFontFace);
 }
 
@@ -65,6 +69,10 @@ cTab*& ActivePane() {
 
 bool cTab::Init(HINSTANCE instance) {
     InitCommonControls();
+    // The panes hold other applications' windows, which may be DPI unaware
+    // while Panelry is per-monitor aware: without mixed hosting Windows 10
+    // refuses to make them children of the panes' windows.
+    dpi::AllowMixedHosting();
     constexpr WNDPROC areaProcedure = BoundWindowProc<cTab, tab_ids::kPaneProperty,
                                                       &cTab::displayArea_, &cTab::AreaMessage>;
     constexpr WNDPROC baseProcedure = BoundWindowProc<cTab, tab_ids::kPaneProperty,
@@ -108,8 +116,7 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
                         *this)) {
         return false;
     }
-    fonts_[0].reset(CreatePaneFont(0));
-    fonts_[1].reset(CreatePaneFont(5));
+    MakeFonts();
     header_.SetFont(fonts_[0].get());
     SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].get()), TRUE);
     if (!defaultTabProc_) {
@@ -119,6 +126,28 @@ bool cTab::Create(HWND parent, HINSTANCE instance, COLORREF activeBack, COLORREF
     }
     SendMessageA(tabControl_, WM_TIMER, kRefreshTimer, 0);
     return true;
+}
+
+void cTab::MakeFonts() {
+    const int scale = dpi::ForWindow(tabControl_);
+    fonts_[0].reset(CreatePaneFont(0, scale));
+    fonts_[1].reset(CreatePaneFont(5, scale));
+}
+
+void cTab::ApplyDpi() {
+    // Each pane's old fonts stay alive until its controls hold the new ones,
+    // which the look sets at the end.
+    std::vector<UniqueFont> old;
+    for (cTab* pane = this; pane && pane->tabControl_; pane = pane->Child()) {
+        for (UniqueFont& font : pane->fonts_) old.push_back(std::move(font));
+        pane->MakeFonts();
+        pane->header_.SetFont(pane->fonts_[0].get());
+        pane->header_.ApplyDpi();
+        if (cSplitbar* bar = pane->SplitBar()) bar->ApplyDpi();
+    }
+    // The tab font, the fixed tab width, the tab icons' image list and the
+    // layout, down the chain.
+    ApplyLook();
 }
 
 void cTab::DestroyWindows() {
@@ -668,7 +697,9 @@ void cTab::ApplyLook() {
                       settings.headerActiveText, settings.headerInactiveText);
     RefreshAllTabs();
     if (settings.tabStyle & TCS_FIXEDWIDTH) {
-        SendMessageA(tabControl_, TCM_SETITEMSIZE, 0, MAKELPARAM(settings.fixedTabWidth, 0));
+        // Stored at 96 dpi.
+        const int width = dpi::ScaleFor(tabControl_, settings.fixedTabWidth);
+        SendMessageA(tabControl_, TCM_SETITEMSIZE, 0, MAKELPARAM(width, 0));
     }
     if (cTab* child = Child()) child->ApplyLook();
 }

@@ -99,6 +99,9 @@ public:
     void ApplyTabStyle(DWORD style, DWORD exStyle);
     void ApplyHeaderExStyle(DWORD exStyle);
     void ApplyLook();
+    // Takes the scale of the monitor the panes are now on (after
+    // WM_DPICHANGED): fonts, header bars, split bars, then the look again.
+    void ApplyDpi();
 
     // Splitting: this pane keeps its tab control as the first half and gains
     // a split bar and a child pane as the second half.
@@ -169,6 +172,8 @@ public:
     static constexpr UINT kBriskPeriod = 10;
 
 private:
+    // The two pane fonts (tabs across, tabs along) at the tab control's dpi.
+    void MakeFonts();
     // The refresh reads the records and the window shown, asks for icons and
     // drops tabs (AskIcon, RemoveTabAndRecord); nothing else of the pane's.
     friend class PaneRefresh;

@@ -4,6 +4,7 @@
 #include "tabs/split_bar.h"
 
 #include "base/base_texts.h"
+#include "base/dpi.h"
 #include "base/handles.h"
 #include "base/messages.h"
 #include "base/sent_messages.h"
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -39,58 +42,53 @@ constexpr double kRoundTripSlack = 1e-6;
 bool g_dragWithRightButton = false;
 BYTE g_gripPercent = 20;
 
-// One brush per shade and orientation for the whole process: every bar of an
-// orientation paints with the same three, and they go when the process ends.
+// One brush per shade, orientation and thickness for the whole process:
+// every bar of an orientation on monitors of one scale paints with the same
+// three, and they go when the process ends.
 struct ShadeSet {
     UniqueBrush brushes[kShadeCount];
 };
 
-ShadeSet& Shades(bool horizontal) {
-    static ShadeSet sets[2];
-    return sets[horizontal ? 0 : 1];
+HBRUSH CreateShadeBrush(int k, bool horizontal, int thickness);
+
+HBRUSH Shade(bool horizontal, int thickness, int k) {
+    static std::map<int, ShadeSet> sets[2];
+    ShadeSet& set = sets[horizontal ? 0 : 1][thickness];
+    if (!set.brushes[k]) set.brushes[k].reset(CreateShadeBrush(k, horizontal, thickness));
+    return set.brushes[k].get();
 }
 
-HBRUSH Shade(bool horizontal, int k) { return Shades(horizontal).brushes[k].get(); }
-
-// Pixel p across the bar of shade k: a cylinder lit from the front, k pixels
-// narrower than the bar at each side, on the menu colour.
-COLORREF ShadeColour(int k, int p, COLORREF base) {
-    if (p < k || p >= cSplitbar::kThickness - k) return base;
-    const double s = cSplitbar::kThickness - 1 - 2 * k;
+// Pixel p across a bar of thickness pixels in shade k: a cylinder lit from
+// the front, k pixels narrower than the bar at each side, on the menu colour.
+COLORREF ShadeColour(int k, int p, int thickness, COLORREF base) {
+    if (p < k || p >= thickness - k) return base;
+    const double s = thickness - 1 - 2 * k;
     const double x = ((p - k) - s / 2) * 2 / s;
     const int d = static_cast<int>(255 * std::sqrt(std::max(0.0, 1 - x * x)));
     return RGB((GetRValue(base) + d) / 2, (GetGValue(base) + d) / 2, (GetBValue(base) + d) / 2);
 }
 
-HBRUSH CreateShadeBrush(int k, bool horizontal) {
-    // A packed 24-bit DIB, one pixel along the bar and kThickness across it;
+HBRUSH CreateShadeBrush(int k, bool horizontal, int thickness) {
+    // A packed 24-bit DIB, one pixel along the bar and thickness across it;
     // rows run bottom-up and each is padded to four bytes.
-    struct PackedDib {
-        BITMAPINFOHEADER header;
-        BYTE bits[cSplitbar::kThickness * 4];
-    } dib{};
-    dib.header.biSize = sizeof dib.header;
-    dib.header.biWidth = horizontal ? 1 : cSplitbar::kThickness;
-    dib.header.biHeight = horizontal ? cSplitbar::kThickness : 1;
-    dib.header.biPlanes = 1;
-    dib.header.biBitCount = 24;
-    dib.header.biCompression = BI_RGB;
+    std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + static_cast<std::size_t>(thickness) * 4);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(dib.data());
+    BYTE* bits = dib.data() + sizeof(BITMAPINFOHEADER);
+    header->biSize = sizeof *header;
+    header->biWidth = horizontal ? 1 : thickness;
+    header->biHeight = horizontal ? thickness : 1;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biCompression = BI_RGB;
     const COLORREF base = GetSysColor(COLOR_MENU);
-    for (int p = 0; p < cSplitbar::kThickness; ++p) {
-        const COLORREF colour = ShadeColour(k, p, base);
-        BYTE* pixel =
-            horizontal ? dib.bits + (cSplitbar::kThickness - 1 - p) * 4 : dib.bits + p * 3;
+    for (int p = 0; p < thickness; ++p) {
+        const COLORREF colour = ShadeColour(k, p, thickness, base);
+        BYTE* pixel = horizontal ? bits + (thickness - 1 - p) * 4 : bits + p * 3;
         pixel[0] = GetBValue(colour);
         pixel[1] = GetGValue(colour);
         pixel[2] = GetRValue(colour);
     }
-    return CreateDIBPatternBrushPt(&dib, DIB_RGB_COLORS);
-}
-
-void BuildShadesOnce(bool horizontal) {
-    ShadeSet& set = Shades(horizontal);
-    if (set.brushes[0]) return;
-    for (int k = 0; k < kShadeCount; ++k) set.brushes[k].reset(CreateShadeBrush(k, horizontal));
+    return CreateDIBPatternBrushPt(dib.data(), DIB_RGB_COLORS);
 }
 
 bool IsDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
@@ -150,14 +148,14 @@ void DrawArrow(HDC dc, const RECT& box, bool horizontal, bool startButton) {
 // across the bar's whole length; inverting it again takes it away.
 class DragLine {
 public:
-    DragLine(bool horizontal, const RECT& bar, int containerOrigin)
-        : horizontal_(horizontal), bar_(bar), origin_(containerOrigin) {}
+    DragLine(bool horizontal, const RECT& bar, int containerOrigin, int thickness)
+        : horizontal_(horizontal), bar_(bar), origin_(containerOrigin), thickness_(thickness) {}
 
     // position: a leading edge in the container's client coordinates.
     void Invert(int position) const {
         const WindowDC screen(nullptr);
         SetROP2(screen.get(), R2_NOT);
-        const int centre = origin_ + position + cSplitbar::kThickness / 2;
+        const int centre = origin_ + position + thickness_ / 2;
         if (horizontal_) {
             MoveToEx(screen.get(), bar_.left, centre, nullptr);
             LineTo(screen.get(), bar_.right, centre);
@@ -171,6 +169,7 @@ private:
     bool horizontal_;
     RECT bar_;
     int origin_;
+    int thickness_;
 };
 
 }  // namespace
@@ -194,8 +193,7 @@ LRESULT cSplitbar::VerticalMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return HandleMessage(false, message, wParam, lParam);
 }
 
-LRESULT cSplitbar::HandleMessage(bool horizontal, UINT message, WPARAM wParam, LPARAM lParam) {
-    BuildShadesOnce(horizontal);
+LRESULT cSplitbar::HandleMessage(bool, UINT message, WPARAM wParam, LPARAM lParam) {
     return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 
@@ -224,6 +222,7 @@ cSplitbar::~cSplitbar() {
 bool cSplitbar::Create(HWND parent, HINSTANCE instance, bool horizontal) {
     if (window_) DestroyWindow(window_);  // WM_DESTROY clears window_
     horizontal_ = horizontal;
+    dpi_ = dpi::ForWindow(parent);
     // The window becomes the bar's at its WM_CREATE.
     if (!CreateWindowExA(0, horizontal ? tab_ids::kSplitHBarClass : tab_ids::kSplitVBarClass, "",
                          WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
@@ -254,10 +253,21 @@ bool cSplitbar::IsHorizontal() const {
            lstrcmpiA(name, tab_ids::kSplitHBarClass) == 0;
 }
 
-int cSplitbar::ClampSplitPosition(int position, int extent) {
-    if (position < kMargin) return kMargin;
-    if (position + kThickness > extent - kMargin) return extent - kMargin - kThickness;
+int cSplitbar::ClampSplitPosition(int position, int extent, int dpi) {
+    const int margin = dpi::Scale(kMargin, dpi);
+    const int thickness = dpi::Scale(kThickness, dpi);
+    if (position < margin) return margin;
+    if (position + thickness > extent - margin) return extent - margin - thickness;
     return position;
+}
+
+int cSplitbar::Thickness() const { return dpi::Scale(kThickness, dpi_); }
+
+void cSplitbar::ApplyDpi() {
+    if (!window_) return;
+    dpi_ = dpi::ForWindow(window_);
+    InvalidateRect(window_, nullptr, TRUE);
+    SendMessageA(window_, WM_SIZE, 0, 0);
 }
 
 // ---- Settings ------------------------------------------------------------------
@@ -300,17 +310,18 @@ LRESULT cSplitbar::OnSize(WPARAM, LPARAM) {
     GetClientRect(parent, &room);
     const double extent = horizontal_ ? room.bottom - room.top : room.right - room.left;
     const int position = ClampSplitPosition(static_cast<int>(extent * ratio_ + kRoundTripSlack),
-                                            static_cast<int>(extent));
+                                            static_cast<int>(extent), dpi_);
+    const int thickness = Thickness();
     // A container too small for both margins puts the bar beyond its end,
     // and an empty one has no ratio to give.
     if (extent > 0) ratio_ = std::clamp(position / extent, 0.0, 1.0);
     // Moving the bar to a new size sends WM_SIZE again; that inner pass finds
     // the bar in place and only lays out the buttons.
     if (horizontal_) {
-        MoveWindow(window_, room.left, room.top + position, room.right - room.left, kThickness,
+        MoveWindow(window_, room.left, room.top + position, room.right - room.left, thickness,
                    TRUE);
     } else {
-        MoveWindow(window_, room.left + position, room.top, kThickness, room.bottom - room.top,
+        MoveWindow(window_, room.left + position, room.top, thickness, room.bottom - room.top,
                    TRUE);
     }
     PlaceButtons();
@@ -326,12 +337,13 @@ void cSplitbar::PlaceButtons() {
         g_dragWithRightButton ? length / 2 : length * (100 - g_gripPercent) / 200;
     const HWND start = GetDlgItem(window_, kStartButtonId);
     const HWND end = GetDlgItem(window_, kEndButtonId);
+    const int thickness = Thickness();
     if (horizontal_) {
-        MoveWindow(start, 0, 0, button, kThickness, TRUE);
-        MoveWindow(end, length - button, 0, button, kThickness, TRUE);
+        MoveWindow(start, 0, 0, button, thickness, TRUE);
+        MoveWindow(end, length - button, 0, button, thickness, TRUE);
     } else {
-        MoveWindow(start, 0, 0, kThickness, button, TRUE);
-        MoveWindow(end, 0, length - button, kThickness, button, TRUE);
+        MoveWindow(start, 0, 0, thickness, button, TRUE);
+        MoveWindow(end, 0, length - button, thickness, button, TRUE);
     }
 }
 
@@ -339,7 +351,7 @@ LRESULT cSplitbar::OnPaint(WPARAM, LPARAM) {
     const PaintDC dc(window_);
     RECT client{};
     GetClientRect(window_, &client);
-    FillRect(dc.get(), &client, Shade(horizontal_, kFlatShade));
+    FillRect(dc.get(), &client, Shade(horizontal_, Thickness(), kFlatShade));
     return 0;
 }
 
@@ -348,24 +360,29 @@ LRESULT cSplitbar::OnDrawItem(WPARAM, LPARAM lParam) {
     const int id = static_cast<int>(item->CtlID);
     if (item->CtlType != ODT_BUTTON || (id != kStartButtonId && id != kEndButtonId)) return FALSE;
     const bool horizontal = horizontal_;
+    const int thickness = Thickness();
     const HDC dc = item->hDC;
     const RECT& r = item->rcItem;
     RECT box{};
     if (item->itemState & ODS_SELECTED) {
         // Pressed: sunk flat into the bar, the arrow a little smaller.
-        FillRect(dc, &r, Shade(horizontal, kFlatShade));
-        box = ShrunkAcross(r, horizontal, 5);
+        FillRect(dc, &r, Shade(horizontal, thickness, kFlatShade));
+        box = ShrunkAcross(r, horizontal, dpi::Scale(5, dpi_));
     } else {
         // Raised, with two-step edges at both of its ends.
-        FillRect(dc, &r, Shade(horizontal, kRaisedShade));
+        FillRect(dc, &r, Shade(horizontal, thickness, kRaisedShade));
         const int first = horizontal ? r.left : r.top;
         const int last = (horizontal ? r.right : r.bottom) - 1;
         const RECT outer[] = {StripAcross(r, horizontal, first), StripAcross(r, horizontal, last)};
         const RECT inner[] = {StripAcross(r, horizontal, first + 1),
                               StripAcross(r, horizontal, last - 1)};
-        for (const RECT& strip : outer) FillRect(dc, &strip, Shade(horizontal, kFlatShade));
-        for (const RECT& strip : inner) FillRect(dc, &strip, Shade(horizontal, kEdgeShade));
-        box = ShrunkAcross(r, horizontal, 4);
+        for (const RECT& strip : outer) {
+            FillRect(dc, &strip, Shade(horizontal, thickness, kFlatShade));
+        }
+        for (const RECT& strip : inner) {
+            FillRect(dc, &strip, Shade(horizontal, thickness, kEdgeShade));
+        }
+        box = ShrunkAcross(r, horizontal, dpi::Scale(4, dpi_));
     }
     DrawArrow(dc, box, horizontal, id == kStartButtonId);
     return TRUE;
@@ -426,7 +443,7 @@ void cSplitbar::Drag() {
     const int originAlong = horizontal ? origin.y : origin.x;
     const int start = (horizontal ? bar.top : bar.left) - originAlong;
     const int grab = start - CursorAlong(horizontal, parent);
-    const DragLine line(horizontal, bar, originAlong);
+    const DragLine line(horizontal, bar, originAlong, Thickness());
 
     int current = start;
     line.Invert(current);
@@ -439,12 +456,13 @@ void cSplitbar::Drag() {
     // SetCursorPos. Between looks the loop waits rather than spin.
     while (IsDown(button)) {
         WaitAnsweringSentMessages(kDragPollMs);
-        const int candidate = ClampSplitPosition(CursorAlong(horizontal, parent) + grab, extent);
+        const int candidate =
+            ClampSplitPosition(CursorAlong(horizontal, parent) + grab, extent, dpi_);
         if (candidate == current) continue;
         line.Invert(current);
         line.Invert(candidate);
         current = candidate;
     }
     line.Invert(current);
-    SetRatio(ClampSplitPosition(current, extent) / static_cast<double>(extent));
+    SetRatio(ClampSplitPosition(current, extent, dpi_) / static_cast<double>(extent));
 }

@@ -1,10 +1,12 @@
-// The split bar: the 16-pixel strip between the two panes of a split pane.
+// The split bar: the strip, 16 pixels at 96 dpi, between the two panes of a
+// split pane.
 // It is dragged to share the container's room between the panes, and its two
 // arrow buttons ask the container to move the selected tab across. The
 // container sends the bar WM_SIZE and lays its panes out around the bar's
 // window rectangle; the bar keeps the share as a ratio of the container.
 #pragma once
 
+#include "base/dpi.h"
 #include "base/window_binding.h"
 
 #include <windows.h>
@@ -30,8 +32,13 @@ public:
     HWND Window() const { return window_; }
 
     // Where a bar's leading edge may lie in a container of extent pixels
-    // along the split axis: kMargin clear of both ends where there is room.
-    static int ClampSplitPosition(int position, int extent);
+    // along the split axis: kMargin clear of both ends where there is room
+    // (both sizes scaled to dpi).
+    static int ClampSplitPosition(int position, int extent, int dpi = dpi::kDesign);
+    // The bar's thickness at the scale of its monitor.
+    int Thickness() const;
+    // Takes the scale of the monitor the bar is now on and lays it out again.
+    void ApplyDpi();
 
     // SBARFLAG and SBARRATE of the SYSTEMDATA section of system.ini.
     static void LoadSettings(const char* systemIni);
@@ -44,6 +51,7 @@ public:
     static BYTE GripPercent();
     static void SetGripPercent(BYTE percent);
 
+    // At 96 dpi.
     static constexpr int kThickness = 16;
     static constexpr int kMargin = 64;
     // The start button is at the left end of a horizontal bar and at the
@@ -72,4 +80,5 @@ private:
     // The orientation the bar was created with; its window's class says the same.
     bool horizontal_ = false;
     double ratio_ = 0.5;
+    int dpi_ = dpi::kDesign;
 };

@@ -1,6 +1,7 @@
 // The tab control's image list, one image per distinct icon.
 #include "tabs/tab_icons.h"
 
+#include "base/dpi.h"
 #include "tabs/tab_strip.h"
 
 namespace {
@@ -25,9 +26,11 @@ void SetImage(const TabStrip& tabs, int index, int image) {
 }  // namespace
 
 bool TabIcons::Install(const TabStrip& tabs) {
-    UniqueImageList list(ImageList_Create(GetSystemMetrics(SM_CXSMICON),
-                                          GetSystemMetrics(SM_CYSMICON), ILC_COLORDDB | ILC_MASK,
-                                          4, 4));
+    // Small icons of the monitor the tabs are on.
+    const int scale = dpi::ForWindow(tabs.Control());
+    UniqueImageList list(ImageList_Create(dpi::SystemMetric(SM_CXSMICON, scale),
+                                          dpi::SystemMetric(SM_CYSMICON, scale),
+                                          ILC_COLORDDB | ILC_MASK, 4, 4));
     if (!list) return false;
     for (int i = 0, count = tabs.Count(); i < count; ++i) SetImage(tabs, i, -1);
     SendMessageA(tabs.Control(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list.get()));

@@ -5,6 +5,7 @@
 #define PANELRY_TOOL_PLUGIN_BUILD
 #include "plugins/host/tool_plugin.h"
 
+#include "base/dpi.h"
 #include "base/handles.h"
 #include "plugins/common/tool_basics.h"
 #include "plugins/common/tool_module.h"
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr int kColumns = 8;
-constexpr int kSlotClient = 32;
+constexpr int kSlotClient = 32;  // at 96 dpi
 constexpr COLORREF kGround = RGB(216, 235, 242);
 constexpr COLORREF kDiagonal = RGB(202, 220, 226);
 
@@ -62,19 +63,20 @@ SIZE WindowSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-// A static of the panel sized so that its client area is 32 x 32, whatever
-// frame its sunken edge gives it.
+// A static of the panel sized so that its client area is 32 x 32 at 96 dpi,
+// scaled to the panel's monitor, whatever frame its sunken edge gives it.
 HWND MakeSlotWindow(HWND panel) {
+    const int side = dpi::ScaleFor(panel, kSlotClient);
     HWND window = CreateWindowExA(0, "static", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_SUNKEN,
-                                  0, 0, kSlotClient, kSlotClient, panel,
+                                  0, 0, side, side, panel,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), g_self,
                                   nullptr);
     if (!window) return nullptr;
     RECT client{};
     GetClientRect(window, &client);
     const SIZE outer = WindowSize(window);
-    SetWindowPos(window, nullptr, 0, 0, kSlotClient + outer.cx - client.right,
-                 kSlotClient + outer.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, side + outer.cx - client.right,
+                 side + outer.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return window;
 }
 

@@ -89,6 +89,28 @@ TEST_F(MainWindowTest, StoredPlacementGivesPositionSizeAndShowCommand) {
     EXPECT_FALSE(IsIconic(main));
 }
 
+// Moved to a monitor of another scale, the window takes the rectangle
+// Windows suggests and its panes fill it again.
+TEST_F(MainWindowTest, ADpiChangeTakesTheSuggestedRectangleAndLaysThePanesOut) {
+    StorePlacement(Placement(SW_SHOWNORMAL, {60, 70, 560, 470}));
+    HWND main = StartMainWindow();
+    ASSERT_NE(main, nullptr);
+    RECT suggested{40, 50, 700, 520};
+    SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_TRUE(EqualRect(&r, &suggested)) << r.left << "," << r.top << "," << r.right << ","
+                                           << r.bottom;
+    RECT client{}, base{}, header{}, tabs{};
+    GetClientRect(main, &client);
+    GetClientRect(RootPane().BaseWindow(), &base);
+    EXPECT_EQ(base.right, client.right);
+    EXPECT_EQ(base.bottom, client.bottom);
+    GetClientRect(RootPane().TabControl(), &tabs);
+    RootPane().Header().WindowRect(&header);
+    EXPECT_NEAR(header.right - header.left, tabs.right, 8) << "the header spans the tabs";
+}
+
 TEST_F(MainWindowTest, OffScreenPlacementIsIgnoredButItsShowCommandKept) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     StorePlacement(Placement(SW_SHOWMAXIMIZED, {width + 10, 10, width + 400, 300}));
