@@ -33,4 +33,6 @@ echo "guide: ${#pages[@]} settings pages"
 run="$BUILD_DIR/guide-screens"
 bash "$here/scripts/run_folder.sh" "$run"
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$here/scripts/guide_demo.sh" "$run" "$images"
+# The same window at 150 %, for the guide's section on display scale.
+xvfb-run -a -s "-screen 0 1600x1000x24" bash "$here/scripts/guide_scale.sh" "$run" "$images"
 ls "$images"/*.png | wc -l | xargs echo "guide: pictures written to $images:"
