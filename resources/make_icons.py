@@ -290,7 +290,8 @@ ARROW = [
 ]
 
 
-def drag_cursor():
+def arrow_canvas():
+    """A 32 x 32 cursor canvas with the pointer arrow at its top left."""
     c = Canvas(32, 32)
     for y, row in enumerate(ARROW):
         for x, ch in enumerate(row):
@@ -298,6 +299,11 @@ def drag_cursor():
                 c.put(x, y, CURSOR_EDGE)
             elif ch == ".":
                 c.put(x, y, CURSOR_FILL)
+    return c
+
+
+def drag_cursor():
+    c = arrow_canvas()
     # the dragged tab, below and to the right of the arrow: a small tab
     # with rounded top corners, a soft shadow and a caption: a little
     # window icon followed by a line of text
@@ -316,13 +322,7 @@ def drag_cursor():
 def drag_out_cursor():
     """The drag cursor over no pane: the tab becomes a window of its own
     where it is dropped, so a small window stands below the arrow."""
-    c = Canvas(32, 32)
-    for y, row in enumerate(ARROW):
-        for x, ch in enumerate(row):
-            if ch == "#":
-                c.put(x, y, CURSOR_EDGE)
-            elif ch == ".":
-                c.put(x, y, CURSOR_FILL)
+    c = arrow_canvas()
     x0, y0, x1, y1 = 12, 17, 29, 29
     c.fill_rect(x0 + 2, y0 + 2, x1 + 1, y1 + 1, rgb("000000", 0.3))
     c.fill_rect(x0 + 1, y0 + 4, x1 - 1, y1 - 1, PAGE)

@@ -189,7 +189,17 @@ bool CapturedWindow::KeepIcon(HICON icon) {
     return true;
 }
 
-void CapturedWindow::Touch() { lastActivated_ = timeGetTime(); }
+// Strictly later than the last touch of any record: two tabs used within one
+// millisecond would otherwise tie, and the pane could take the older for
+// the most recently used.
+void CapturedWindow::Touch() {
+    static bool touched = false;
+    static DWORD last = 0;
+    const DWORD now = timeGetTime();
+    last = !touched || static_cast<LONG>(now - last) > 0 ? now : last + 1;
+    touched = true;
+    lastActivated_ = last;
+}
 
 bool CapturedWindow::IsForeground() const { return window_ && GetForegroundWindow() == window_; }
 

@@ -186,14 +186,14 @@ const MessageRoute<cSplitbar> cSplitbar::kRoutes[] = {
 };
 
 LRESULT cSplitbar::HorizontalMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return HandleMessage(true, message, wParam, lParam);
+    return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT cSplitbar::VerticalMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return HandleMessage(false, message, wParam, lParam);
+    return HandleMessage(message, wParam, lParam);
 }
 
-LRESULT cSplitbar::HandleMessage(bool, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT cSplitbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return RouteMessage(*this, kRoutes, window_, message, wParam, lParam, DefWindowProcA);
 }
 

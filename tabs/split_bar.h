@@ -61,10 +61,11 @@ public:
 
 private:
     static const MessageRoute<cSplitbar> kRoutes[];
-    // The two classes' own procedures forward here, each for its orientation.
+    // Each class has a procedure of its own; the bar keeps its orientation
+    // itself, so both forward here alike.
     LRESULT HorizontalMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT VerticalMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(bool horizontal, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);

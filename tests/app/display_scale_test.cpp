@@ -2,13 +2,9 @@
 // are 1.5 and 2 times their size at 96 dpi, and what it stores keeps its
 // 96-dpi meaning. Wine takes the scale from the registry when a process
 // starts, so the program is started after the test sets it.
-#include "base/command_kinds.h"
 #include "base/dpi.h"
 #include "base/handles.h"
-#include "commands/command_ids.h"
-#include "commands/menu_settings.h"
 #include "launcher/launcher_ids.h"
-#include "plugins/host/host_ids.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
@@ -19,7 +15,6 @@
 #include "tests/support/on_screen.h"
 #include "tests/support/pane_test_base.h"
 #include "tests/support/panelry_process.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -127,21 +122,7 @@ protected:
         WritePrivateProfileStringA(tab_ids::kLayoutSection, tab_ids::kSplitRateKey, "V40 ",
                                    ini.c_str());
 
-        const std::string tools = panelry.Dir().File(settings_ids::kToolDirDefault);
-        CreateDirectoryA(tools.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", "link.ttl").c_str(),
-                              (tools + "\\link.ttl").c_str(), FALSE));
-        testing_support::WriteFileText(panelry.Dir().File(host_ids::kToolsIni),
-                                       "[TOOL PLUGIN PATH]\r\nNo.0=link.ttl\r\n");
-        MenuSettings menus = DefaultMenuSettings();
-        for (auto& popup : menus.mainMenuItems) popup[0] = kEndCode;
-        menus.mainMenuItems[0][0] = kToolList;
-        const std::string menuIni = panelry.Dir().File(command_ids::kMenuIni);
-        ASSERT_TRUE(profile_hex::WriteStruct(menuIni.c_str(), command_ids::kMainSection,
-                                             command_ids::kMainItemsKey, menus.mainMenuItems,
-                                             sizeof menus.mainMenuItems));
-        WritePrivateProfileStringA(command_ids::kMainSection, "POPUP.0", "tools",
-                                   menuIni.c_str());
+        ASSERT_TRUE(testing_support::RegisterToolInMenuBar(panelry.Dir().Path(), "link.ttl"));
     }
 
     int Scaled(int at96) const { return dpi::Scale(at96, GetParam()); }

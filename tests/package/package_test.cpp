@@ -13,6 +13,7 @@
 #include "base/messages.h"
 #include "base/version.h"
 #include "commands/command_ids.h"
+#include "plugins/datestamp/date_text.h"
 #include "plugins/host/host_ids.h"
 #include "plugins/host/tool_plugin.h"
 #include "settings/dialog/dialog_ids.h"
@@ -350,8 +351,8 @@ std::string ClipboardText() {
 std::string TodaysDate() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    char date[16];
-    std::snprintf(date, sizeof date, "%.4d/%.2d/%.2d", now.wYear, now.wMonth, now.wDay);
+    char date[kDateTextSize];
+    FormatDateText(now, date);
     return date;
 }
 

@@ -83,19 +83,7 @@ protected:
     // A delivered tool in the tool folder, registered in slot 0, with the
     // tool list as the menu bar's first popup.
     void Register(const char* tool) {
-        CreateDirectoryA(ToolFolder().c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(testing_support::BuiltFile("tool", tool).c_str(),
-                              (ToolFolder() + "\\" + tool).c_str(), FALSE));
-        WriteFileText(panelry.Dir().File(host_ids::kToolsIni),
-                      std::string("[TOOL PLUGIN PATH]\r\nNo.0=") + tool + "\r\n");
-        MenuSettings menus = DefaultMenuSettings();
-        for (auto& popup : menus.mainMenuItems) popup[0] = kEndCode;
-        menus.mainMenuItems[0][0] = kToolList;
-        const std::string ini = panelry.Dir().File(command_ids::kMenuIni);
-        ASSERT_TRUE(profile_hex::WriteStruct(ini.c_str(), command_ids::kMainSection,
-                                             command_ids::kMainItemsKey, menus.mainMenuItems,
-                                             sizeof menus.mainMenuItems));
-        WritePrivateProfileStringA(command_ids::kMainSection, "POPUP.0", "tools", ini.c_str());
+        ASSERT_TRUE(testing_support::RegisterToolInMenuBar(panelry.Dir().Path(), tool));
     }
 
     void Start() {

@@ -127,6 +127,18 @@ TEST_F(CapturedWindowTest, WindowsComeBackToTheirPlaceWithATaskBarAtTopLeft) {
 
 // Given back, a window shows first where it belongs, never for a moment
 // at the pane's place.
+// Touched one right after the other, within a millisecond as a rule: the
+// later is still the more recently used.
+TEST_F(CapturedWindowTest, ARecordTouchedLaterIsAlwaysTheMoreRecentlyUsed) {
+    CapturedWindow first(app.Open(WindowSpec{}), host.Area());
+    CapturedWindow second(app.Open(WindowSpec{}), host.Area());
+    for (int i = 0; i < 20; ++i) {
+        first.Touch();
+        second.Touch();
+        ASSERT_GT(second.LastActivated(), first.LastActivated()) << i;
+    }
+}
+
 TEST_F(CapturedWindowTest, AReleasedWindowShowsOnlyInItsPlace) {
     WindowSpec form;
     form.x = 310;
