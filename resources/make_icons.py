@@ -263,6 +263,121 @@ def glyph_release(c):
 
 
 # ---------------------------------------------------------------------------
+# Header-bar buttons at 125 %, 150 % and 200 % (20, 24 and 32 pixels)
+#
+# The same drawings as the 16-pixel ones, described in 16-unit space and
+# redrawn at each size rather than stretched: straight edges are snapped to
+# whole pixels so they stay crisp, diagonals are antialiased.
+# ---------------------------------------------------------------------------
+
+
+class Scaled:
+    """Draws 16-unit shapes onto an n-pixel canvas."""
+
+    def __init__(self, canvas):
+        self.c = canvas
+        self.s = canvas.w / 16.0
+
+    def px(self, units):
+        return int(round(units * self.s))
+
+    def rect(self, x0, y0, x1, y1, color):
+        """The unit box [x0, x1) x [y0, y1), at least one pixel each way."""
+        px0, py0 = self.px(x0), self.px(y0)
+        # the width from the unit width, so equal strokes stay equal
+        px1 = px0 + max(1, self.px(x1 - x0))
+        py1 = py0 + max(1, self.px(y1 - y0))
+        self.c.fill_rect(px0, py0, px1 - 1, py1 - 1, color)
+
+    def stroke(self, x0, y0, x1, y1, width, color):
+        """A round-ended line of the given unit width, 4 x 4 samples a pixel."""
+        s = self.s
+        ax, ay, bx, by = x0 * s, y0 * s, x1 * s, y1 * s
+        half = width * s / 2.0
+        dx, dy = bx - ax, by - ay
+        length2 = dx * dx + dy * dy
+        lo_x = int(min(ax, bx) - half) - 1
+        hi_x = int(max(ax, bx) + half) + 1
+        lo_y = int(min(ay, by) - half) - 1
+        hi_y = int(max(ay, by) + half) + 1
+        for y in range(lo_y, hi_y + 1):
+            for x in range(lo_x, hi_x + 1):
+                hits = 0
+                for sy in range(4):
+                    for sx in range(4):
+                        px = x + (sx + 0.5) / 4.0
+                        py = y + (sy + 0.5) / 4.0
+                        t = ((px - ax) * dx + (py - ay) * dy) / length2
+                        t = max(0.0, min(1.0, t))
+                        ex, ey = ax + t * dx - px, ay + t * dy - py
+                        if ex * ex + ey * ey <= half * half:
+                            hits += 1
+                if hits:
+                    self.c.blend(x, y, color, hits / 16.0)
+
+
+def scaled_button_face(n, pressed):
+    c = Canvas(n, n)
+    b = max(1, n // 16)                # border width: 2 pixels from 200 %
+    last = n - 1
+    if pressed:
+        c.vgradient(b, b, last - b, last - b, PRESSED_TOP, PRESSED_BOTTOM)
+        c.fill_rect(b, b, last - b, 2 * b - 1, PRESSED_INNER)
+        c.fill_rect(b, b, 2 * b - 1, last - b, PRESSED_INNER)
+        border = PRESSED_BORDER
+    else:
+        c.vgradient(b, b, last - b, last - b, FACE_TOP, FACE_BOTTOM)
+        border = FACE_BORDER
+    c.fill_rect(b, 0, last - b, b - 1, border)
+    c.fill_rect(b, last - b + 1, last - b, last, border)
+    c.fill_rect(0, b, b - 1, last - b, border)
+    c.fill_rect(last - b + 1, b, last, last - b, border)
+    for x0, y0 in ((0, 0), (last - b + 1, 0), (0, last - b + 1), (last - b + 1, last - b + 1)):
+        c.fill_rect(x0, y0, x0 + b - 1, y0 + b - 1, mix(border, (0, 0, 0, 0), 0.7))
+    return c
+
+
+def scaled_glyph_close(d):
+    d.stroke(4.7, 4.7, 11.3, 11.3, 1.5, CLOSE_GLYPH)
+    d.stroke(11.3, 4.7, 4.7, 11.3, 1.5, CLOSE_GLYPH)
+
+
+def scaled_glyph_minimize(d):
+    d.rect(4, 10, 12, 12, GLYPH)
+
+
+def scaled_glyph_release(d):
+    d.rect(2, 5, 7, 7, GLYPH)          # title bar, left part only
+    d.rect(2, 5, 3, 14, GLYPH)
+    d.rect(2, 13, 11, 14, GLYPH)
+    d.rect(10, 10, 11, 14, GLYPH)
+    d.stroke(6.8, 10.2, 12.2, 4.8, 1.4, GLYPH)
+    d.rect(9, 3, 14, 5, GLYPH)         # arrowhead, top leg
+    d.rect(12, 3, 14, 8, GLYPH)        # arrowhead, right leg
+
+
+SCALED_GLYPHS = {
+    glyph_close: scaled_glyph_close,
+    glyph_minimize: scaled_glyph_minimize,
+    glyph_release: scaled_glyph_release,
+}
+
+
+def button_sizes(glyph_fn, pressed):
+    """The face at every size the header asks for, 16 pixels first."""
+    images = [button(glyph_fn, pressed)]
+    for n in (20, 24, 32):
+        face = scaled_button_face(n, pressed)
+        glyph = Canvas(n, n)
+        SCALED_GLYPHS[glyph_fn](Scaled(glyph))
+        if pressed:
+            glyph = glyph.shifted(max(1, n // 16), max(1, n // 16))
+        face.draw_over(glyph)
+        images.append(face)
+    return images
+
+
+# ---------------------------------------------------------------------------
 # Drag cursor (32x32, hotspot at the arrow tip)
 # ---------------------------------------------------------------------------
 
@@ -389,12 +504,12 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outputs = {
         "panelry.ico": icon_file([app_icon_16(), app_icon_32()]),
-        "close.ico": icon_file([button(glyph_close, False)]),
-        "close_pressed.ico": icon_file([button(glyph_close, True)]),
-        "release.ico": icon_file([button(glyph_release, False)]),
-        "release_pressed.ico": icon_file([button(glyph_release, True)]),
-        "minimize.ico": icon_file([button(glyph_minimize, False)]),
-        "minimize_pressed.ico": icon_file([button(glyph_minimize, True)]),
+        "close.ico": icon_file(button_sizes(glyph_close, False)),
+        "close_pressed.ico": icon_file(button_sizes(glyph_close, True)),
+        "release.ico": icon_file(button_sizes(glyph_release, False)),
+        "release_pressed.ico": icon_file(button_sizes(glyph_release, True)),
+        "minimize.ico": icon_file(button_sizes(glyph_minimize, False)),
+        "minimize_pressed.ico": icon_file(button_sizes(glyph_minimize, True)),
         "drag.cur": icon_file([drag_cursor()], hotspots=[(0, 0)]),
         "drag_out.cur": icon_file([drag_out_cursor()], hotspots=[(0, 0)]),
     }

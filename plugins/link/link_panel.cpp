@@ -26,6 +26,8 @@ constexpr int kColumns = 8;
 constexpr int kSlotClient = 32;  // at 96 dpi
 constexpr COLORREF kGround = RGB(216, 235, 242);
 constexpr COLORREF kDiagonal = RGB(202, 220, 226);
+// WM_DPICHANGED_AFTERPARENT, which the headers give only for Windows 10.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 HWND g_main = nullptr;
 
@@ -63,20 +65,24 @@ SIZE WindowSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-// A static of the panel sized so that its client area is 32 x 32 at 96 dpi,
-// scaled to the panel's monitor, whatever frame its sunken edge gives it.
+// A slot sized so that its client area is side x side, whatever frame its
+// sunken edge gives it.
+void SizeSlot(HWND window, int side) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const SIZE outer = WindowSize(window);
+    SetWindowPos(window, nullptr, 0, 0, side + outer.cx - client.right,
+                 side + outer.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A static of the panel, 32 x 32 at 96 dpi, scaled to the panel's monitor.
 HWND MakeSlotWindow(HWND panel) {
     const int side = dpi::ScaleFor(panel, kSlotClient);
     HWND window = CreateWindowExA(0, "static", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_SUNKEN,
                                   0, 0, side, side, panel,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), g_self,
                                   nullptr);
-    if (!window) return nullptr;
-    RECT client{};
-    GetClientRect(window, &client);
-    const SIZE outer = WindowSize(window);
-    SetWindowPos(window, nullptr, 0, 0, side + outer.cx - client.right,
-                 side + outer.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (window) SizeSlot(window, side);
     return window;
 }
 
@@ -101,6 +107,9 @@ private:
     INT_PTR OnColour(HDC dc);
     void OnDestroy();
     void LayOut(POINT cursor);
+    SIZE PlaceSlots();
+    void ResizeSlots(int dpi);
+    INT_PTR OnDpiChanged(int dpi, const RECT& suggested);
     void LoadSlots();
     void SaveSlots();
     Slots& SlotArray() {
@@ -118,27 +127,50 @@ private:
 
 LinkPanel g_panel;
 
-// Slots in rows of eight below the check box, the panel's client area just
-// around them with its corner at the cursor.
-void LinkPanel::LayOut(POINT cursor) {
-    HWND first = SlotArray()[0].Window();
-    if (!first) return;
-    HWND check = GetDlgItem(window_, IDC_LINK_AUTOTAB);
-    const SIZE slot = WindowSize(first);
-    const LONG checkHeight = WindowSize(check).cy;
+// Slots in rows of eight below the check box; the size they take.
+SIZE LinkPanel::PlaceSlots() {
+    const SIZE slot = WindowSize(SlotArray()[0].Window());
+    const LONG checkHeight = WindowSize(GetDlgItem(window_, IDC_LINK_AUTOTAB)).cy;
     for (int i = 0; i < link_file::kSlots; ++i) {
         SetWindowPos(SlotArray()[i].Window(), nullptr, (i % kColumns) * slot.cx,
                      checkHeight + (i / kColumns) * slot.cy, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW |
                          SWP_FRAMECHANGED);
     }
-    RECT frame{cursor.x, cursor.y, cursor.x + kColumns * slot.cx,
-               cursor.y + checkHeight + (link_file::kSlots / kColumns) * slot.cy};
+    return {kColumns * slot.cx, checkHeight + (link_file::kSlots / kColumns) * slot.cy};
+}
+
+// The slots, the panel's client area just around them with its corner at
+// the cursor.
+void LinkPanel::LayOut(POINT cursor) {
+    if (!SlotArray()[0].Window()) return;
+    const SIZE content = PlaceSlots();
+    RECT frame{cursor.x, cursor.y, cursor.x + content.cx, cursor.y + content.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE)));
     MoveWindow(window_, frame.left, frame.top, frame.right - frame.left,
                frame.bottom - frame.top, TRUE);
-    MoveWindow(check, 0, 0, frame.right - frame.left, checkHeight, TRUE);
+    const HWND check = GetDlgItem(window_, IDC_LINK_AUTOTAB);
+    MoveWindow(check, 0, 0, frame.right - frame.left, WindowSize(check).cy, TRUE);
+}
+
+void LinkPanel::ResizeSlots(int dpi) {
+    for (cLinkSlot& slot : SlotArray()) {
+        if (slot.Window()) SizeSlot(slot.Window(), dpi::Scale(kSlotClient, dpi));
+    }
+}
+
+// Moved to a monitor of another scale: the cells take its size and the
+// panel the rectangle Windows suggests, its frame where the old one was.
+INT_PTR LinkPanel::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (!SlotArray()[0].Window()) return FALSE;
+    ResizeSlots(dpi);
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    POINT corner{0, 0};
+    ClientToScreen(window_, &corner);
+    LayOut({suggested.left + corner.x - frame.left, suggested.top + corner.y - frame.top});
+    return TRUE;
 }
 
 void LinkPanel::LoadSlots() {
@@ -186,7 +218,7 @@ void LinkPanel::OnDestroy() {
     background_.reset();
 }
 
-INT_PTR LinkPanel::Handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR LinkPanel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();
@@ -197,6 +229,15 @@ INT_PTR LinkPanel::Handle(UINT message, WPARAM wParam, LPARAM) {
         // Held as a tab, the panel is sized to its pane: the pattern must
         // cover what was uncovered, and a dialog class redraws only that.
         RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return TRUE;
+    case WM_DPICHANGED:
+        return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case kDpiChangedAfterParent:
+        // Held as a tab: the pane sizes the panel, the cells follow the scale.
+        if (SlotArray()[0].Window()) {
+            ResizeSlots(dpi::ForWindow(window_));
+            PlaceSlots();
+        }
         return TRUE;
     case WM_CLOSE:
         DestroyWindow(window_);

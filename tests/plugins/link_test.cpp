@@ -215,6 +215,30 @@ TEST_F(LinkTest, FirstUseShowsAnEmptyGridAtTheCursorAndClosingWritesAllSlotsEmpt
     EXPECT_EQ(written, std::string(257, '\0'));
 }
 
+TEST_F(LinkTest, MovedToAMonitorAtTwiceTheScaleItsCellsDoubleWhereWindowsSuggests) {
+    const HWND panel = Choose();
+    ASSERT_NE(panel, nullptr);
+    const RECT suggested{300, 200, 900, 800};
+    SendMessageA(panel, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    const std::vector<HWND> slots = SlotWindows(panel);
+    ASSERT_EQ(slots.size(), 64u);
+    RECT cell{}, last{}, frame{}, client{};
+    GetClientRect(slots[0], &cell);
+    EXPECT_EQ(cell.right, 64);
+    EXPECT_EQ(cell.bottom, 64);
+    GetWindowRect(slots[63], &last);
+    GetWindowRect(panel, &frame);
+    EXPECT_EQ(frame.left, suggested.left);
+    EXPECT_EQ(frame.top, suggested.top);
+    GetClientRect(panel, &client);
+    MapWindowPoints(panel, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ(last.right, client.right) << "the grid fills the panel";
+    EXPECT_EQ(last.bottom, client.bottom);
+    EXPECT_EQ(Choose(), nullptr);
+}
+
 TEST_F(LinkTest, ASlotStoresTheLengthThenThePathAndAShortcutAsItsTarget) {
     const testing_support::TempDir links;
     const std::string shortcut = links.File("sample.lnk");
