@@ -1,14 +1,15 @@
 // The owner-drawn file items of the launcher's menus.
 #include "launcher/file_menu_item.h"
 
+#include "base/dpi.h"
+
 #include <shellapi.h>
 
 #include <cstring>
 
 namespace {
 
-constexpr int kTextLeft = 24;
-constexpr int kIconSide = 16;
+constexpr int kTextLeft = 24;  // at 96 dpi, as the menu's own sizes are
 constexpr int kWidthExtra = 8;
 
 }  // namespace
@@ -21,6 +22,9 @@ void FileMenuLook::Refresh() {
     itemHeight_ = read ? metrics.iMenuHeight : GetSystemMetrics(SM_CYMENU);
     highlightBack_ = GetSysColor(COLOR_HIGHLIGHT);
     highlightText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    // Menus take the system's scale: its small icon and the text beside it.
+    iconSide_ = GetSystemMetrics(SM_CXSMICON);
+    textLeft_ = dpi::Scale(kTextLeft, dpi::ScreenDpi());
 }
 
 void FileMenuLook::Measure(HWND window, const char* path, MEASUREITEMSTRUCT& item) const {
@@ -54,10 +58,10 @@ void FileMenuLook::Draw(const DRAWITEMSTRUCT& item, const char* path) const {
         FillRect(dc, &r, back.get());
     }
     SetTextAlign(dc, TA_LEFT | TA_BOTTOM);
-    TextOutA(dc, r.left + kTextLeft, r.bottom, info.szDisplayName,
+    TextOutA(dc, r.left + textLeft_, r.bottom, info.szDisplayName,
              static_cast<int>(std::strlen(info.szDisplayName)));
     if (icon) {
-        DrawIconEx(dc, r.left, (r.top + r.bottom - kIconSide) / 2, icon.get(), kIconSide,
-                   kIconSide, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, r.left, (r.top + r.bottom - iconSide_) / 2, icon.get(), iconSide_,
+                   iconSide_, 0, nullptr, DI_NORMAL);
     }
 }

@@ -16,13 +16,16 @@ public:
     // Width: the display name in the menu font on window's DC, plus the item
     // height and 8; height: the menu item height.
     void Measure(HWND window, const char* path, MEASUREITEMSTRUCT& item) const;
-    // The name bottom-aligned at (left + 24, bottom), the 16 x 16 icon
-    // centred vertically at the left; selected items on the highlight.
+    // The name bottom-aligned at (left + 24, bottom), the small icon
+    // centred vertically at the left (16 x 16 at 96 dpi, both scaled with
+    // the system); selected items on the highlight.
     void Draw(const DRAWITEMSTRUCT& item, const char* path) const;
 
 private:
     UniqueFont font_;
     int itemHeight_ = 0;
+    int iconSide_ = 16;
+    int textLeft_ = 24;
     COLORREF highlightBack_ = 0;
     COLORREF highlightText_ = 0;
 };
