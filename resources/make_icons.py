@@ -158,8 +158,63 @@ def tab(c, x0, y0, x1, y1, fill, top_fill=None, open_bottom=False):
         c.hline(x0, x1, y1, OUTLINE)
 
 
+class Resized:
+    """A canvas seen through a design grid of another size: each design
+    pixel range becomes the whole pixels it covers, and a stroke keeps one
+    width wherever it lies, so straight edges stay crisp at any size."""
+
+    def __init__(self, canvas, design):
+        self.c = canvas
+        self.s = canvas.w / float(design)
+
+    def _at(self, v):
+        return int(v * self.s + 0.5)
+
+    def _span(self, v0, v1):
+        start = self._at(v0)
+        return start, start + max(1, self._at(v1 - v0 + 1)) - 1
+
+    def fill_rect(self, x0, y0, x1, y1, color):
+        (a, b), (c, d) = self._span(x0, x1), self._span(y0, y1)
+        self.c.fill_rect(a, c, b, d, color)
+
+    def vgradient(self, x0, y0, x1, y1, top, bottom):
+        (a, b), (c, d) = self._span(x0, x1), self._span(y0, y1)
+        self.c.vgradient(a, c, b, d, top, bottom)
+
+    def clear(self, x, y):
+        (a, b), (c, d) = self._span(x, x), self._span(y, y)
+        for yy in range(c, d + 1):
+            for xx in range(a, b + 1):
+                self.c.clear(xx, yy)
+
+    def hline(self, x0, x1, y, color):
+        self.fill_rect(x0, y, x1, y, color)
+
+    def vline(self, x, y0, y1, color):
+        self.fill_rect(x, y0, x, y1, color)
+
+    def outline_rect(self, x0, y0, x1, y1, color):
+        self.hline(x0, x1, y0, color)
+        self.hline(x0, x1, y1, color)
+        self.vline(x0, y0, y1, color)
+        self.vline(x1, y0, y1, color)
+
+
+def app_icon(n):
+    """The 32-pixel design at n pixels (24 and 48 for 150 %, 64 for 200 %)."""
+    c = Canvas(n, n)
+    draw_app_icon_32(Resized(c, 32))
+    return c
+
+
 def app_icon_32():
     c = Canvas(32, 32)
+    draw_app_icon_32(c)
+    return c
+
+
+def draw_app_icon_32(c):
     # soft drop shadow, so the white page stays distinct on light task bars
     c.fill_rect(2, 11, 31, 31, SHADOW)
     c.clear(31, 11)
@@ -180,7 +235,6 @@ def app_icon_32():
     c.hline(5, 20, 19, LINE)
     c.hline(5, 26, 22, LINE)
     c.hline(5, 17, 25, LINE)
-    return c
 
 
 def app_icon_16():
@@ -503,7 +557,8 @@ def icon_file(images, hotspots=None):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     outputs = {
-        "panelry.ico": icon_file([app_icon_16(), app_icon_32()]),
+        "panelry.ico": icon_file([app_icon_16(), app_icon(24), app_icon_32(), app_icon(48),
+                                   app_icon(64)]),
         "close.ico": icon_file(button_sizes(glyph_close, False)),
         "close_pressed.ico": icon_file(button_sizes(glyph_close, True)),
         "release.ico": icon_file(button_sizes(glyph_release, False)),

@@ -5,6 +5,7 @@
 #include "base/dpi.h"
 #include "base/handles.h"
 #include "launcher/launcher_ids.h"
+#include "resources/resource_ids.h"
 #include "settings/profile_hex.h"
 #include "settings/settings_ids.h"
 #include "settings/system_data.h"
@@ -191,6 +192,30 @@ TEST_P(DisplayScale, WhatPanelryDrawsFollowsTheScaleAndWhatItStoresDoesNot) {
                 is.bottom == was.bottom)
         << is.left << "," << is.top << "," << is.right << "," << is.bottom;
     EXPECT_EQ(testing_support::SplitRateAsWritten(ini), "V40 ");
+}
+
+// Each icon holds an image of every size asked for at 100, 125, 150 and
+// 200 %, so none is a stretched smaller one: the header's faces (16 pixels
+// at 96 dpi) and the program's icon (small and large).
+TEST(IconImages, EveryIconHasItsOwnImageAtEachDisplayScale) {
+    const std::vector<int> faceSides{16, 20, 24, 32};
+    const std::vector<int> programSides{16, 24, 32, 48, 64};
+    const HMODULE module = GetModuleHandleA(nullptr);
+    for (int id = IDI_PANELRY; id <= IDI_MINIMIZE_PRESSED; ++id) {
+        const HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
+        ASSERT_TRUE(group) << id;
+        auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+        for (int side : id == IDI_PANELRY ? programSides : faceSides) {
+            const int image = LookupIconIdFromDirectoryEx(directory, TRUE, side, side,
+                                                          LR_DEFAULTCOLOR);
+            const HRSRC entry = FindResourceA(module, MAKEINTRESOURCEA(image), RT_ICON);
+            ASSERT_TRUE(entry) << id << " at " << side;
+            const auto* header =
+                static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, entry)));
+            EXPECT_EQ(header->biWidth, side) << id;
+            EXPECT_EQ(header->biHeight, 2 * side) << id << ": image and mask";
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DisplayScale, ::testing::Values(144, 192));

@@ -625,27 +625,6 @@ TEST_F(HeaderFaces, EachButtonShowsItsFaceAndItsPressedFaceWhenPushed) {
     }
 }
 
-// At 125, 150 and 200 % the header asks for 20, 24 and 32 pixels: each face
-// holds an image of that size, so none is a stretched 16-pixel one.
-TEST(HeaderFaceImages, EveryFaceHasItsOwnImageAtEachDisplayScale) {
-    const HMODULE module = GetModuleHandleA(nullptr);
-    for (int id = IDI_CLOSE; id <= IDI_MINIMIZE_PRESSED; ++id) {
-        const HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
-        ASSERT_TRUE(group) << id;
-        auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
-        for (int side : {16, 20, 24, 32}) {
-            const int image = LookupIconIdFromDirectoryEx(directory, TRUE, side, side,
-                                                          LR_DEFAULTCOLOR);
-            const HRSRC entry = FindResourceA(module, MAKEINTRESOURCEA(image), RT_ICON);
-            ASSERT_TRUE(entry) << id << " at " << side;
-            const auto* header =
-                static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, entry)));
-            EXPECT_EQ(header->biWidth, side) << id;
-            EXPECT_EQ(header->biHeight, 2 * side) << id << ": image and mask";
-        }
-    }
-}
-
 TEST_F(HeaderFaces, ADisabledButtonShowsItsFaceGreyedOut) {
     const std::vector<COLORREF> normal = FaceOnMenu(LoadFace(IDI_CLOSE).get(), s_);
     const std::vector<COLORREF> disabled = Shown(close_);
