@@ -60,7 +60,23 @@ def mix(c1, c2, t):
 # ---------------------------------------------------------------------------
 
 
-class Canvas:
+class Lines:
+    """Lines and outlines from whatever fill_rect the drawing surface has."""
+
+    def hline(self, x0, x1, y, color):
+        self.fill_rect(x0, y, x1, y, color)
+
+    def vline(self, x, y0, y1, color):
+        self.fill_rect(x, y0, x, y1, color)
+
+    def outline_rect(self, x0, y0, x1, y1, color):
+        self.hline(x0, x1, y0, color)
+        self.hline(x0, x1, y1, color)
+        self.vline(x0, y0, y1, color)
+        self.vline(x1, y0, y1, color)
+
+
+class Canvas(Lines):
     def __init__(self, w, h):
         self.w = w
         self.h = h
@@ -107,18 +123,6 @@ class Canvas:
             for x in range(x0, x1 + 1):
                 self.blend(x, y, c)
 
-    def hline(self, x0, x1, y, color):
-        self.fill_rect(x0, y, x1, y, color)
-
-    def vline(self, x, y0, y1, color):
-        self.fill_rect(x, y0, x, y1, color)
-
-    def outline_rect(self, x0, y0, x1, y1, color):
-        self.hline(x0, x1, y0, color)
-        self.hline(x0, x1, y1, color)
-        self.vline(x0, y0, y1, color)
-        self.vline(x1, y0, y1, color)
-
     def shifted(self, dx, dy):
         out = Canvas(self.w, self.h)
         for y in range(self.h):
@@ -158,7 +162,7 @@ def tab(c, x0, y0, x1, y1, fill, top_fill=None, open_bottom=False):
         c.hline(x0, x1, y1, OUTLINE)
 
 
-class Resized:
+class Resized(Lines):
     """A canvas seen through a design grid of another size: each design
     pixel range becomes the whole pixels it covers, and a stroke keeps one
     width wherever it lies, so straight edges stay crisp at any size."""
@@ -187,18 +191,6 @@ class Resized:
         for yy in range(c, d + 1):
             for xx in range(a, b + 1):
                 self.c.clear(xx, yy)
-
-    def hline(self, x0, x1, y, color):
-        self.fill_rect(x0, y, x1, y, color)
-
-    def vline(self, x, y0, y1, color):
-        self.fill_rect(x, y0, x, y1, color)
-
-    def outline_rect(self, x0, y0, x1, y1, color):
-        self.hline(x0, x1, y0, color)
-        self.hline(x0, x1, y1, color)
-        self.vline(x0, y0, y1, color)
-        self.vline(x1, y0, y1, color)
 
 
 def app_icon(n):
