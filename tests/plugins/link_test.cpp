@@ -146,6 +146,8 @@ protected:
         SetCursorPos(120, 90);
     }
     void TearDown() override {
+        // A panel left open would outlive its tool into the next test.
+        if (HWND panel = Panel()) SendMessageA(panel, WM_CLOSE, 0, 0);
         testing_support::EndLaunchedPrograms(app.ProcessId());
         PaneTest::TearDown();
     }
@@ -236,7 +238,6 @@ TEST_F(LinkTest, MovedToAMonitorAtTwiceTheScaleItsCellsDoubleWhereWindowsSuggest
     MapWindowPoints(panel, nullptr, reinterpret_cast<POINT*>(&client), 2);
     EXPECT_EQ(last.right, client.right) << "the grid fills the panel";
     EXPECT_EQ(last.bottom, client.bottom);
-    EXPECT_EQ(Choose(), nullptr);
 }
 
 TEST_F(LinkTest, ASlotStoresTheLengthThenThePathAndAShortcutAsItsTarget) {
