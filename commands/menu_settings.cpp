@@ -93,8 +93,6 @@ void LoadMenuModel(const char* menuIni) {
 
 }  // namespace
 
-void LoadMenuSettings(const char* menuIni) { LoadMenuSettings(menuIni, nullptr); }
-
 void LoadMenuSettings(const char* menuIni, const char* deliveredIni) {
     AcceleratorTable::Instance().SetDefaults();
     if (Exists(menuIni)) {

@@ -30,8 +30,7 @@ MenuSettings& GetMenuSettings();
 // menuIni. The keys start from their defaults; a missing file leaves every
 // default, and a struct value of the wrong length or checksum is ignored as
 // a whole. The gesture section is read in any case, so its defaults apply.
-void LoadMenuSettings(const char* menuIni);
-// The same; while menuIni does not exist, the menus ([MAIN] and [TAB]) come
-// from deliveredIni when that exists, and everything else keeps its default.
-void LoadMenuSettings(const char* menuIni, const char* deliveredIni);
+// While menuIni does not exist, the menus ([MAIN] and [TAB]) come from
+// deliveredIni when that exists, and everything else keeps its default.
+void LoadMenuSettings(const char* menuIni, const char* deliveredIni = nullptr);
 void SaveMenuSettings(const char* menuIni);

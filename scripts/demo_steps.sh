@@ -1,7 +1,15 @@
 # Sourced by the scripts that use Panelry on a virtual display as a user
-# would (run_demo.sh, guide_demo.sh), from inside the folder Panelry runs
-# in: starting and closing it, and changing its settings record between
-# runs.
+# would (run_demo.sh, guide_demo.sh, guide_scale.sh): entering the folder
+# Panelry runs in, starting and closing it, and changing its settings record
+# between runs.
+
+# Starts one persistent wineserver and Wine's services on this display, then
+# goes to the run folder: where every demo starts.
+enter_run_folder() {
+    wineserver -p >/dev/null 2>&1
+    wine wineboot -u >/dev/null 2>&1
+    cd "$1"
+}
 
 # Starts Panelry and waits for its window; fails when it ends first.
 start_panelry() {

@@ -10,9 +10,7 @@ set -uo pipefail
 run=$1 images=$2
 . "$(dirname "$0")/demo_steps.sh"
 
-wineserver -p >/dev/null 2>&1
-wine wineboot -u >/dev/null 2>&1
-cd "$run" || exit 1
+enter_run_folder "$run" || exit 1
 
 fail() { wineserver -k >/dev/null 2>&1; exit 1; }
 
